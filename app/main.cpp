@@ -1,0 +1,19 @@
+#include "forms/QtPlatform.h"
+#include "hosted/webengine/WebBrowserControl.h"
+#include "main_window/Form1.h"
+
+#include <QApplication>
+
+// The process entry: creates Form1 with its design settings, runs its Form_Load, then shows it.
+// A Form_Load that fails has been reported to the user, and the process ends with status 1.
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    forms::QtPlatform platform;
+    lumetto::WebBrowserFactory controls;
+
+    Form1 form(controls, platform);
+    if (!form.load())
+        return 1;
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,17 @@
+#include "forms/EventProcedure.h"
+
+#include "hosted/RuntimeError.h"
+
+namespace forms {
+
+bool runEventProcedure(Platform& platform, const std::function<void()>& procedure) {
+    try {
+        procedure();
+        return true;
+    } catch (const hosted::RuntimeError& error) {
+        platform.messageBox(QStringLiteral("Run-time error '%1':\n\n%2").arg(error.code()).arg(error.description()));
+        return false;
+    }
+}
+
+}  // namespace forms

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "forms/Platform.h"
+
+namespace forms {
+
+class QtPlatform : public Platform {
+public:
+    QString applicationDirectory() override;
+    QString clipboardText() override;
+    void messageBox(const QString& prompt) override;
+};
+
+}  // namespace forms

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace hosted {
+
+// Failure codes of the run-time library, as the user sees them in the error report.
+namespace ErrorCode {
+constexpr int32_t TypeMismatch = 13;
+constexpr int32_t ObjectNotSet = 91;
+constexpr int32_t InvalidUseOfNull = 94;
+constexpr int32_t AutomationError = 440;
+constexpr int32_t MemberNotSupported = 438;
+}  // namespace ErrorCode
+
+// A failed call: thrown by the display control, the document objects and the run-time
+// conversions, and reported by the forms layer at the top of the event procedure.
+class RuntimeError : public std::exception {
+public:
+    RuntimeError(int32_t code, QString description)
+        : code_(code), description_(std::move(description)), what_(description_.toStdString()) {}
+
+    int32_t code() const { return code_; }
+    const QString& description() const { return description_; }
+    const char* what() const noexcept override { return what_.c_str(); }
+
+private:
+    int32_t code_;
+    QString description_;
+    std::string what_;
+};
+
+}  // namespace hosted

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "hosted/RuntimeError.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <variant>
+
+namespace hosted {
+
+// Anything a Variant can hold a reference to: the document objects and their collections.
+class HostObject {
+public:
+    virtual ~HostObject() = default;
+};
+
+using ObjectRef = std::shared_ptr<HostObject>;
+
+// The tagged value of late-bound calls. Booleans are -1 (True) and 0 (False).
+class Variant {
+public:
+    enum class Type { Empty, Null, Missing, Boolean, Integer, Long, String, Object };
+
+    Variant() = default;  // Empty
+    static Variant null();
+    static Variant missing();
+    static Variant fromBool(bool value);
+    static Variant fromInteger(int16_t value);
+    static Variant fromLong(int32_t value);
+    static Variant fromString(QString value);
+    static Variant fromObject(ObjectRef object);  // a null pointer is Nothing
+
+    Type type() const { return type_; }
+    bool isNull() const { return type_ == Type::Null; }
+    bool isNothing() const { return type_ == Type::Object && !object_; }
+
+    // Text form: Empty is "", numbers in decimal, Booleans "True"/"False".
+    // Null fails with "Invalid use of Null"; an object fails with "Type mismatch".
+    QString toText() const;
+    // Non-zero numbers are True; "True"/"False" and numeric text convert; anything else fails.
+    bool toBool() const;
+    // The object reference, taken as T: Nothing fails with "Object variable not set",
+    // a value that is no object or not a T fails with "Type mismatch".
+    template <typename T>
+    std::shared_ptr<T> as() const;
+
+private:
+    Type type_ = Type::Empty;
+    int32_t number_ = 0;
+    QString text_;
+    ObjectRef object_;
+};
+
+// text & value: Null adds nothing, anything else adds its text form.
+QString concatText(const QString& text, const Variant& value);
+// The last n characters of a value's text; a shorter text is taken whole and Null stays Null.
+Variant rightText(const Variant& value, int n);
+
+template <typename T>
+std::shared_ptr<T> Variant::as() const {
+    if (type_ != Type::Object) {
+        if (type_ == Type::Empty)
+            throw RuntimeError(ErrorCode::ObjectNotSet, QStringLiteral("Object variable not set"));
+        throw RuntimeError(ErrorCode::TypeMismatch, QStringLiteral("Type mismatch"));
+    }
+    if (!object_)
+        throw RuntimeError(ErrorCode::ObjectNotSet, QStringLiteral("Object variable not set"));
+    auto typed = std::dynamic_pointer_cast<T>(object_);
+    if (!typed)
+        throw RuntimeError(ErrorCode::TypeMismatch, QStringLiteral("Type mismatch"));
+    return typed;
+}
+
+}  // namespace hosted

@@ -1,0 +1,61 @@
+#include "hosted/webengine/ControlPage.h"
+
+#include <QCoreApplication>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+
+namespace lumetto {
+
+void LocalFilesOnly::interceptRequest(QWebEngineUrlRequestInfo& info) {
+    const QUrl url = info.requestUrl();
+    if (url.scheme() == QLatin1String("data"))
+        return;
+    const bool below = url.isLocalFile() && root_.isLocalFile() &&
+                       url.toLocalFile().startsWith(root_.toLocalFile());
+    if (!below)
+        info.block(true);
+}
+
+ControlPage::ControlPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {
+    setUrlRequestInterceptor(&files_);
+    QWebEngineSettings* s = settings();
+    // The content never runs script; the control's own script runs in a world of its own.
+    s->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    s->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    s->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
+    s->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+    s->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+    connect(this, &QWebEnginePage::loadFinished, this, [this] { loadingShell_ = false; });
+}
+
+void ControlPage::loadShell(const QString& html, const QUrl& baseUrl) {
+    loadingShell_ = true;
+    setHtml(html, baseUrl);
+}
+
+bool ControlPage::acceptNavigationRequest(const QUrl&, NavigationType, bool isMainFrame) {
+    return isMainFrame && loadingShell_;
+}
+
+QWebEnginePage* ControlPage::createWindow(WebWindowType) {
+    return nullptr;
+}
+
+void ControlPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) {}
+
+QWebEngineProfile* sharedProfile() {
+    static QWebEngineProfile* profile = [] {
+        auto* p = new QWebEngineProfile(QCoreApplication::instance());  // off the record
+        p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+        p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+        p->setSpellCheckEnabled(false);
+        return p;
+    }();
+    return profile;
+}
+
+}  // namespace lumetto

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWebEnginePage>
+#include <QWebEngineUrlRequestInterceptor>
+
+namespace lumetto {
+
+// Lets a page load nothing but data it was given and files below one directory: no network.
+class LocalFilesOnly : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    void setRoot(const QUrl& directory) { root_ = directory; }
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override;
+
+private:
+    QUrl root_;
+};
+
+// The page of a display control: it shows only what the control gives it, so every navigation
+// but the control's own load of its shell is refused (links, form submissions, new windows).
+class ControlPage : public QWebEnginePage {
+    Q_OBJECT
+public:
+    ControlPage(QWebEngineProfile* profile, QObject* parent);
+
+    // Loads the shell document, the one navigation the page accepts.
+    void loadShell(const QString& html, const QUrl& baseUrl);
+    void setFileRoot(const QUrl& directory) { files_.setRoot(directory); }
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+    QWebEnginePage* createWindow(WebWindowType type) override;
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
+                                  const QString& source) override;
+
+private:
+    LocalFilesOnly files_;
+    bool loadingShell_ = false;
+};
+
+// The profile all display controls share: in memory only, so nothing is written to disk, and
+// one network and renderer context for every control in the process.
+QWebEngineProfile* sharedProfile();
+
+}  // namespace lumetto

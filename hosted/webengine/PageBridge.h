@@ -1,0 +1,72 @@
+#pragma once
+
+#include "hosted/webengine/Member.h"
+
+#include <QJsonArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+
+#include <chrono>
+#include <map>
+#include <memory>
+
+class QWebEnginePage;
+
+namespace lumetto {
+
+class WebElement;
+
+// Host-to-page calls of one control. Each call is synchronous for the caller: it runs the
+// page-side operation and waits in a nested event loop that takes no user input, within a
+// bound. A page that does not answer (its renderer died or hangs) fails the call with a
+// run-time error instead of hanging the application.
+class PageBridge : public QObject, public std::enable_shared_from_this<PageBridge> {
+    Q_OBJECT
+public:
+    static constexpr std::chrono::milliseconds CallBound{5000};
+    static constexpr std::chrono::milliseconds StartBound{30000};
+
+    explicit PageBridge(QWebEnginePage* page);
+
+    // Runs op(args) in the page and returns its value; fails with a RuntimeError naming member.
+    QVariant call(const Member& member, const QString& op, const QJsonArray& args = {});
+    // Runs op(args) in the page without waiting for it: for releases, which cannot fail.
+    void post(const QString& op, const QJsonArray& args);
+
+    // The host object of the element a page reference ({h, tag}) names; the same element
+    // gives the same object for as long as the host holds it. Null for a null reference.
+    std::shared_ptr<WebElement> elementFor(const QVariant& ref);
+
+    // The host released its last reference to the element: the page may let it go.
+    void forget(qint64 handle);
+
+    // True while a call waits for the page: events that arrive then are held back.
+    bool busy() const { return waiting_ > 0; }
+
+    // The control is gone: every later call fails.
+    void detach();
+
+public slots:
+    void shellLoaded(bool ok);
+    void rendererLost();
+
+signals:
+    // The last pending call has returned: events held back may be raised now.
+    void idle();
+    // Something a waiting call may be waiting for has happened.
+    void stateChanged();
+
+private:
+    void awaitShell(const Member& member);
+    QString script(const QString& op, const QJsonArray& args) const;
+
+    QPointer<QWebEnginePage> page_;
+    bool shellReady_ = false;
+    bool rendererAlive_ = true;
+    int waiting_ = 0;
+    std::map<qint64, std::weak_ptr<WebElement>> elements_;
+};
+
+}  // namespace lumetto

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "hosted/Variant.h"
+
+#include <QVariant>
+
+namespace lumetto {
+
+// A value the page returned, as the Variant its host sees: null and undefined are Null.
+hosted::Variant fromPage(const QVariant& value);
+
+}  // namespace lumetto

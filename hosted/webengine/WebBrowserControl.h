@@ -1,0 +1,43 @@
+#pragma once
+
+#include "hosted/vekBrowser.h"
+
+#include <memory>
+
+namespace lumetto {
+
+// The HTML display control, shown by a real HTML engine. Its content never runs script and
+// never navigates: it shows what its host gives it and reports the user's clicks.
+class WebBrowserControl : public hosted::vekBrowser {
+public:
+    WebBrowserControl(QWidget* parent, const hosted::DesignSettings& settings);
+    ~WebBrowserControl() override;
+
+    QWidget* widget() override;
+    void setEventSink(hosted::vekBrowserEvents* sink) override;
+
+    hosted::Variant ClickedElement() override;
+    hosted::Variant AllowMouseSelect() override;
+    void setAllowMouseSelect(const hosted::Variant& allow) override;
+    hosted::Variant SourceHTML() override;
+    void setBaseURL(const QString& base) override;
+    void setCSSText(const QString& rules) override;
+    void setCSSFromURL(const hosted::Variant& fromUrl) override;
+    void setBodyHTML(const QString& html) override;
+    hosted::Variant Document() override;
+    void AddMenuItem(const QString& key, const QString& caption) override;
+    void UpdateMenuItem(QString& key, const hosted::Variant& checkState, const hosted::Variant& enabled,
+                        const hosted::Variant& visible) override;
+    hosted::Variant GetSelectionHTML() override;
+
+private:
+    class Impl;
+    std::unique_ptr<Impl> d;
+};
+
+class WebBrowserFactory : public hosted::vekBrowserFactory {
+public:
+    std::unique_ptr<hosted::vekBrowser> create(QWidget* parent, const hosted::DesignSettings& settings) override;
+};
+
+}  // namespace lumetto

@@ -1,0 +1,57 @@
+#include "hosted/webengine/WebDocument.h"
+
+#include "hosted/DispatchIds.h"
+#include "hosted/webengine/PageBridge.h"
+#include "hosted/webengine/WebElement.h"
+
+namespace lumetto {
+namespace {
+
+const Member AllMember{hosted::DispId::DocumentAll, "Document.all"};
+const Member BodyMember{hosted::DispId::DocumentBody, "Document.body"};
+const Member CreateRangeMember{0, "IHTMLSelectionObject.createRange"};
+
+}  // namespace
+
+WebDocument::WebDocument(std::shared_ptr<PageBridge> bridge) : bridge_(std::move(bridge)) {}
+
+hosted::Variant WebDocument::all() {
+    const QVariantList refs = bridge_->call(AllMember, QStringLiteral("all")).toList();
+    std::vector<std::shared_ptr<WebElement>> elements;
+    elements.reserve(refs.size());
+    for (const QVariant& ref : refs)
+        elements.push_back(bridge_->elementFor(ref));
+    return hosted::Variant::fromObject(std::make_shared<WebElementCollection>(std::move(elements)));
+}
+
+hosted::Variant WebDocument::body() {
+    return hosted::Variant::fromObject(bridge_->elementFor(bridge_->call(BodyMember, QStringLiteral("body"))));
+}
+
+hosted::Variant WebDocument::selection() {
+    return hosted::Variant::fromObject(std::make_shared<WebSelection>(bridge_));
+}
+
+WebElementCollection::WebElementCollection(std::vector<std::shared_ptr<WebElement>> elements)
+    : elements_(std::move(elements)) {}
+
+int32_t WebElementCollection::length() {
+    return static_cast<int32_t>(elements_.size());
+}
+
+hosted::Variant WebElementCollection::item(int32_t index) {
+    if (index < 0 || index >= length())
+        return hosted::Variant::fromObject(nullptr);
+    return hosted::Variant::fromObject(elements_[index]);
+}
+
+WebSelection::WebSelection(std::shared_ptr<PageBridge> bridge) : bridge_(std::move(bridge)) {}
+
+hosted::Variant WebSelection::createRange() {
+    const QVariantMap range = bridge_->call(CreateRangeMember, QStringLiteral("createRange")).toMap();
+    if (range.value(QStringLiteral("controls")).toBool())
+        return hosted::Variant::fromObject(std::make_shared<WebControlRange>());
+    return hosted::Variant::fromObject(std::make_shared<WebTextRange>(range.value(QStringLiteral("text")).toString()));
+}
+
+}  // namespace lumetto

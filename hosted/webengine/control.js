@@ -1,0 +1,155 @@
+// The display control's page side. It runs in the control's own script world, apart from the
+// content, which runs no script at all. The host calls window.__lumetto.call(op, args) and
+// gets back {value} or {error, code}; events go to the host over the web channel.
+(function () {
+    'use strict';
+
+    const ObjectNotSet = 91;
+    const MemberNotSupported = 438;
+
+    class ControlError extends Error {
+        constructor(code, message) {
+            super(message);
+            this.code = code;
+        }
+    }
+
+    // Element handles: an element the host holds stays alive here until the host releases it,
+    // and the same element always has the same handle.
+    const elements = new Map();
+    const handleOf = new WeakMap();
+    let nextHandle = 1;
+
+    function ref(node) {
+        if (!node) return null;
+        let handle = handleOf.get(node);
+        if (handle === undefined) {
+            handle = nextHandle++;
+            handleOf.set(node, handle);
+            elements.set(handle, node);
+        }
+        return { h: handle, tag: node.tagName };
+    }
+
+    function element(handle) {
+        const node = elements.get(handle);
+        if (!node) throw new ControlError(ObjectNotSet, 'the element has been released');
+        return node;
+    }
+
+    // The shell's head holds the control's own nodes; the content lives in the body.
+    const shell = {
+        base: () => document.head.querySelector('base'),
+        rules: () => document.head.querySelector('style'),
+        sheet: () => document.head.querySelector('link'),
+    };
+
+    const formFields = new Set(['INPUT', 'SELECT', 'TEXTAREA', 'BUTTON', 'OPTION']);
+
+    let allowMouseSelect = true;
+
+    const ops = {
+        setBase(url) { shell.base().href = url; },
+        setStyle(text, fromUrl) {
+            if (fromUrl) {
+                shell.rules().textContent = '';
+                shell.sheet().href = text;
+            } else {
+                shell.sheet().removeAttribute('href');
+                shell.rules().textContent = text;
+            }
+        },
+        setBody(html) { document.body.innerHTML = html; },
+        source() { return document.documentElement.outerHTML; },
+        body() { return ref(document.body); },
+        all() { return Array.from(document.getElementsByTagName('*'), ref); },
+        createRange() {
+            const selection = window.getSelection();
+            const text = selection.toString();
+            if (text === '' && selection.rangeCount > 0) {
+                const picked = selection.getRangeAt(0).cloneContents();
+                if (picked.querySelector && picked.querySelector('img, input, select, textarea, button, object'))
+                    return { controls: true };
+            }
+            return { controls: false, text: text };
+        },
+        selectionHtml() {
+            const selection = window.getSelection();
+            const holder = document.createElement('div');
+            for (let i = 0; i < selection.rangeCount; i++) holder.appendChild(selection.getRangeAt(i).cloneContents());
+            return holder.innerHTML;
+        },
+        allowMouseSelect() { return allowMouseSelect; },
+        setAllowMouseSelect(allow) {
+            allowMouseSelect = allow;
+            if (!allow) window.getSelection().removeAllRanges();
+        },
+        release(handle) {
+            const node = elements.get(handle);
+            if (!node) return;
+            elements.delete(handle);
+            handleOf.delete(node);
+        },
+        id(handle) { return element(handle).id; },
+        backgroundColor(handle) { return element(handle).style.backgroundColor; },
+        setBackgroundColor(handle, colour) { element(handle).style.backgroundColor = colour; },
+        setInnerHTML(handle, html) { element(handle).innerHTML = html; },
+        getAttribute(handle, name) {
+            const node = element(handle);
+            // A form field's "value" is what the user entered or chose, not the markup's.
+            if (name.toLowerCase() === 'value' && formFields.has(node.tagName)) return node.value;
+            return node.getAttribute(name);
+        },
+        member(handle, name) {
+            const node = element(handle);
+            if (name in node) return node[name];
+            const lower = name.toLowerCase();
+            if (lower in node) return node[lower];
+            throw new ControlError(MemberNotSupported, "Object doesn't support this property or method");
+        },
+    };
+
+    window.__lumetto = {
+        call(op, args) {
+            try {
+                return { value: ops[op].apply(null, args) };
+            } catch (e) {
+                return { error: String((e && e.message) || e), code: (e && e.code) || 0 };
+            }
+        },
+    };
+
+    // Events to the host, in order; those raised before the channel is up wait for it.
+    let host = null;
+    const pending = [];
+    function send(dispId, detail) {
+        if (host) host.pageEvent(dispId, detail);
+        else pending.push([dispId, detail]);
+    }
+    new QWebChannel(qt.webChannelTransport, (channel) => {
+        host = channel.objects.control;
+        for (const [dispId, detail] of pending.splice(0)) host.pageEvent(dispId, detail);
+    });
+
+    // The element under a click: text is reported as its element, the root as the body.
+    function clicked(event) {
+        let node = event.target;
+        if (node && node.nodeType !== Node.ELEMENT_NODE) node = node.parentElement;
+        if (!node || node === document.documentElement) node = document.body;
+        return node;
+    }
+
+    const LeftClick = 1;
+
+    // Links and forms never navigate: the control shows only what its host gave it.
+    window.addEventListener('click', (event) => {
+        if (event.target instanceof Element && event.target.closest('a[href], area[href]')) event.preventDefault();
+        if (event.button !== 0) return;
+        send(LeftClick, ref(clicked(event)));
+    }, true);
+    window.addEventListener('submit', (event) => event.preventDefault(), true);
+
+    document.addEventListener('selectstart', (event) => {
+        if (!allowMouseSelect) event.preventDefault();
+    }, true);
+})();

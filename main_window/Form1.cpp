@@ -1,0 +1,168 @@
+#include "main_window/Form1.h"
+
+#include "content/basGlobal.h"
+#include "forms/EventProcedure.h"
+#include "forms/Twips.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace {
+
+using hosted::DesignSettings;
+using hosted::Variant;
+
+// Client area of the window, in twips.
+constexpr int ClientWidth = 8265;
+constexpr int ClientHeight = 8160;
+
+struct Placement {
+    int left, top, width, height;
+};
+
+// The controls' design, in twips, as laid out top to bottom.
+constexpr Placement vekBrowser1Design{15, 60, 8235, 5325};
+constexpr Placement Command1Design{5895, 5415, 2340, 375};
+constexpr Placement lblClipCaptionDesign{105, 5640, 2865, 300};
+constexpr Placement brClipDesign{45, 5880, 8175, 1620};
+constexpr Placement cmdViewCodeDesign{90, 7680, 1440, 420};
+constexpr Placement Label2Design{3045, 7710, 1815, 345};
+constexpr Placement Label1Design{4920, 7710, 3210, 345};
+
+void place(QWidget* control, const Placement& p) {
+    control->setGeometry(forms::twipsRect(p.left, p.top, p.width, p.height));
+}
+
+DesignSettings vekBrowser1Settings() {
+    return {
+        {QStringLiteral("_extentx"), Variant::fromLong(14526)},
+        {QStringLiteral("_extenty"), Variant::fromLong(9393)},
+        {QStringLiteral("csshttp"), Variant::fromBool(false)},
+        {QStringLiteral("csstext"),
+         Variant::fromString(QStringLiteral(
+             "BODY {margin:0;font-family:Verdana, Arial, Helvetica, sans-serif;overflow:hidden;}"))},
+        {QStringLiteral("respondtoevents"), Variant::fromBool(true)},
+        {QStringLiteral("allowmouseselect"), Variant::fromBool(true)},
+        {QStringLiteral("showrightclickclipboardmenu"), Variant::fromBool(true)},
+    };
+}
+
+DesignSettings brClipSettings() {
+    return {
+        {QStringLiteral("_extentx"), Variant::fromLong(14420)},
+        {QStringLiteral("_extenty"), Variant::fromLong(2858)},
+        {QStringLiteral("csshttp"), Variant::fromBool(false)},
+    };
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
+    auto* control = new QPushButton(caption, parent);
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
+
+// Captions are plain text, top-left aligned and wrapped within the label's width.
+QLabel* label(QWidget* parent, const char* name, const QString& caption) {
+    auto* control = new QLabel(caption, parent);
+    control->setObjectName(QLatin1String(name));
+    control->setTextFormat(Qt::PlainText);
+    control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    control->setWordWrap(true);
+    return control;
+}
+
+}  // namespace
+
+Form1::Form1(hosted::vekBrowserFactory& controls, forms::Platform& platform) : platform_(platform) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    createMenus();
+    createControls(controls);
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls(hosted::vekBrowserFactory& controls) {
+    auto* client = new QWidget(this);
+    client->setFixedSize(forms::twipsToPixels(ClientWidth), forms::twipsToPixels(ClientHeight));
+    setCentralWidget(client);
+
+    vekBrowser1 = controls.create(client, vekBrowser1Settings());
+    vekBrowser1->widget()->setObjectName(QStringLiteral("vekBrowser1"));
+    vekBrowser1->setEventSink(this);
+    place(vekBrowser1->widget(), vekBrowser1Design);
+
+    Command1 = button(client, "Command1", QStringLiteral("Current Text Selection"));
+    place(Command1, Command1Design);
+
+    lblClipCaption = label(client, "lblClipCaption", QStringLiteral("Clipboard Contents"));
+    place(lblClipCaption, lblClipCaptionDesign);
+
+    // Created after the caption so that it lies over the caption's bottom edge.
+    brClip = controls.create(client, brClipSettings());
+    brClip->widget()->setObjectName(QStringLiteral("brClip"));
+    place(brClip->widget(), brClipDesign);
+
+    cmdViewCode = button(client, "cmdViewCode", QStringLiteral("View Code"));
+    place(cmdViewCode, cmdViewCodeDesign);
+
+    Label2 = label(client, "Label2", QStringLiteral("Last Click :"));
+    place(Label2, Label2Design);
+
+    Label1 = label(client, "Label1", QStringLiteral("Label1"));
+    place(Label1, Label1Design);
+
+    // Tab order: vekBrowser1, cmdViewCode, Label1, Label2, brClip, lblClipCaption, Command1.
+    // Labels take no focus, so the keyboard moves among the controls that do.
+    setTabOrder(vekBrowser1->widget(), cmdViewCode);
+    setTabOrder(cmdViewCode, brClip->widget());
+    setTabOrder(brClip->widget(), Command1);
+}
+
+void Form1::createMenus() {
+    mnuCSS = menuBar()->addMenu(QStringLiteral("CSS"));
+    mnuCSS->setObjectName(QStringLiteral("mnuCSS"));
+    mnuCSSGreen = mnuCSS->addAction(QStringLiteral("Set bg to Green"));
+    mnuCSSGreen->setObjectName(QStringLiteral("mnuCSSGreen"));
+    mnuCSSWhite = mnuCSS->addAction(QStringLiteral("Set bg to White"));
+    mnuCSSWhite->setObjectName(QStringLiteral("mnuCSSWhite"));
+
+    mnuOpt = menuBar()->addMenu(QStringLiteral("Options"));
+    mnuOpt->setObjectName(QStringLiteral("mnuOpt"));
+    mnuOptSelect = mnuOpt->addAction(QStringLiteral("Allow Selection"));
+    mnuOptSelect->setObjectName(QStringLiteral("mnuOptSelect"));
+    mnuOptSelect->setCheckable(true);
+    mnuOptSelect->setChecked(true);  // the control starts with mouse selection allowed
+}
+
+bool Form1::load() {
+    return forms::runEventProcedure(platform_, [this] { Form_Load(); });
+}
+
+void Form1::Form_Load() {
+    basGlobal::PageState = 0;
+
+    // The base location: the application directory with one "\" appended, every "\" made "/".
+    QString base = platform_.applicationDirectory() + QLatin1Char('\\');
+    base.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    vekBrowser1->setBaseURL(base);
+
+    vekBrowser1->AddMenuItem(QStringLiteral("Sep1"), QStringLiteral("-"));
+    vekBrowser1->AddMenuItem(QStringLiteral("mnuCheck"), QStringLiteral("Check this menu"));
+
+    basGlobal::BuildPages();
+
+    vekBrowser1->setCSSFromURL(Variant::fromBool(false));
+    vekBrowser1->setBodyHTML(basGlobal::ProductPageHTML);
+}
+
+void Form1::Form_Unload() {
+    LastElement.reset();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    forms::runEventProcedure(platform_, [this] { Form_Unload(); });
+    event->accept();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "forms/Platform.h"
+#include "hosted/DocumentObjects.h"
+#include "hosted/vekBrowser.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+// The main window: the page (vekBrowser1), the clipboard mirror (brClip), two buttons,
+// three labels and the menus "CSS" and "Options", with their event procedures.
+class Form1 : public QMainWindow, private hosted::vekBrowserEvents {
+public:
+    // Creates the window with every control and menu in its design settings.
+    Form1(hosted::vekBrowserFactory& controls, forms::Platform& platform);
+    ~Form1() override;
+
+    // Runs Form_Load; false when it failed (the failure has been reported).
+    bool load();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls(hosted::vekBrowserFactory& controls);
+    void createMenus();
+
+    // Start-up and shutdown
+    void Form_Load();
+    void Form_Unload();
+
+    forms::Platform& platform_;
+
+    std::unique_ptr<hosted::vekBrowser> vekBrowser1;
+    std::unique_ptr<hosted::vekBrowser> brClip;
+    QPushButton* Command1 = nullptr;
+    QPushButton* cmdViewCode = nullptr;
+    QLabel* lblClipCaption = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+
+    QMenu* mnuCSS = nullptr;
+    QAction* mnuCSSGreen = nullptr;
+    QAction* mnuCSSWhite = nullptr;
+    QMenu* mnuOpt = nullptr;
+    QAction* mnuOptSelect = nullptr;
+
+    // The element of the last click in vekBrowser1.
+    std::shared_ptr<hosted::IHTMLElement> LastElement;
+};

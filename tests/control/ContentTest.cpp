@@ -1,0 +1,87 @@
+#include "control/ControlHarness.h"
+#include "hosted/DocumentObjects.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <QUrl>
+
+namespace {
+
+using hosted::IHTMLDocument2;
+using hosted::IHTMLElement;
+using hosted::IHTMLElementCollection;
+
+std::shared_ptr<IHTMLElement> firstWithTag(lumetto::WebBrowserControl& control, const QString& tag) {
+    auto all = control.Document().as<IHTMLDocument2>()->all().as<IHTMLElementCollection>();
+    for (int i = 0; i < all->length(); ++i) {
+        auto element = all->item(i).as<IHTMLElement>();
+        if (element->tagName() == tag)
+            return element;
+    }
+    return nullptr;
+}
+
+TEST(Content, BodyIsShownAtOnceWithItsImageResolvedAgainstTheBase) {
+    ControlHarness h;
+    h.control().setBaseURL(h.baseDirectory());
+    h.control().setBodyHTML(QStringLiteral("<p>before</p><img src='icon-logo.gif' width='32' height='32'>"));
+
+    auto image = firstWithTag(h.control(), QStringLiteral("IMG"));
+    ASSERT_NE(image, nullptr) << "the content is in the document as soon as the call returns";
+    EXPECT_EQ(image->readMember(QStringLiteral("src")).toText(),
+              QUrl::fromLocalFile(h.baseDirectory() + QStringLiteral("icon-logo.gif")).toString());
+    EXPECT_TRUE(ControlHarness::waitFor([&] { return image->readMember(QStringLiteral("naturalWidth")).toText() == "32"; }))
+        << "the image loads from the base directory";
+}
+
+TEST(Content, CssTextRestylesAtOnceAndReplacesThePreviousRules) {
+    ControlHarness h;
+    h.control().setBodyHTML(QStringLiteral("<p>styled</p>"));
+    h.control().setCSSFromURL(hosted::Variant::fromBool(false));
+    h.control().setCSSText(QStringLiteral("BODY { background-color : green; }"));
+    EXPECT_TRUE(ControlHarness::waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(0, 128, 0); }));
+
+    h.control().setCSSText(QStringLiteral("BODY { background-color : white; }"));
+    EXPECT_TRUE(ControlHarness::waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(Qt::white); }));
+    const QString source = h.control().SourceHTML().toText();
+    EXPECT_FALSE(source.contains(QStringLiteral("green"))) << "rules are replaced, never appended";
+    EXPECT_TRUE(source.contains(QStringLiteral("<p>styled</p>")));
+}
+
+TEST(Content, AllGivesEveryElementOnceInDocumentOrder) {
+    ControlHarness h;
+    h.control().setBodyHTML(QStringLiteral("<div id='a'><p id='b'><span id='c'></span></p></div><i id='d'></i>"));
+    auto all = h.control().Document().as<IHTMLDocument2>()->all().as<IHTMLElementCollection>();
+    QStringList tags;
+    for (int i = 0; i < all->length(); ++i)
+        tags << all->item(i).as<IHTMLElement>()->tagName();
+    EXPECT_EQ(tags.join(QLatin1Char(' ')), QStringLiteral("HTML HEAD BASE STYLE LINK BODY DIV P SPAN I"));
+    EXPECT_EQ(all->item(8).as<IHTMLElement>()->id(), QStringLiteral("c"));
+    EXPECT_EQ(all->item(6).as<IHTMLElement>(), all->item(6).as<IHTMLElement>()) << "one element, one handle";
+}
+
+TEST(Content, MarkupIsShownButItsScriptsNeverRun) {
+    ControlHarness h;
+    h.control().setBaseURL(h.baseDirectory());
+    h.control().setBodyHTML(QStringLiteral(
+        "<img id='probe' src='missing.gif' onerror=\"this.setAttribute('data-ran','yes')\">"
+        "<script>document.body.setAttribute('data-ran','yes')</script>"));
+    auto image = firstWithTag(h.control(), QStringLiteral("IMG"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_TRUE(ControlHarness::waitFor([&] { return image->readMember(QStringLiteral("complete")).toBool(); }));
+    EXPECT_TRUE(image->getAttribute(QStringLiteral("data-ran")).isNull());
+    auto body = h.control().Document().as<IHTMLDocument2>()->body().as<IHTMLElement>();
+    EXPECT_TRUE(body->getAttribute(QStringLiteral("data-ran")).isNull());
+}
+
+TEST(Content, DesignSettingsApplyFromTheStart) {
+    ControlHarness h({{QStringLiteral("csstext"), hosted::Variant::fromString(QStringLiteral("BODY {background:#0000ff}"))},
+                      {QStringLiteral("allowmouseselect"), hosted::Variant::fromBool(false)}});
+    h.control().setBodyHTML(QStringLiteral("<p>x</p>"));
+    EXPECT_FALSE(h.control().AllowMouseSelect().toBool());
+    EXPECT_TRUE(h.control().SourceHTML().toText().contains(QStringLiteral("BODY {background:#0000ff}")));
+    EXPECT_TRUE(ControlHarness::waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(0, 0, 255); }));
+}
+
+}  // namespace
