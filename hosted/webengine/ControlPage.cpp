@@ -5,6 +5,13 @@
 #include <QWebEngineSettings>
 
 namespace lumetto {
+namespace {
+
+// Text without a size of its own is set in the desktop's small interface size (8 pt at
+// 96 DPI), which lets a page written for a control of that era fit the control as designed.
+constexpr int DefaultFontPixels = 11;
+
+}  // namespace
 
 void LocalFilesOnly::interceptRequest(QWebEngineUrlRequestInfo& info) {
     const QUrl url = info.requestUrl();
@@ -29,6 +36,7 @@ ControlPage::ControlPage(QWebEngineProfile* profile, QObject* parent) : QWebEngi
     s->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
     s->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
     s->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+    s->setFontSize(QWebEngineSettings::DefaultFontSize, DefaultFontPixels);
     connect(this, &QWebEnginePage::loadFinished, this, [this] { loadingShell_ = false; });
 }
 

@@ -1,0 +1,59 @@
+# Shared by scripts/run and scripts/test: installs what is missing, builds, and provides a
+# display. Sourced, not run.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="$ROOT/build"
+
+PACKAGES=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin libgl-dev
+    googletest libgtest-dev libgmock-dev
+    xvfb xauth xdotool imagemagick fonts-dejavu-core
+)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing_packages() {
+    local missing=()
+    for package in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+    done
+    if [ "${#missing[@]}" -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        as_root apt-get update -q
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+    fi
+}
+
+# build [TARGET]: the whole project, or one target of it.
+build() {
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$BUILD" -j"$(nproc)" ${1:+--target "$1"}
+}
+
+# Qt WebEngine's sandbox cannot run as root.
+engine_environment() {
+    if [ "$(id -u)" -eq 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi
+    export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+}
+
+# Starts a virtual display when there is none; it ends with the script.
+ensure_display() {
+    if [ -n "${DISPLAY:-}" ]; then return; fi
+    local number_file
+    number_file="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
+    for _ in $(seq 100); do
+        [ -s "$number_file" ] && break
+        sleep 0.1
+    done
+    if [ ! -s "$number_file" ]; then echo "Xvfb did not start" >&2; exit 1; fi
+    export DISPLAY=":$(cat "$number_file")"
+    rm -f "$number_file"
+    VIRTUAL_DISPLAY=1
+}
