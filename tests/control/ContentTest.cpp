@@ -1,6 +1,8 @@
 #include "control/ControlHarness.h"
 #include "hosted/DocumentObjects.h"
 
+#include "support/Wait.h"
+
 #include <gtest/gtest.h>
 
 #include <QStringList>
@@ -31,7 +33,7 @@ TEST(Content, BodyIsShownAtOnceWithItsImageResolvedAgainstTheBase) {
     ASSERT_NE(image, nullptr) << "the content is in the document as soon as the call returns";
     EXPECT_EQ(image->readMember(QStringLiteral("src")).toText(),
               QUrl::fromLocalFile(h.baseDirectory() + QStringLiteral("icon-logo.gif")).toString());
-    EXPECT_TRUE(ControlHarness::waitFor([&] { return image->readMember(QStringLiteral("naturalWidth")).toText() == "32"; }))
+    EXPECT_TRUE(waitFor([&] { return image->readMember(QStringLiteral("naturalWidth")).toText() == "32"; }))
         << "the image loads from the base directory";
 }
 
@@ -40,10 +42,10 @@ TEST(Content, CssTextRestylesAtOnceAndReplacesThePreviousRules) {
     h.control().setBodyHTML(QStringLiteral("<p>styled</p>"));
     h.control().setCSSFromURL(hosted::Variant::fromBool(false));
     h.control().setCSSText(QStringLiteral("BODY { background-color : green; }"));
-    EXPECT_TRUE(ControlHarness::waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(0, 128, 0); }));
+    EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(0, 128, 0); }));
 
     h.control().setCSSText(QStringLiteral("BODY { background-color : white; }"));
-    EXPECT_TRUE(ControlHarness::waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(Qt::white); }));
+    EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(Qt::white); }));
     const QString source = h.control().SourceHTML().toText();
     EXPECT_FALSE(source.contains(QStringLiteral("green"))) << "rules are replaced, never appended";
     EXPECT_TRUE(source.contains(QStringLiteral("<p>styled</p>")));
@@ -69,7 +71,7 @@ TEST(Content, MarkupIsShownButItsScriptsNeverRun) {
         "<script>document.body.setAttribute('data-ran','yes')</script>"));
     auto image = firstWithTag(h.control(), QStringLiteral("IMG"));
     ASSERT_NE(image, nullptr);
-    EXPECT_TRUE(ControlHarness::waitFor([&] { return image->readMember(QStringLiteral("complete")).toBool(); }));
+    EXPECT_TRUE(waitFor([&] { return image->readMember(QStringLiteral("complete")).toBool(); }));
     EXPECT_TRUE(image->getAttribute(QStringLiteral("data-ran")).isNull());
     auto body = h.control().Document().as<IHTMLDocument2>()->body().as<IHTMLElement>();
     EXPECT_TRUE(body->getAttribute(QStringLiteral("data-ran")).isNull());
@@ -81,7 +83,7 @@ TEST(Content, DesignSettingsApplyFromTheStart) {
     h.control().setBodyHTML(QStringLiteral("<p>x</p>"));
     EXPECT_FALSE(h.control().AllowMouseSelect().toBool());
     EXPECT_TRUE(h.control().SourceHTML().toText().contains(QStringLiteral("BODY {background:#0000ff}")));
-    EXPECT_TRUE(ControlHarness::waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(0, 0, 255); }));
+    EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(0, 0, 255); }));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "control/ControlHarness.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 #include <QWebEngineView>
@@ -19,15 +18,4 @@ QWebEngineView* ControlHarness::view() const {
 
 QColor ControlHarness::pixelAt(const QPoint& point) {
     return view()->grab().toImage().pixelColor(point);
-}
-
-bool ControlHarness::waitFor(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
 }

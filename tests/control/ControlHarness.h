@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
 class QWebEngineView;
@@ -22,8 +21,6 @@ public:
 
     // The colour the user sees at a point of the control, once a frame shows it.
     QColor pixelAt(const QPoint& point);
-    // Waits, handling events, until condition holds or timeoutMs passes; returns whether it held.
-    static bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
 
 private:
     QTemporaryDir base_;

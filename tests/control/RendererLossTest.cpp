@@ -1,6 +1,8 @@
 #include "control/ControlHarness.h"
 #include "hosted/RuntimeError.h"
 
+#include "support/Wait.h"
+
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -32,7 +34,7 @@ TEST(RendererLoss, CallFailsWithARunTimeErrorInsteadOfHangingAndTheContentComesB
     EXPECT_TRUE(failed) << "a call to a dead page does not report success";
     EXPECT_LT(timer.elapsed(), 6000) << "the call ends within its bound";
 
-    EXPECT_TRUE(ControlHarness::waitFor(
+    EXPECT_TRUE(waitFor(
         [&] {
             try {
                 return h.control().SourceHTML().toText().contains(QStringLiteral("still here"));

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "forms/QtPlatform.h"
+#include "hosted/DocumentObjects.h"
+#include "hosted/webengine/WebBrowserControl.h"
+#include "main_window/Form1.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QWebEngineView;
+
+// The real application: Form1 with real display controls, loaded from an application
+// directory that holds the pages' image, and shown.
+class AppHarness {
+public:
+    AppHarness();
+
+    Form1& form() { return *form_; }
+    hosted::vekBrowser& vekBrowser1() { return *controls_.created.at(0); }
+    hosted::vekBrowser& brClip() { return *controls_.created.at(1); }
+    QWebEngineView* pageView() const;
+    QString label(const char* name) const;
+    // Message boxes the application showed, in order.
+    const QStringList& messages() const { return platform_.messages; }
+
+    // The first element of vekBrowser1's document with that tag, or null.
+    std::shared_ptr<hosted::IHTMLElement> first(const QString& tag);
+    // The view's pixels as the user sees them.
+    QImage screen() const;
+    // Saves what the user sees of the whole window under the build's screenshots folder.
+    void saveScreenshot(const QString& name) const;
+
+private:
+    class Controls : public hosted::vekBrowserFactory {
+    public:
+        std::unique_ptr<hosted::vekBrowser> create(QWidget* parent, const hosted::DesignSettings& settings) override;
+        std::vector<hosted::vekBrowser*> created;
+
+    private:
+        lumetto::WebBrowserFactory real_;
+    };
+
+    // The real platform, but from a directory of the test's own and with message boxes noted.
+    class Platform : public forms::QtPlatform {
+    public:
+        QString applicationDirectory() override { return directory; }
+        void messageBox(const QString& prompt) override { messages.append(prompt); }
+        QString directory;
+        QStringList messages;
+    };
+
+    QTemporaryDir directory_;
+    Controls controls_;
+    Platform platform_;
+    std::unique_ptr<Form1> form_;
+};

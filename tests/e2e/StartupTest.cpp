@@ -1,0 +1,45 @@
+#include "e2e/AppHarness.h"
+
+#include "support/Wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QWebEngineView>
+
+namespace {
+
+// Whether the view shows the logo's dark blue somewhere in the given region.
+bool showsLogo(const QImage& screen, const QRect& region) {
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            if (screen.pixelColor(x, y) == QColor(26, 74, 140))
+                return true;
+    return false;
+}
+
+TEST(Startup, Form1ComesUpWithTheProductPagePaintedAndBothImagesLoaded) {
+    AppHarness app;
+    ASSERT_TRUE(app.messages().isEmpty()) << app.messages().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(app.form().windowTitle(), QStringLiteral("Form1"));
+    EXPECT_EQ(app.label("Label1"), QStringLiteral("Label1"));
+    EXPECT_EQ(app.label("Label2"), QStringLiteral("Last Click :"));
+    EXPECT_EQ(app.label("lblClipCaption"), QStringLiteral("Clipboard Contents"));
+
+    auto link = app.first(QStringLiteral("A"));
+    ASSERT_NE(link, nullptr);
+    EXPECT_TRUE(link->readMember(QStringLiteral("href")).toText().endsWith(QStringLiteral("/Forms")));
+
+    // Both images come from the application directory: the top one beside the title, the
+    // bottom one in the last row, which the page's layout must keep inside the view.
+    const QSize view = app.pageView()->size();
+    EXPECT_TRUE(waitFor([&] {
+        return showsLogo(app.screen(), QRect(view.width() - 64, 0, 64, 64)) &&
+               showsLogo(app.screen(), QRect(view.width() - 64, view.height() / 2, 64, view.height() / 2 - 1));
+    })) << "both images of the product page are painted";
+    app.saveScreenshot(QStringLiteral("startup"));
+
+    auto mirror = app.brClip().Document().as<hosted::IHTMLDocument2>()->body().as<hosted::IHTMLElement>();
+    EXPECT_TRUE(mirror->readMember(QStringLiteral("innerHTML")).toText().isEmpty()) << "brClip shows nothing yet";
+}
+
+}  // namespace
