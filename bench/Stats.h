@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QList>
+
+// Figures of several runs.
+class Samples {
+public:
+    void add(double value) { values_.append(value); }
+    double median() const;
+    double min() const;
+    double max() const;
+    double percentile(double p) const;
+
+private:
+    QList<double> sorted() const;
+    QList<double> values_;
+};
+
+// One table row: the application's figure against the bare engine's, and their ratio.
+void printRow(const char* what, const Samples& application, const Samples& bare);
