@@ -35,6 +35,23 @@ private:
     void Form_Load();
     void Form_Unload();
 
+    // Events of vekBrowser1, each run as an event procedure
+    void LeftClick() override;
+    void RightClick() override;
+    void RestoreHighlight() override;
+
+    // Click tracking and highlighting
+    void vekBrowser1_LeftClick();
+    void vekBrowser1_RightClick();
+    void vekBrowser1_RestoreHighlight();
+    void restoreLastElement();
+    void trackClickedElement();
+    void highlightClickedElement();
+
+    // Page navigation and form answers
+    void pageStateStep();
+    void CollectAnswers();
+
     forms::Platform& platform_;
 
     std::unique_ptr<hosted::vekBrowser> vekBrowser1;
@@ -51,6 +68,7 @@ private:
     QMenu* mnuOpt = nullptr;
     QAction* mnuOptSelect = nullptr;
 
-    // The element of the last click in vekBrowser1.
+    // The element of the last click in vekBrowser1 and its inline background colour before it.
     std::shared_ptr<hosted::IHTMLElement> LastElement;
+    QString LastElementColor;
 };

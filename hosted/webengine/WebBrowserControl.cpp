@@ -111,6 +111,7 @@ public:
     hosted::vekBrowserEvents* sink = nullptr;
     bool respondToEvents = true;
     bool raising = false;
+    QTimer raiseTimer;
     std::deque<std::pair<int, QVariantMap>> pendingEvents;
     std::shared_ptr<WebElement> clicked;
 
@@ -134,8 +135,14 @@ WebBrowserControl::Impl::Impl(QWidget* parent, const hosted::DesignSettings& set
     page->setWebChannel(&channel, QWebEngineScript::ApplicationWorld);
     bridge = std::make_shared<PageBridge>(page);
 
+    // Events are raised from a timer, never from inside the engine's delivery of a message nor
+    // from Qt's delivery of posted events: a handler's calls wait for answers that the engine
+    // posts, and those would not be delivered until the outer delivery had finished.
+    raiseTimer.setSingleShot(true);
+    raiseTimer.setInterval(0);
+    connect(&raiseTimer, &QTimer::timeout, this, &Impl::raisePending);
     connect(&events, &PageEvents::raised, this, &Impl::queueEvent);
-    connect(bridge.get(), &PageBridge::idle, this, &Impl::raisePending, Qt::QueuedConnection);
+    connect(bridge.get(), &PageBridge::idle, &raiseTimer, qOverload<>(&QTimer::start));
     connect(page, &QWebEnginePage::loadFinished, this, &Impl::shellLoaded);
     connect(page, &QWebEnginePage::renderProcessTerminated, this, &Impl::restartAfterCrash);
 
@@ -195,7 +202,7 @@ void WebBrowserControl::Impl::restartAfterCrash() {
 
 void WebBrowserControl::Impl::queueEvent(int dispId, const QVariantMap& detail) {
     pendingEvents.emplace_back(dispId, detail);
-    raisePending();
+    raiseTimer.start();
 }
 
 // Events are raised one at a time: one that arrives while a handler runs, or while a call
@@ -217,10 +224,14 @@ void WebBrowserControl::Impl::raise(int dispId, const QVariantMap& detail) {
         clicked = bridge->elementFor(detail);
     if (!sink || !respondToEvents)
         return;
-    if (dispId == DispId::LeftClick)
+    switch (dispId) {
+    case DispId::LeftClick:
         sink->LeftClick();
-    else if (dispId == DispId::RightClick)
+        break;
+    case DispId::RightClick:
         sink->RightClick();
+        break;
+    }
 }
 
 void WebBrowserControl::Impl::applyStyle(const Member& member) {

@@ -84,6 +84,7 @@
             allowMouseSelect = allow;
             if (!allow) window.getSelection().removeAllRanges();
         },
+        handleCount() { return elements.size; },
         release(handle) {
             const node = elements.get(handle);
             if (!node) return;
@@ -140,6 +141,7 @@
     }
 
     const LeftClick = 1;
+    const RightClick = 2;
 
     // Links and forms never navigate: the control shows only what its host gave it.
     window.addEventListener('click', (event) => {
@@ -148,6 +150,12 @@
         send(LeftClick, ref(clicked(event)));
     }, true);
     window.addEventListener('submit', (event) => event.preventDefault(), true);
+
+    // The right-click menu is the control's own: the engine's is never shown.
+    window.addEventListener('contextmenu', (event) => {
+        event.preventDefault();
+        send(RightClick, ref(clicked(event)));
+    }, true);
 
     document.addEventListener('selectstart', (event) => {
         if (!allowMouseSelect) event.preventDefault();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hosted/webengine/WebBrowserControl.h"
+#include "support/QtPrinters.h"
 
 #include <QColor>
 #include <QTemporaryDir>

@@ -4,6 +4,7 @@
 #include "hosted/DocumentObjects.h"
 #include "hosted/webengine/WebBrowserControl.h"
 #include "main_window/Form1.h"
+#include "support/QtPrinters.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -27,6 +28,21 @@ public:
     QString label(const char* name) const;
     // Message boxes the application showed, in order.
     const QStringList& messages() const { return platform_.messages; }
+
+    // Evaluates a script in vekBrowser1's page, where the control's own script runs, and waits for it.
+    QVariant inPage(const QString& script) const;
+    // The centre of the first element matching a CSS selector, in the view's coordinates.
+    QPoint centreOf(const QString& selector) const;
+    // A real mouse click in the page, as a person makes it.
+    void click(const QPoint& at, Qt::MouseButton button = Qt::LeftButton) const;
+    void click(const QString& selector, Qt::MouseButton button = Qt::LeftButton) const { click(centreOf(selector), button); }
+    // Real key presses into the page.
+    void type(const QString& text) const;
+    void press(Qt::Key key) const;
+    // The inline background colour of the first element matching a selector.
+    QString inlineBackground(const QString& selector) const;
+    // The body markup that brClip shows.
+    QString mirrorContent();
 
     // The first element of vekBrowser1's document with that tag, or null.
     std::shared_ptr<hosted::IHTMLElement> first(const QString& tag);

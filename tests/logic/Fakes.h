@@ -3,6 +3,7 @@
 #include "forms/Platform.h"
 #include "hosted/DocumentObjects.h"
 #include "hosted/vekBrowser.h"
+#include "support/QtPrinters.h"
 
 #include <gmock/gmock.h>
 
@@ -74,6 +75,89 @@ public:
     QString clipboard;
     QStringList messages;
 };
+
+MATCHER_P(HoldsText, text, "") {
+    return arg.type() == hosted::Variant::Type::String && arg.toText() == text;
+}
+
+// An inline style that holds its background colour.
+class MockStyle : public hosted::IHTMLStyle {
+public:
+    MockStyle() {
+        ON_CALL(*this, backgroundColor).WillByDefault([this] { return hosted::Variant::fromString(colour); });
+        ON_CALL(*this, setBackgroundColor).WillByDefault([this](const hosted::Variant& v) { colour = v.toText(); });
+    }
+    MOCK_METHOD(hosted::Variant, backgroundColor, (), (override));
+    MOCK_METHOD(void, setBackgroundColor, (const hosted::Variant&), (override));
+
+    QString colour;
+};
+
+// An element with a tag, an inline style and, where given, attributes; it has no "href".
+class MockElement : public hosted::IHTMLElement {
+public:
+    explicit MockElement(const QString& tag) : style_(std::make_shared<testing::NiceMock<MockStyle>>()) {
+        using testing::Return;
+        ON_CALL(*this, tagName).WillByDefault(Return(tag));
+        ON_CALL(*this, id).WillByDefault(Return(QString()));
+        ON_CALL(*this, style).WillByDefault(Return(style_));
+        ON_CALL(*this, getAttribute).WillByDefault(Return(hosted::Variant::null()));
+        ON_CALL(*this, readMember).WillByDefault([](const QString&) -> hosted::Variant {
+            throw hosted::RuntimeError(438, QStringLiteral("Object doesn't support this property or method"));
+        });
+    }
+    MOCK_METHOD(QString, tagName, (), (override));
+    MOCK_METHOD(QString, id, (), (override));
+    MOCK_METHOD(std::shared_ptr<hosted::IHTMLStyle>, style, (), (override));
+    MOCK_METHOD(void, setInnerHTML, (const QString&), (override));
+    MOCK_METHOD(hosted::Variant, getAttribute, (const QString&), (override));
+    MOCK_METHOD(hosted::Variant, readMember, (const QString&), (override));
+
+    MockStyle& inlineStyle() { return *style_; }
+    QString colour() const { return style_->colour; }
+
+private:
+    std::shared_ptr<testing::NiceMock<MockStyle>> style_;
+};
+
+using Element = std::shared_ptr<testing::NiceMock<MockElement>>;
+
+inline Element element(const QString& tag) {
+    return std::make_shared<testing::NiceMock<MockElement>>(tag);
+}
+
+// A form field: getAttribute answers "Name" and "Value" (Null where not given).
+inline Element field(const QString& tag, const hosted::Variant& name, const hosted::Variant& value) {
+    auto e = element(tag);
+    ON_CALL(*e, getAttribute(QStringLiteral("Name"))).WillByDefault(testing::Return(name));
+    ON_CALL(*e, getAttribute(QStringLiteral("Value"))).WillByDefault(testing::Return(value));
+    return e;
+}
+
+class FakeCollection : public hosted::IHTMLElementCollection {
+public:
+    explicit FakeCollection(std::vector<Element> items) : items_(std::move(items)) {}
+    int32_t length() override { return static_cast<int32_t>(items_.size()); }
+    hosted::Variant item(int32_t index) override { return hosted::Variant::fromObject(items_.at(index)); }
+
+private:
+    std::vector<Element> items_;
+};
+
+class MockDocument : public hosted::IHTMLDocument2 {
+public:
+    MOCK_METHOD(hosted::Variant, all, (), (override));
+    MOCK_METHOD(hosted::Variant, body, (), (override));
+    MOCK_METHOD(hosted::Variant, selection, (), (override));
+};
+
+// A document whose "all" holds the given elements.
+inline std::shared_ptr<testing::NiceMock<MockDocument>> documentOf(std::vector<Element> items) {
+    auto document = std::make_shared<testing::NiceMock<MockDocument>>();
+    auto all = std::make_shared<FakeCollection>(std::move(items));
+    ON_CALL(*document, all).WillByDefault(testing::Return(hosted::Variant::fromObject(all)));
+    return document;
+}
 
 inline hosted::RuntimeError controlFailure() {
     return hosted::RuntimeError(440, QStringLiteral("Automation error"));

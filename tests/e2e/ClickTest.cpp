@@ -1,0 +1,97 @@
+#include "content/basGlobal.h"
+#include "e2e/AppHarness.h"
+#include "support/Wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QWebEngineView>
+
+namespace {
+
+const QString Highlighted = QStringLiteral("rgb(241, 241, 241)");
+// The description cell of the product page's second row: its first line is the cell's own text.
+const QString DescriptionCell = QStringLiteral("table tr:nth-child(2) > td");
+
+QPoint firstLineOf(AppHarness& app, const QString& selector) {
+    const QVariantList box = app.inPage(QStringLiteral(
+        "(() => { const r = document.querySelector('%1').getBoundingClientRect(); return [r.left, r.top]; })()")
+        .arg(selector)).toList();
+    return QPoint(box.value(0).toInt() + 20, box.value(1).toInt() + 6);
+}
+
+bool formPageShown(AppHarness& app) {
+    return app.inPage(QStringLiteral("!!document.querySelector('#SubmitButton')")).toBool();
+}
+
+bool productPageShown(AppHarness& app) {
+    return app.inPage(QStringLiteral("!!document.querySelector('a')")).toBool();
+}
+
+TEST(Clicks, CellIsReportedAndHighlightedUntilTheNextClick) {
+    AppHarness app;
+    app.click(firstLineOf(app, DescriptionCell));
+    ASSERT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("TD"); }));
+    EXPECT_TRUE(app.messages().isEmpty()) << app.messages().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(app.label("Label2"), QStringLiteral("Last Click - LeftClick : "));
+    EXPECT_EQ(app.inlineBackground(DescriptionCell), Highlighted);
+    app.saveScreenshot(QStringLiteral("highlighted-cell"));
+
+    app.click(QStringLiteral("li"));
+    ASSERT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("LI"); }));
+    EXPECT_EQ(app.inlineBackground(DescriptionCell), QString()) << "the cell has its own colour back";
+    EXPECT_EQ(app.inlineBackground(QStringLiteral("li")), Highlighted);
+    EXPECT_TRUE(app.messages().isEmpty());
+}
+
+TEST(Clicks, RightClickHighlightsTheLinkWithoutNavigatingAndNeverTheBody) {
+    AppHarness app;
+    app.click(QStringLiteral("a"), Qt::RightButton);
+    ASSERT_TRUE(waitFor([&] { return app.label("Label2") == QLatin1String("Last Click - RightClick : "); }));
+    EXPECT_EQ(app.label("Label1"), QStringLiteral("A"));
+    EXPECT_EQ(app.inlineBackground(QStringLiteral("a")), Highlighted);
+    EXPECT_TRUE(productPageShown(app));
+    EXPECT_EQ(basGlobal::PageState, 0);
+
+    app.click(QStringLiteral("a"));  // the questionnaire; its page ends well above the view's bottom
+    ASSERT_TRUE(waitFor([&] { return formPageShown(app); }));
+    const QSize view = app.pageView()->size();
+    app.click(QPoint(view.width() / 2, view.height() - 10), Qt::RightButton);
+    ASSERT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("BODY"); }))
+        << app.messages().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(app.inlineBackground(QStringLiteral("body")), QString());
+}
+
+TEST(Clicks, QuestionnaireAnswersAreCollectedFromRealInput) {
+    AppHarness app;
+    app.click(QStringLiteral("a"));
+    ASSERT_TRUE(waitFor([&] { return formPageShown(app); }));
+    EXPECT_EQ(app.label("Label1"), QStringLiteral("A"));
+    EXPECT_EQ(app.inlineBackground(QStringLiteral("form")), QString());
+    EXPECT_EQ(basGlobal::PageState, 1);
+
+    app.click(QStringLiteral("input[name=Question1]"));
+    ASSERT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("INPUT"); }));
+    EXPECT_EQ(app.inlineBackground(QStringLiteral("input[name=Question1]")), QString()) << "no highlight on the form";
+    app.type(QStringLiteral("Ada Lovelace"));
+    app.press(Qt::Key_Tab);   // to the list
+    app.press(Qt::Key_Down);  // "Yes" -> "No"
+    ASSERT_TRUE(waitFor([&] { return app.inPage(QStringLiteral("document.querySelector('select').value")) == "No"; }));
+    app.saveScreenshot(QStringLiteral("questionnaire-filled"));
+
+    app.click(QStringLiteral("#SubmitButton"));
+    ASSERT_TRUE(waitFor([&] { return app.label("lblClipCaption") == QLatin1String("Answers"); }));
+    EXPECT_EQ(app.mirrorContent(), QStringLiteral("Thankyou for filling in the form<br><br>Question1 : Ada Lovelace<br>"
+                                                  "Question2 : No<br>"));
+    EXPECT_TRUE(waitFor([&] { return productPageShown(app); }));
+    EXPECT_EQ(basGlobal::PageState, 0);
+    EXPECT_EQ(app.label("Label1"), QStringLiteral("INPUT"));
+    EXPECT_EQ(app.label("Label2"), QStringLiteral("Last Click - LeftClick : "));
+    app.saveScreenshot(QStringLiteral("answers"));
+
+    // The next click restores the submit button of the replaced page without effect or error.
+    app.click(firstLineOf(app, DescriptionCell));
+    ASSERT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("TD"); }));
+    EXPECT_TRUE(app.messages().isEmpty()) << app.messages().join(QLatin1Char('\n')).toStdString();
+}
+
+}  // namespace
