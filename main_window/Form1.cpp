@@ -63,14 +63,25 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
     return control;
 }
 
-// Captions are plain text, top-left aligned and wrapped within the label's width.
+// Captions are plain text on one line, top-left aligned.
 QLabel* label(QWidget* parent, const char* name, const QString& caption) {
     auto* control = new QLabel(caption, parent);
     control->setObjectName(QLatin1String(name));
     control->setTextFormat(Qt::PlainText);
     control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    control->setWordWrap(true);
     return control;
+}
+
+// Label2's caption reads into Label1 ("Last Click - LeftClick : TD"), so it is right-aligned
+// against it. Where the platform's font is wider than the design's, the label reaches further
+// left, so that its longest caption stays whole; its right edge stays where the design has it.
+void alignIntoNextLabel(QLabel* label, const QString& longestCaption) {
+    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    QRect area = label->geometry();
+    const int needed = label->fontMetrics().horizontalAdvance(longestCaption) + 2 * label->margin() + 2;
+    if (needed > area.width())
+        area.setLeft(area.right() + 1 - needed);
+    label->setGeometry(area);
 }
 
 }  // namespace
@@ -110,6 +121,7 @@ void Form1::createControls(hosted::vekBrowserFactory& controls) {
 
     Label2 = label(client, "Label2", QStringLiteral("Last Click :"));
     place(Label2, Label2Design);
+    alignIntoNextLabel(Label2, QStringLiteral("Last Click - RightClick : "));
 
     Label1 = label(client, "Label1", QStringLiteral("Label1"));
     place(Label1, Label1Design);
