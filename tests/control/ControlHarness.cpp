@@ -1,7 +1,11 @@
 #include "control/ControlHarness.h"
 
+#include "support/Wait.h"
+
 #include <QFile>
 #include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 ControlHarness::ControlHarness(const hosted::DesignSettings& settings) {
@@ -14,6 +18,28 @@ ControlHarness::ControlHarness(const hosted::DesignSettings& settings) {
 
 QWebEngineView* ControlHarness::view() const {
     return static_cast<QWebEngineView*>(control_->widget());
+}
+
+QVariant ControlHarness::inPage(const QString& script) const {
+    QVariant result;
+    bool done = false;
+    view()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& v) {
+        result = v;
+        done = true;
+    });
+    waitFor([&] { return done; });
+    return result;
+}
+
+QPoint ControlHarness::centreOf(const QString& id) const {
+    const QVariantList box = inPage(QStringLiteral(
+        "(() => { const r = document.getElementById('%1').getBoundingClientRect();"
+        " return [r.left + r.width / 2, r.top + r.height / 2]; })()").arg(id)).toList();
+    return box.size() == 2 ? QPoint(box[0].toInt(), box[1].toInt()) : QPoint(-1, -1);
+}
+
+void ControlHarness::click(const QPoint& at, Qt::MouseButton button) const {
+    QTest::mouseClick(view()->focusProxy(), button, {}, at);
 }
 
 QColor ControlHarness::pixelAt(const QPoint& point) {

@@ -20,6 +20,13 @@ public:
     QWebEngineView* view() const;
     QString baseDirectory() const { return base_.path() + QLatin1Char('/'); }
 
+    // Evaluates a script in the control's own script world and waits for its value.
+    QVariant inPage(const QString& script) const;
+    // The centre of the element with that id, in the view's coordinates.
+    QPoint centreOf(const QString& id) const;
+    // A real mouse click in the page.
+    void click(const QPoint& at, Qt::MouseButton button = Qt::LeftButton) const;
+
     // The colour the user sees at a point of the control, once a frame shows it.
     QColor pixelAt(const QPoint& point);
 

@@ -1,0 +1,103 @@
+#include "control/ControlHarness.h"
+#include "hosted/DocumentObjects.h"
+#include "support/Wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace {
+
+using hosted::IHTMLElement;
+
+// Records the control's click events; a hook may run inside each handler.
+class Sink : public hosted::vekBrowserEvents {
+public:
+    explicit Sink(hosted::vekBrowser& control) : control_(control) { control.setEventSink(this); }
+
+    void LeftClick() override { handle(QStringLiteral("left")); }
+    void RightClick() override { handle(QStringLiteral("right")); }
+
+    std::function<void()> during;
+    QStringList raised;  // "left:<id>" per event
+    int depth = 0;
+    int deepest = 0;
+    bool clickedElementStable = true;
+
+private:
+    void handle(const QString& kind) {
+        deepest = std::max(deepest, ++depth);
+        const auto clicked = control_.ClickedElement().as<IHTMLElement>();
+        raised << kind + QLatin1Char(':') + clicked->id();
+        if (during)
+            during();
+        clickedElementStable &= control_.ClickedElement().as<IHTMLElement>() == clicked;
+        --depth;
+    }
+
+    hosted::vekBrowser& control_;
+};
+
+TEST(Events, ClickDuringAHandlerIsRaisedAfterItNeverInsideIt) {
+    ControlHarness h;
+    h.control().setBodyHTML(QStringLiteral("<p id='first'>first paragraph</p><p id='second'>second paragraph</p>"));
+    Sink sink(h.control());
+    const QPoint second = h.centreOf(QStringLiteral("second"));
+    sink.during = [&] {
+        if (sink.raised.size() != 1)
+            return;
+        h.click(second);  // a person clicks again while the handler still works
+        for (int i = 0; i < 20; ++i)
+            h.control().SourceHTML();
+    };
+    h.click(h.centreOf(QStringLiteral("first")));
+    ASSERT_TRUE(waitFor([&] { return sink.raised.size() == 2; })) << sink.raised.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(sink.raised, (QStringList{QStringLiteral("left:first"), QStringLiteral("left:second")}));
+    EXPECT_EQ(sink.deepest, 1) << "no handler runs inside another";
+    EXPECT_TRUE(sink.clickedElementStable);
+}
+
+TEST(Events, LinksAndFormSubmissionsNeverNavigate) {
+    ControlHarness h;
+    h.control().setBaseURL(h.baseDirectory());
+    h.control().setBodyHTML(QStringLiteral(
+        "<p><a id='away' href='https://example.org/'>away</a> <a id='near' href='icon-logo.gif'>near</a></p>"
+        "<form action='elsewhere.html'><input id='go' type='submit' value='Go'></form>"));
+    Sink sink(h.control());
+    const QUrl before = h.view()->page()->url();
+    for (const char* id : {"away", "near", "go"})
+        h.click(h.centreOf(QLatin1String(id)));
+    ASSERT_TRUE(waitFor([&] { return sink.raised.size() == 3; }));
+    QTest::qWait(300);  // time for a navigation to start, were one allowed
+    EXPECT_EQ(h.view()->page()->url(), before);
+    EXPECT_TRUE(h.control().SourceHTML().toText().contains(QStringLiteral("id=\"away\"")));
+}
+
+TEST(Events, ElementsOfReplacedContentStayUsableAndAreFreedWhenReleased) {
+    ControlHarness h;
+    h.control().setBodyHTML(QStringLiteral("<p id='old'>old</p>"));
+    Sink sink(h.control());
+    h.click(h.centreOf(QStringLiteral("old")));
+    ASSERT_TRUE(waitFor([&] { return sink.raised.size() == 1; }));
+    auto old = h.control().ClickedElement().as<IHTMLElement>();
+
+    h.control().setBodyHTML(QStringLiteral("<p id='new'>new</p>"));
+    old->style()->setBackgroundColor(hosted::Variant::fromString(QStringLiteral("#f1f1f1")));
+    EXPECT_EQ(old->style()->backgroundColor().toText(), QStringLiteral("rgb(241, 241, 241)"));
+    EXPECT_EQ(old->id(), QStringLiteral("old"));
+    EXPECT_FALSE(h.control().SourceHTML().toText().contains(QStringLiteral("241"))) << "no visible effect";
+
+    // Walk the document many times: every handle the walks took is given back.
+    for (int i = 0; i < 50; ++i)
+        h.control().Document().as<hosted::IHTMLDocument2>()->all();
+    old.reset();
+    h.click(h.centreOf(QStringLiteral("new")));  // the control now holds the new element only
+    ASSERT_TRUE(waitFor([&] { return sink.raised.size() == 2; }));
+    EXPECT_TRUE(waitFor([&] { return h.inPage(QStringLiteral("window.__lumetto.call('handleCount', []).value")) == 1; }))
+        << h.inPage(QStringLiteral("window.__lumetto.call('handleCount', []).value")).toInt();
+}
+
+}  // namespace
