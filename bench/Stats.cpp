@@ -34,3 +34,7 @@ void printRow(const char* what, const Samples& application, const Samples& bare)
                 application.median(), application.min(), application.max(), bare.median(), bare.min(), bare.max(),
                 application.median() / bare.median());
 }
+
+void printRow(const char* what, double application, double bare) {
+    std::printf("| %-44s | app %7.1f | bare view %7.1f | ratio %.2f |\n", what, application, bare, application / bare);
+}

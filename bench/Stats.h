@@ -6,6 +6,7 @@
 class Samples {
 public:
     void add(double value) { values_.append(value); }
+    void append(const Samples& more) { values_ += more.values_; }
     double median() const;
     double min() const;
     double max() const;
@@ -16,5 +17,7 @@ private:
     QList<double> values_;
 };
 
-// One table row: the application's figure against the bare engine's, and their ratio.
+// One table row: the application's figure against the bare engine's, and their ratio; with
+// samples, the median and the range.
 void printRow(const char* what, const Samples& application, const Samples& bare);
+void printRow(const char* what, double application, double bare);
