@@ -39,6 +39,9 @@ private:
     void LeftClick() override;
     void RightClick() override;
     void RestoreHighlight() override;
+    void ClipboardCopy(int32_t& copiedAsHtml) override;
+    void MenuItemClick(QString& key, hosted::Variant& reserved1, int16_t& checkState,
+                       hosted::Variant& reserved2) override;
 
     // Click tracking and highlighting
     void vekBrowser1_LeftClick();
@@ -51,6 +54,10 @@ private:
     // Page navigation and form answers
     void pageStateStep();
     void CollectAnswers();
+
+    // The clipboard mirror and the custom entries of the control's menu
+    void vekBrowser1_ClipboardCopy(const int32_t& copiedAsHtml);
+    void vekBrowser1_MenuItemClick(QString& key, const int16_t& checkState);
 
     forms::Platform& platform_;
 

@@ -1,6 +1,7 @@
 #include "hosted/webengine/WebBrowserControl.h"
 
 #include "hosted/DispatchIds.h"
+#include "hosted/webengine/ControlMenu.h"
 #include "hosted/webengine/ControlPage.h"
 #include "hosted/webengine/PageBridge.h"
 #include "hosted/webengine/PageEvents.h"
@@ -8,7 +9,10 @@
 #include "hosted/webengine/WebDocument.h"
 #include "hosted/webengine/WebElement.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QTimer>
 #include <QUrl>
 #include <QWebChannel>
@@ -36,6 +40,7 @@ const Member CSSTextMember{DispId::CSSText, "CSSText"};
 const Member CSSFromURLMember{DispId::CSSFromURL, "CSSFromURL"};
 const Member bodyHTMLMember{DispId::bodyHTML, "bodyHTML"};
 const Member GetSelectionHTMLMember{DispId::GetSelectionHTML, "GetSelectionHTML"};
+const Member CopyMember{0, "clipboard copy"};
 
 // The document every control starts from: the head holds the base location and the style
 // rules, the body holds the content.
@@ -78,12 +83,10 @@ int extentToPixels(const Variant& extent) {
     return qRound(extent.toText().toDouble() / 2540.0 * 96.0);
 }
 
-struct MenuEntry {
-    QString key;
-    QString caption;
-    bool checked = false;
-    bool enabled = true;
-    bool visible = true;
+// What the control raises next: a page event, or a choice from its menu.
+struct PendingEvent {
+    int dispId;
+    QVariantMap detail;
 };
 
 }  // namespace
@@ -99,7 +102,10 @@ public:
     void restartAfterCrash();
     void queueEvent(int dispId, const QVariantMap& detail);
     void raisePending();
-    void raise(int dispId, const QVariantMap& detail);
+    void raise(const PendingEvent& event);
+    void raiseMenuChoice(const QString& key);
+    void copySelection(bool asHtml);
+    void menuChosen(const ControlMenu::Choice& choice);
     void applyStyle(const Member& member);
 
     QWebEngineView* view;
@@ -112,7 +118,7 @@ public:
     bool respondToEvents = true;
     bool raising = false;
     QTimer raiseTimer;
-    std::deque<std::pair<int, QVariantMap>> pendingEvents;
+    std::deque<PendingEvent> pendingEvents;
     std::shared_ptr<WebElement> clicked;
 
     // What the host set, kept so that a restarted page shows the same again.
@@ -122,7 +128,7 @@ public:
     bool allowMouseSelect = true;
     QString bodyHtml;
     bool showClipboardMenu = true;
-    QList<MenuEntry> menu;
+    std::unique_ptr<ControlMenu> menu;
 };
 
 WebBrowserControl::Impl::Impl(QWidget* parent, const hosted::DesignSettings& settings)
@@ -147,6 +153,7 @@ WebBrowserControl::Impl::Impl(QWidget* parent, const hosted::DesignSettings& set
     connect(page, &QWebEnginePage::renderProcessTerminated, this, &Impl::restartAfterCrash);
 
     applySettings(settings);
+    menu = std::make_unique<ControlMenu>(showClipboardMenu);
     loadShell();
 }
 
@@ -201,7 +208,7 @@ void WebBrowserControl::Impl::restartAfterCrash() {
 }
 
 void WebBrowserControl::Impl::queueEvent(int dispId, const QVariantMap& detail) {
-    pendingEvents.emplace_back(dispId, detail);
+    pendingEvents.push_back({dispId, detail});
     raiseTimer.start();
 }
 
@@ -211,27 +218,81 @@ void WebBrowserControl::Impl::raisePending() {
     if (raising || bridge->busy())
         return;
     while (!pendingEvents.empty()) {
-        auto [dispId, detail] = std::move(pendingEvents.front());
+        const PendingEvent event = std::move(pendingEvents.front());
         pendingEvents.pop_front();
         raising = true;
-        raise(dispId, detail);
+        raise(event);
         raising = false;
     }
 }
 
-void WebBrowserControl::Impl::raise(int dispId, const QVariantMap& detail) {
-    if (dispId == DispId::LeftClick || dispId == DispId::RightClick)
-        clicked = bridge->elementFor(detail);
-    if (!sink || !respondToEvents)
-        return;
-    switch (dispId) {
+void WebBrowserControl::Impl::raise(const PendingEvent& event) {
+    const bool toHost = sink && respondToEvents;
+    switch (event.dispId) {
     case DispId::LeftClick:
-        sink->LeftClick();
+        clicked = bridge->elementFor(event.detail);
+        if (toHost)
+            sink->LeftClick();
         break;
     case DispId::RightClick:
-        sink->RightClick();
+        clicked = bridge->elementFor(event.detail);
+        if (toHost)
+            sink->RightClick();
+        if (!menu->isEmpty()) {
+            const QPoint at(event.detail.value(QStringLiteral("x")).toInt(), event.detail.value(QStringLiteral("y")).toInt());
+            menu->popup(view, at, [this](const ControlMenu::Choice& choice) { menuChosen(choice); });
+        }
+        break;
+    case DispId::MenuItemClick:
+        if (toHost)
+            raiseMenuChoice(event.detail.value(QStringLiteral("key")).toString());
+        break;
+    case DispId::ClipboardCopy:
+        copySelection(event.detail.value(QStringLiteral("html")).toBool());
         break;
     }
+}
+
+// A choice from the menu is raised in turn with the page's events.
+void WebBrowserControl::Impl::menuChosen(const ControlMenu::Choice& choice) {
+    if (choice.kind == ControlMenu::Choice::Entry)
+        pendingEvents.push_back({DispId::MenuItemClick, {{QStringLiteral("key"), choice.key}}});
+    else
+        pendingEvents.push_back({DispId::ClipboardCopy, {{QStringLiteral("html"), choice.kind == ControlMenu::Choice::CopyHtml}}});
+    raiseTimer.start();
+}
+
+void WebBrowserControl::Impl::raiseMenuChoice(const QString& chosenKey) {
+    QString key = chosenKey;
+    Variant reserved1;
+    Variant reserved2;
+    int16_t checkState = menu->isChecked(key) ? -1 : 0;
+    sink->MenuItemClick(key, reserved1, checkState, reserved2);
+}
+
+// The host takes its highlight off first, so that no highlight is ever copied; then the
+// selection goes to the system clipboard and the host hears which kind of copy it was.
+void WebBrowserControl::Impl::copySelection(bool asHtml) {
+    const bool toHost = sink && respondToEvents;
+    if (toHost)
+        sink->RestoreHighlight();
+    try {
+        const QString text = bridge->call(CopyMember, QStringLiteral("createRange")).toMap().value(QStringLiteral("text")).toString();
+        if (asHtml) {
+            auto* data = new QMimeData;
+            data->setHtml(bridge->call(CopyMember, QStringLiteral("selectionHtml")).toString());
+            data->setText(text);
+            QGuiApplication::clipboard()->setMimeData(data);
+        } else {
+            QGuiApplication::clipboard()->setText(text);
+        }
+    } catch (const hosted::RuntimeError& failure) {
+        qWarning("The copy did not reach the clipboard: %s", failure.what());
+        return;
+    }
+    int32_t copiedAsHtml = asHtml ? 1 : 0;
+    if (toHost)
+        sink->ClipboardCopy(copiedAsHtml);
 }
 
 void WebBrowserControl::Impl::applyStyle(const Member& member) {
@@ -296,20 +357,13 @@ Variant WebBrowserControl::Document() {
 }
 
 void WebBrowserControl::AddMenuItem(const QString& key, const QString& caption) {
-    d->menu.append(MenuEntry{key, caption});
+    d->menu->add(key, caption);
 }
 
 void WebBrowserControl::UpdateMenuItem(QString& key, const Variant& checkState, const Variant& enabled,
                                        const Variant& visible) {
-    for (MenuEntry& entry : d->menu) {
-        if (entry.key == key) {
-            entry.checked = checkState.toBool();
-            entry.enabled = enabled.toBool();
-            entry.visible = visible.toBool();
-            return;
-        }
-    }
-    throw hosted::RuntimeError(5, QStringLiteral("Invalid procedure call or argument: no menu item has the key \"%1\"").arg(key));
+    if (!d->menu->update(key, checkState.toBool(), enabled.toBool(), visible.toBool()))
+        throw hosted::RuntimeError(5, QStringLiteral("Invalid procedure call or argument: no menu item has the key \"%1\"").arg(key));
 }
 
 Variant WebBrowserControl::GetSelectionHTML() {

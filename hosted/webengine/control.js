@@ -154,7 +154,7 @@
     // The right-click menu is the control's own: the engine's is never shown.
     window.addEventListener('contextmenu', (event) => {
         event.preventDefault();
-        send(RightClick, ref(clicked(event)));
+        send(RightClick, Object.assign(ref(clicked(event)), { x: event.clientX, y: event.clientY }));
     }, true);
 
     document.addEventListener('selectstart', (event) => {

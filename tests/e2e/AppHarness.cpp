@@ -2,7 +2,12 @@
 
 #include "support/Wait.h"
 
+#include <gtest/gtest.h>
+
+#include <QApplication>
 #include <QDir>
+#include <QMenu>
+#include <QScreen>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QWebEnginePage>
@@ -31,11 +36,15 @@ AppHarness::AppHarness() {
     QFile::copy(QStringLiteral(LUMETTO_ICON), directory_.filePath(QStringLiteral("icon-logo.gif")));
     platform_.directory = directory_.path();
     form_ = std::make_unique<Form1>(controls_, platform_);
-    if (form_->load()) {
-        form_->show();
-        if (!QTest::qWaitForWindowExposed(form_.get()))
-            qWarning("Form1 was not exposed");
-    }
+    if (!form_->load())
+        return;
+    form_->show();
+    form_->activateWindow();
+    if (!QTest::qWaitForWindowActive(form_.get()))
+        qWarning("Form1 did not become the active window");
+    // Ready for a person once the product page is on the screen.
+    if (!waitFor([this] { return showsLogo(QRect(pageView()->width() - 64, 0, 64, 64)); }))
+        qWarning("the product page was not painted");
 }
 
 QWebEngineView* AppHarness::pageView() const {
@@ -82,8 +91,36 @@ void AppHarness::type(const QString& text) const {
     QTest::keyClicks(pageView()->focusProxy(), text);
 }
 
-void AppHarness::press(Qt::Key key) const {
-    QTest::keyClick(pageView()->focusProxy(), key);
+void AppHarness::press(Qt::Key key, Qt::KeyboardModifiers modifiers) const {
+    QTest::keyClick(pageView()->focusProxy(), key, modifiers);
+}
+
+void AppHarness::drag(const QPoint& from, const QPoint& to) const {
+    QWidget* input = pageView()->focusProxy();
+    QTest::mousePress(input, Qt::LeftButton, {}, from);
+    for (int step = 1; step <= 5; ++step)
+        QTest::mouseMove(input, from + (to - from) * step / 5, 10);
+    QTest::mouseRelease(input, Qt::LeftButton, {}, to, 10);
+}
+
+QMenu* AppHarness::openMenu(const QPoint& at) const {
+    click(at, Qt::RightButton);
+    QMenu* menu = nullptr;
+    waitFor([&] {
+        menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        return menu && menu->isVisible();
+    });
+    return menu;
+}
+
+void AppHarness::choose(QMenu* menu, const QString& caption) const {
+    for (QAction* action : menu->actions()) {
+        if (action->text() == caption) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            return;
+        }
+    }
+    ADD_FAILURE() << "no menu entry " << caption.toStdString();
 }
 
 QString AppHarness::inlineBackground(const QString& selector) const {
@@ -99,7 +136,19 @@ QImage AppHarness::screen() const {
     return pageView()->grab().toImage();
 }
 
+bool AppHarness::showsLogo(const QRect& region) const {
+    const QImage image = screen();
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            if (image.pixelColor(x, y) == QColor(26, 74, 140))
+                return true;
+    return false;
+}
+
 void AppHarness::saveScreenshot(const QString& name) const {
     QDir().mkpath(QStringLiteral("screenshots"));
-    form_->grab().save(QStringLiteral("screenshots/%1.png").arg(name));
+    // From the screen, so that popups over the window (menus, message boxes) are in it too.
+    const QRect area = form_->frameGeometry();
+    QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+        .save(QStringLiteral("screenshots/%1.png").arg(name));
 }

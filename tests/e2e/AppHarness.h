@@ -13,6 +13,7 @@
 #include <vector>
 
 class QLabel;
+class QMenu;
 class QWebEngineView;
 
 // The real application: Form1 with real display controls, loaded from an application
@@ -36,9 +37,15 @@ public:
     // A real mouse click in the page, as a person makes it.
     void click(const QPoint& at, Qt::MouseButton button = Qt::LeftButton) const;
     void click(const QString& selector, Qt::MouseButton button = Qt::LeftButton) const { click(centreOf(selector), button); }
+    // Selects with the mouse: pressed at from, dragged and released at to.
+    void drag(const QPoint& from, const QPoint& to) const;
+    // Right-clicks at a point and returns the control's menu, once it is open (null if it never opens).
+    QMenu* openMenu(const QPoint& at) const;
+    // Chooses the entry with that caption in an open menu, with a real click.
+    void choose(QMenu* menu, const QString& caption) const;
     // Real key presses into the page.
     void type(const QString& text) const;
-    void press(Qt::Key key) const;
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const;
     // The inline background colour of the first element matching a selector.
     QString inlineBackground(const QString& selector) const;
     // The body markup that brClip shows.
@@ -48,6 +55,8 @@ public:
     std::shared_ptr<hosted::IHTMLElement> first(const QString& tag);
     // The view's pixels as the user sees them.
     QImage screen() const;
+    // Whether the page view shows the logo's dark blue somewhere in region.
+    bool showsLogo(const QRect& region) const;
     // Saves what the user sees of the whole window under the build's screenshots folder.
     void saveScreenshot(const QString& name) const;
 

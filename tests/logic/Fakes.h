@@ -67,12 +67,16 @@ public:
             throw hosted::RuntimeError(75, QStringLiteral("Path/File access error"));
         return directory;
     }
-    QString clipboardText() override { return clipboard; }
+    QString clipboardText() override {
+        ++clipboardReads;
+        return clipboard;
+    }
     void messageBox(const QString& prompt) override { messages.append(prompt); }
 
     QString directory = QStringLiteral("/opt/lumetto");
     bool directoryFails = false;
     QString clipboard;
+    int clipboardReads = 0;
     QStringList messages;
 };
 

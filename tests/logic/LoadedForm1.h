@@ -24,6 +24,11 @@ protected:
         page().sink()->RightClick();
     }
     void restoreHighlight() { page().sink()->RestoreHighlight(); }
+    void clipboardCopy(int32_t kind) { page().sink()->ClipboardCopy(kind); }
+    void menuItemClick(QString& key, int16_t checkState) {
+        hosted::Variant reserved1, reserved2;
+        page().sink()->MenuItemClick(key, reserved1, checkState, reserved2);
+    }
 
     // A failure was reported to the user as a run-time error with this code.
     bool reported(int code) {

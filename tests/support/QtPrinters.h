@@ -5,9 +5,9 @@
 
 #include <ostream>
 
-// Readable test failures for Qt values.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
+// Readable test failures and messages for Qt values.
+inline std::ostream& operator<<(std::ostream& os, const QString& text) {
+    return os << '"' << text.toStdString() << '"';
 }
 
 inline void PrintTo(const QVariant& value, std::ostream* os) {

@@ -1,0 +1,123 @@
+#include "e2e/AppHarness.h"
+#include "support/Wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+
+namespace {
+
+// A selection made with the mouse across two list items, from the start of the first item's
+// text to the end of the second's.
+void selectTwoItems(AppHarness& app) {
+    const QVariantList box = app.inPage(QStringLiteral(
+        "(() => { const a = document.querySelector('ul li:nth-child(2)').getBoundingClientRect();"
+        " const b = document.querySelector('ul li:nth-child(3)').getBoundingClientRect();"
+        " return [a.left + 1, a.top + a.height / 2, b.left + 120, b.top + b.height / 2]; })()")).toList();
+    app.drag(QPoint(box[0].toInt(), box[1].toInt()), QPoint(box[2].toInt(), box[3].toInt()));
+    // The page takes input apart from the calls that read it: wait until it has the selection.
+    waitFor([&] { return !app.inPage(QStringLiteral("window.getSelection().toString()")).toString().isEmpty(); });
+}
+
+QString selectionText(AppHarness& app) {
+    return app.inPage(QStringLiteral("window.getSelection().toString()")).toString();
+}
+
+// A point on the selected part of the second item.
+QPoint secondItem(AppHarness& app) {
+    const QVariantList box = app.inPage(QStringLiteral(
+        "(() => { const b = document.querySelector('ul li:nth-child(3)').getBoundingClientRect();"
+        " return [b.left + 60, b.top + b.height / 2]; })()")).toList();
+    return QPoint(box[0].toInt(), box[1].toInt());
+}
+
+TEST(ContextMenu, CopyAsTextPutsTheSelectionOnTheClipboardAndInTheMirror) {
+    AppHarness app;
+    selectTwoItems(app);
+    const QString selected = selectionText(app);
+    ASSERT_TRUE(selected.contains(QStringLiteral("datasource")) && selected.contains(QStringLiteral("Track"))) << selected;
+
+    QMenu* menu = app.openMenu(secondItem(app));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(app.label("Label2"), QStringLiteral("Last Click - RightClick : ")) << app.messages().join(QLatin1Char(10));
+    app.choose(menu, QStringLiteral("Copy as Text"));
+    ASSERT_TRUE(waitFor([&] { return app.label("lblClipCaption") == QLatin1String("Clipboard Contents (Text)"); }));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), selected);
+    EXPECT_TRUE(app.mirrorContent().contains(QStringLiteral("Binds to your datasource")));
+    EXPECT_EQ(app.inlineBackground(QStringLiteral("ul li:nth-child(3)")), QString()) << "the highlight came off first";
+    EXPECT_TRUE(app.messages().isEmpty());
+}
+
+TEST(ContextMenu, CopyAsHtmlMirrorsTheMarkupWithoutTheHighlightAndKeepsTheSelection) {
+    AppHarness app;
+    selectTwoItems(app);
+    QMenu* menu = app.openMenu(secondItem(app));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(app.inlineBackground(QStringLiteral("ul li:nth-child(3)")), QStringLiteral("rgb(241, 241, 241)"));
+    app.saveScreenshot(QStringLiteral("context-menu"));
+    app.choose(menu, QStringLiteral("Copy as HTML"));
+    ASSERT_TRUE(waitFor([&] { return app.label("lblClipCaption") == QLatin1String("Clipboard Contents (HTML)"); }));
+    const QString mirrored = app.mirrorContent();
+    EXPECT_TRUE(mirrored.contains(QStringLiteral("<li>")) && mirrored.contains(QStringLiteral("datasource"))) << mirrored;
+    EXPECT_FALSE(mirrored.contains(QStringLiteral("241")) || mirrored.contains(QStringLiteral("background")));
+    EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasHtml());
+    EXPECT_FALSE(selectionText(app).isEmpty()) << "the selection remains";
+    QTest::qWait(300);  // brClip's next frames
+    app.saveScreenshot(QStringLiteral("copied-as-html"));
+}
+
+TEST(ContextMenu, CheckThisMenuFlipsItsMarkEachTimeItIsChosen) {
+    AppHarness app;
+    const QPoint at = app.centreOf(QStringLiteral("li"));
+    for (bool checkedBefore : {false, true, false}) {
+        QMenu* menu = app.openMenu(at);
+        ASSERT_NE(menu, nullptr);
+        const auto actions = menu->actions();
+        ASSERT_EQ(actions.size(), 4);  // the two copies, the separator, the custom entry
+        EXPECT_TRUE(actions[2]->isSeparator());
+        EXPECT_EQ(actions[3]->text(), QStringLiteral("Check this menu"));
+        EXPECT_EQ(actions[3]->isChecked(), checkedBefore);
+        app.choose(menu, QStringLiteral("Check this menu"));
+        ASSERT_TRUE(waitFor([&] { return !QApplication::activePopupWidget(); }));
+    }
+    EXPECT_TRUE(app.messages().isEmpty());
+}
+
+// The page shows text that is markup; a text copy of it is shown as markup in brClip.
+void copyAllAsText(AppHarness& app, const QString& escapedBody) {
+    app.vekBrowser1().setBodyHTML(escapedBody);
+    app.click(QPoint(20, 10));
+    app.press(Qt::Key_A, Qt::ControlModifier);
+    QMenu* menu = app.openMenu(QPoint(20, 10));
+    ASSERT_NE(menu, nullptr);
+    app.choose(menu, QStringLiteral("Copy as Text"));
+}
+
+TEST(ContextMenu, MarkupCopiedAsTextRunsNoScriptInTheMirror) {
+    AppHarness app;
+    copyAllAsText(app, QStringLiteral(
+        "&lt;img id='probe' src='missing.gif' onerror=\"document.body.setAttribute('data-ran','yes')\"&gt;"
+        "&lt;script&gt;document.body.setAttribute('data-ran','yes')&lt;/script&gt;"));
+    ASSERT_TRUE(waitFor([&] { return app.label("lblClipCaption") == QLatin1String("Clipboard Contents (Text)"); }));
+    auto body = app.brClip().Document().as<hosted::IHTMLDocument2>()->body().as<hosted::IHTMLElement>();
+    ASSERT_TRUE(app.mirrorContent().contains(QStringLiteral("<img id=\"probe\""))) << "shown as markup";
+    QTest::qWait(300);  // time for the broken image's error, had it a handler that runs
+    EXPECT_TRUE(body->getAttribute(QStringLiteral("data-ran")).isNull());
+}
+
+TEST(ContextMenu, MegabyteCopyIsMirroredWithoutTheWindowHanging) {
+    AppHarness app;
+    const QString line = QStringLiteral("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ ");
+    copyAllAsText(app, QStringLiteral("<p>%1</p>").arg(line.repeated(1024 * 1024 / line.size())));
+    ASSERT_TRUE(waitFor([&] { return app.label("lblClipCaption") == QLatin1String("Clipboard Contents (Text)"); }, 20000));
+    EXPECT_GE(QGuiApplication::clipboard()->text().size(), 1000000);
+    EXPECT_GE(app.mirrorContent().size(), 1000000);
+    EXPECT_TRUE(app.messages().isEmpty()) << app.messages().join(QLatin1Char('\n')).toStdString();
+}
+
+}  // namespace
