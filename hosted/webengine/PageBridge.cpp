@@ -3,6 +3,7 @@
 #include "hosted/RuntimeError.h"
 #include "hosted/webengine/WebElement.h"
 
+#include <QAbstractEventDispatcher>
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QTimer>
@@ -28,12 +29,21 @@ struct PendingCall {
 
 }  // namespace
 
-PageBridge::PageBridge(QWebEnginePage* page) : page_(page) {}
+PageBridge::PageBridge(QWebEnginePage* page) : page_(page) {
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this, [this] { ++epoch_; });
+    releaseTimer_.setSingleShot(true);
+    releaseTimer_.setInterval(0);
+    connect(&releaseTimer_, &QTimer::timeout, this, &PageBridge::flushReleases);
+}
 
 void PageBridge::shellLoaded(bool ok) {
     shellReady_ = ok;
-    if (ok)
+    if (ok) {
         rendererAlive_ = true;
+        ++generation_;
+        elements_.clear();
+        pendingReleases_ = QJsonArray();
+    }
     emit stateChanged();
 }
 
@@ -78,6 +88,7 @@ QVariant PageBridge::call(const Member& member, const QString& op, const QJsonAr
     if (!rendererAlive_)
         throw failure(member, 0, QStringLiteral("the display engine's page process has ended"));
 
+    flushReleases();
     auto pending = std::make_shared<PendingCall>();
     QEventLoop loop;
     QTimer bound;
@@ -124,16 +135,30 @@ std::shared_ptr<WebElement> PageBridge::elementFor(const QVariant& ref) {
     if (map.isEmpty())
         return nullptr;
     const qint64 handle = map.value(QStringLiteral("h")).toLongLong();
-    if (auto existing = elements_[handle].lock())
-        return existing;
-    auto element = std::make_shared<WebElement>(shared_from_this(), handle, map.value(QStringLiteral("tag")).toString());
-    elements_[handle] = element;
+    auto element = elements_[handle].lock();
+    if (!element) {
+        element = std::make_shared<WebElement>(shared_from_this(), generation_, handle,
+                                               map.value(QStringLiteral("tag")).toString());
+        elements_[handle] = element;
+    }
+    if (map.contains(QStringLiteral("name")))
+        element->remember(map.value(QStringLiteral("name")), map.value(QStringLiteral("value")), epoch_);
     return element;
 }
 
-void PageBridge::forget(qint64 handle) {
+void PageBridge::forget(qint64 handle, int generation) {
+    if (generation != generation_)
+        return;  // that page is gone, and its handles with it
     elements_.erase(handle);
-    post(QStringLiteral("release"), QJsonArray{handle});
+    pendingReleases_.append(handle);
+    releaseTimer_.start();
+}
+
+void PageBridge::flushReleases() {
+    if (pendingReleases_.isEmpty())
+        return;
+    post(QStringLiteral("release"), QJsonArray{pendingReleases_});
+    pendingReleases_ = QJsonArray();
 }
 
 }  // namespace lumetto

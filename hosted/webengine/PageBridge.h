@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QVariant>
 
 #include <chrono>
@@ -32,15 +33,21 @@ public:
 
     // Runs op(args) in the page and returns its value; fails with a RuntimeError naming member.
     QVariant call(const Member& member, const QString& op, const QJsonArray& args = {});
-    // Runs op(args) in the page without waiting for it: for releases, which cannot fail.
+    // Runs op(args) in the page without waiting for it, after everything sent before.
     void post(const QString& op, const QJsonArray& args);
 
     // The host object of the element a page reference ({h, tag}) names; the same element
     // gives the same object for as long as the host holds it. Null for a null reference.
     std::shared_ptr<WebElement> elementFor(const QVariant& ref);
 
-    // The host released its last reference to the element: the page may let it go.
-    void forget(qint64 handle);
+    // The host released its last reference to an element of that generation of the page.
+    void forget(qint64 handle, int generation);
+
+    // Each load of the shell is a new generation: handles of an earlier one name nothing.
+    int generation() const { return generation_; }
+    // Counts the event loop's wake-ups: a value read from the page stays current while this
+    // does not change, since nothing can have reached the page meanwhile.
+    quint64 epoch() const { return epoch_; }
 
     // True while a call waits for the page: events that arrive then are held back.
     bool busy() const { return waiting_ > 0; }
@@ -60,13 +67,20 @@ signals:
 
 private:
     void awaitShell(const Member& member);
+    void flushReleases();
     QString script(const QString& op, const QJsonArray& args) const;
 
     QPointer<QWebEnginePage> page_;
     bool shellReady_ = false;
     bool rendererAlive_ = true;
     int waiting_ = 0;
+    int generation_ = 0;
+    quint64 epoch_ = 0;
     std::map<qint64, std::weak_ptr<WebElement>> elements_;
+    // Releases go to the page together, ahead of the next call, so that a handle is never
+    // released after the page handed it out again.
+    QJsonArray pendingReleases_;
+    QTimer releaseTimer_;
 };
 
 }  // namespace lumetto

@@ -15,13 +15,29 @@ const Member GetAttributeMember{hosted::DispId::ElementGetAttribute, "IHTMLEleme
 const Member ReadMember{0, "IHTMLElement (member by name)"};
 const Member BackgroundMember{0, "IHTMLStyle.backgroundColor"};
 
+hosted::RuntimeError gone() {
+    return hosted::RuntimeError(hosted::ErrorCode::ObjectNotSet,
+                                QStringLiteral("The element no longer exists: its page was loaded anew"));
+}
+
 }  // namespace
 
-WebElement::WebElement(std::shared_ptr<PageBridge> bridge, qint64 handle, QString tagName)
-    : bridge_(std::move(bridge)), handle_(handle), tagName_(std::move(tagName)) {}
+WebElement::WebElement(std::shared_ptr<PageBridge> bridge, int generation, qint64 handle, QString tagName)
+    : bridge_(std::move(bridge)), generation_(generation), handle_(handle), tagName_(std::move(tagName)) {}
 
 WebElement::~WebElement() {
-    bridge_->forget(handle_);
+    bridge_->forget(handle_, generation_);
+}
+
+bool WebElement::isGone() const {
+    return generation_ != bridge_->generation();
+}
+
+void WebElement::remember(const QVariant& name, const QVariant& value, quint64 epoch) {
+    name_ = name;
+    value_ = value;
+    snapshotEpoch_ = epoch;
+    hasSnapshot_ = true;
 }
 
 QString WebElement::tagName() {
@@ -29,34 +45,53 @@ QString WebElement::tagName() {
 }
 
 QString WebElement::id() {
+    if (isGone())
+        throw gone();
     return bridge_->call(IdMember, QStringLiteral("id"), {handle_}).toString();
 }
 
 std::shared_ptr<hosted::IHTMLStyle> WebElement::style() {
-    return std::make_shared<WebStyle>(bridge_, shared_from_this(), handle_);
+    return std::make_shared<WebStyle>(shared_from_this());
 }
 
 void WebElement::setInnerHTML(const QString& html) {
+    if (isGone())
+        throw gone();
     bridge_->call(InnerHtmlMember, QStringLiteral("setInnerHTML"), {handle_, html});
 }
 
 hosted::Variant WebElement::getAttribute(const QString& name) {
+    if (isGone())
+        throw gone();
+    // Answered from what the page reported with the element while nothing can have changed it.
+    if (hasSnapshot_ && snapshotEpoch_ == bridge_->epoch()) {
+        if (name.compare(QLatin1String("name"), Qt::CaseInsensitive) == 0)
+            return fromPage(name_);
+        if (name.compare(QLatin1String("value"), Qt::CaseInsensitive) == 0)
+            return fromPage(value_);
+    }
     return fromPage(bridge_->call(GetAttributeMember, QStringLiteral("getAttribute"), {handle_, name}));
 }
 
 hosted::Variant WebElement::readMember(const QString& name) {
+    if (isGone())
+        throw gone();
     return fromPage(bridge_->call(ReadMember, QStringLiteral("member"), {handle_, name}));
 }
 
-WebStyle::WebStyle(std::shared_ptr<PageBridge> bridge, std::shared_ptr<WebElement> element, qint64 handle)
-    : bridge_(std::move(bridge)), element_(std::move(element)), handle_(handle) {}
+WebStyle::WebStyle(std::shared_ptr<WebElement> element) : element_(std::move(element)) {}
 
 hosted::Variant WebStyle::backgroundColor() {
-    return fromPage(bridge_->call(BackgroundMember, QStringLiteral("backgroundColor"), {handle_}));
+    if (element_->isGone())
+        return hosted::Variant::fromString(QString());
+    return fromPage(element_->bridge().call(BackgroundMember, QStringLiteral("backgroundColor"), {element_->handle()}));
 }
 
 void WebStyle::setBackgroundColor(const hosted::Variant& colour) {
-    bridge_->call(BackgroundMember, QStringLiteral("setBackgroundColor"), {handle_, colour.toText()});
+    const QString text = colour.toText();
+    if (element_->isGone())
+        return;
+    element_->bridge().call(BackgroundMember, QStringLiteral("setBackgroundColor"), {element_->handle(), text});
 }
 
 }  // namespace lumetto

@@ -2,6 +2,8 @@
 
 #include "hosted/DocumentObjects.h"
 
+#include <QVariant>
+
 #include <memory>
 
 namespace lumetto {
@@ -9,10 +11,12 @@ namespace lumetto {
 class PageBridge;
 
 // An element of a control's page, held through its handle. The page keeps the element alive
-// while this object exists, also after the content it came from was replaced.
+// while this object exists, also after the content it came from was replaced. An element of a
+// page that has since been loaded anew (its page process ended) is gone: its style still takes
+// reads and writes, without effect, like that of replaced content.
 class WebElement : public hosted::IHTMLElement, public std::enable_shared_from_this<WebElement> {
 public:
-    WebElement(std::shared_ptr<PageBridge> bridge, qint64 handle, QString tagName);
+    WebElement(std::shared_ptr<PageBridge> bridge, int generation, qint64 handle, QString tagName);
     ~WebElement() override;
 
     QString tagName() override;
@@ -22,24 +26,36 @@ public:
     hosted::Variant getAttribute(const QString& name) override;
     hosted::Variant readMember(const QString& name) override;
 
+    // The name and value the page reported with the element, current until the epoch passes.
+    void remember(const QVariant& name, const QVariant& value, quint64 epoch);
+
+    // Whether the page that held the element has been loaded anew since.
+    bool isGone() const;
+    qint64 handle() const { return handle_; }
+    PageBridge& bridge() const { return *bridge_; }
+
 private:
     std::shared_ptr<PageBridge> bridge_;
+    int generation_;
     qint64 handle_;
     QString tagName_;  // an element's tag never changes
+
+    quint64 snapshotEpoch_ = 0;
+    bool hasSnapshot_ = false;
+    QVariant name_;
+    QVariant value_;
 };
 
 // The inline style of one element.
 class WebStyle : public hosted::IHTMLStyle {
 public:
-    WebStyle(std::shared_ptr<PageBridge> bridge, std::shared_ptr<WebElement> element, qint64 handle);
+    explicit WebStyle(std::shared_ptr<WebElement> element);
 
     hosted::Variant backgroundColor() override;
     void setBackgroundColor(const hosted::Variant& colour) override;
 
 private:
-    std::shared_ptr<PageBridge> bridge_;
     std::shared_ptr<WebElement> element_;  // keeps the element's handle alive
-    qint64 handle_;
 };
 
 }  // namespace lumetto

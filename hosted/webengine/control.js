@@ -46,6 +46,13 @@
 
     const formFields = new Set(['INPUT', 'SELECT', 'TEXTAREA', 'BUTTON', 'OPTION']);
 
+    // Names match without regard to case; a form field's "value" is what the user entered
+    // or chose, not the markup's; an absent attribute is null.
+    function attribute(node, name) {
+        if (name.toLowerCase() === 'value' && formFields.has(node.tagName)) return node.value;
+        return node.getAttribute(name);
+    }
+
     let allowMouseSelect = true;
 
     const ops = {
@@ -62,7 +69,12 @@
         setBody(html) { document.body.innerHTML = html; },
         source() { return document.documentElement.outerHTML; },
         body() { return ref(document.body); },
-        all() { return Array.from(document.getElementsByTagName('*'), ref); },
+        // Every element, each with its name and value as getAttribute reports them now: the
+        // host asks these of every element when it walks a form.
+        all() {
+            return Array.from(document.getElementsByTagName('*'), (node) =>
+                Object.assign(ref(node), { name: attribute(node, 'name'), value: attribute(node, 'value') }));
+        },
         createRange() {
             const selection = window.getSelection();
             const text = selection.toString();
@@ -85,22 +97,19 @@
             if (!allow) window.getSelection().removeAllRanges();
         },
         handleCount() { return elements.size; },
-        release(handle) {
-            const node = elements.get(handle);
-            if (!node) return;
-            elements.delete(handle);
-            handleOf.delete(node);
+        release(handles) {
+            for (const handle of handles) {
+                const node = elements.get(handle);
+                if (!node) continue;
+                elements.delete(handle);
+                handleOf.delete(node);
+            }
         },
         id(handle) { return element(handle).id; },
         backgroundColor(handle) { return element(handle).style.backgroundColor; },
         setBackgroundColor(handle, colour) { element(handle).style.backgroundColor = colour; },
         setInnerHTML(handle, html) { element(handle).innerHTML = html; },
-        getAttribute(handle, name) {
-            const node = element(handle);
-            // A form field's "value" is what the user entered or chose, not the markup's.
-            if (name.toLowerCase() === 'value' && formFields.has(node.tagName)) return node.value;
-            return node.getAttribute(name);
-        },
+        getAttribute(handle, name) { return attribute(element(handle), name); },
         member(handle, name) {
             const node = element(handle);
             if (name in node) return node[name];

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "hosted/DocumentObjects.h"
+
 #include <QElapsedTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -44,6 +46,39 @@ TEST(RendererLoss, CallFailsWithARunTimeErrorInsteadOfHangingAndTheContentComesB
         },
         2000))
         << "the control brings its last content back by itself";
+}
+
+}  // namespace
+
+namespace {
+
+std::shared_ptr<hosted::IHTMLElement> paragraph(lumetto::WebBrowserControl& control) {
+    auto all = control.Document().as<hosted::IHTMLDocument2>()->all().as<hosted::IHTMLElementCollection>();
+    for (int i = 0; i < all->length(); ++i)
+        if (auto e = all->item(i).as<hosted::IHTMLElement>(); e->tagName() == QLatin1String("P"))
+            return e;
+    return nullptr;
+}
+
+TEST(RendererLoss, ElementsOfTheLostPageTakeStyleWithoutTouchingTheNewPage) {
+    ControlHarness h;
+    h.control().setBodyHTML(QStringLiteral("<p>content</p>"));
+    auto before = paragraph(h.control());
+    ASSERT_NE(before, nullptr);
+    ASSERT_EQ(::kill(static_cast<pid_t>(h.view()->page()->renderProcessPid()), SIGKILL), 0);
+    std::shared_ptr<hosted::IHTMLElement> after;
+    ASSERT_TRUE(waitFor([&] {
+        try {
+            after = paragraph(h.control());
+        } catch (const hosted::RuntimeError&) {
+        }
+        return after != nullptr;
+    }));
+
+    before->style()->setBackgroundColor(hosted::Variant::fromString(QStringLiteral("red")));  // no error, no effect
+    EXPECT_EQ(before->style()->backgroundColor().toText(), QString());
+    EXPECT_EQ(after->style()->backgroundColor().toText(), QString()) << "the new page's element is untouched";
+    EXPECT_NE(before, after);
 }
 
 }  // namespace
