@@ -104,10 +104,9 @@ bool Variant::toBool() const {
     throw typeMismatch();
 }
 
-QString concatText(const QString& text, const Variant& value) {
-    if (value.isNull())
-        return text;
-    return text + value.toText();
+void appendText(QString& text, const Variant& value) {
+    if (!value.isNull())
+        text += value.toText();
 }
 
 Variant rightText(const Variant& value, int n) {

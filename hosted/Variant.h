@@ -53,8 +53,8 @@ private:
     ObjectRef object_;
 };
 
-// text & value: Null adds nothing, anything else adds its text form.
-QString concatText(const QString& text, const Variant& value);
+// text = text & value, in place: Null adds nothing, anything else adds its text form.
+void appendText(QString& text, const Variant& value);
 // The last n characters of a value's text; a shorter text is taken whole and Null stays Null.
 Variant rightText(const Variant& value, int n);
 

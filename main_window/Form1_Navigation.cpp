@@ -44,13 +44,14 @@ void Form1::CollectAnswers() {
     QString answers;
     for (int32_t i = 0; i < all->length(); ++i) {
         const auto field = all->item(i).as<IHTMLElement>();
-        const QString name = hosted::concatText(QString(), field->getAttribute(QStringLiteral("Name")));
+        QString name;
+        hosted::appendText(name, field->getAttribute(QStringLiteral("Name")));
         if (!name.contains(QLatin1String("Question")))
             continue;
-        QString line = hosted::concatText(answers, field->getAttribute(QStringLiteral("Name")));
-        line += QLatin1String(" : ");
-        line = hosted::concatText(line, field->getAttribute(QStringLiteral("Value")));
-        answers = line + QLatin1String("<BR>");
+        hosted::appendText(answers, field->getAttribute(QStringLiteral("Name")));
+        answers += QLatin1String(" : ");
+        hosted::appendText(answers, field->getAttribute(QStringLiteral("Value")));
+        answers += QLatin1String("<BR>");
     }
     lblClipCaption->setText(QStringLiteral("Answers"));
     brClip->setBodyHTML(QStringLiteral("Thankyou for filling in the form<BR><BR>") + answers);

@@ -134,15 +134,16 @@ std::shared_ptr<WebElement> PageBridge::elementFor(const QVariant& ref) {
     const QVariantMap map = ref.toMap();
     if (map.isEmpty())
         return nullptr;
-    const qint64 handle = map.value(QStringLiteral("h")).toLongLong();
-    auto element = elements_[handle].lock();
+    return elementFor(map.value(QStringLiteral("h")).toLongLong(), map.value(QStringLiteral("tag")).toString());
+}
+
+std::shared_ptr<WebElement> PageBridge::elementFor(qint64 handle, const QString& tagName) {
+    std::weak_ptr<WebElement>& known = elements_[handle];
+    auto element = known.lock();
     if (!element) {
-        element = std::make_shared<WebElement>(shared_from_this(), generation_, handle,
-                                               map.value(QStringLiteral("tag")).toString());
-        elements_[handle] = element;
+        element = std::make_shared<WebElement>(shared_from_this(), generation_, handle, tagName);
+        known = element;
     }
-    if (map.contains(QStringLiteral("name")))
-        element->remember(map.value(QStringLiteral("name")), map.value(QStringLiteral("value")), epoch_);
     return element;
 }
 

@@ -39,6 +39,7 @@ public:
     // The host object of the element a page reference ({h, tag}) names; the same element
     // gives the same object for as long as the host holds it. Null for a null reference.
     std::shared_ptr<WebElement> elementFor(const QVariant& ref);
+    std::shared_ptr<WebElement> elementFor(qint64 handle, const QString& tagName);
 
     // The host released its last reference to an element of that generation of the page.
     void forget(qint64 handle, int generation);

@@ -4,6 +4,9 @@
 #include "hosted/webengine/PageBridge.h"
 #include "hosted/webengine/WebElement.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 namespace lumetto {
 namespace {
 
@@ -16,11 +19,15 @@ const Member CreateRangeMember{0, "IHTMLSelectionObject.createRange"};
 WebDocument::WebDocument(std::shared_ptr<PageBridge> bridge) : bridge_(std::move(bridge)) {}
 
 hosted::Variant WebDocument::all() {
-    const QVariantList refs = bridge_->call(AllMember, QStringLiteral("all")).toList();
+    const QJsonArray rows = QJsonDocument::fromJson(bridge_->call(AllMember, QStringLiteral("all")).toString().toUtf8()).array();
     std::vector<std::shared_ptr<WebElement>> elements;
-    elements.reserve(refs.size());
-    for (const QVariant& ref : refs)
-        elements.push_back(bridge_->elementFor(ref));
+    elements.reserve(rows.size());
+    for (const QJsonValue& row : rows) {
+        const QJsonArray fields = row.toArray();  // handle, tag, name, value
+        auto element = bridge_->elementFor(fields.at(0).toInteger(), fields.at(1).toString());
+        element->remember(fields.at(2), fields.at(3), bridge_->epoch());
+        elements.push_back(std::move(element));
+    }
     return hosted::Variant::fromObject(std::make_shared<WebElementCollection>(std::move(elements)));
 }
 

@@ -33,7 +33,7 @@ bool WebElement::isGone() const {
     return generation_ != bridge_->generation();
 }
 
-void WebElement::remember(const QVariant& name, const QVariant& value, quint64 epoch) {
+void WebElement::remember(const QJsonValue& name, const QJsonValue& value, quint64 epoch) {
     name_ = name;
     value_ = value;
     snapshotEpoch_ = epoch;
@@ -66,9 +66,9 @@ hosted::Variant WebElement::getAttribute(const QString& name) {
     // Answered from what the page reported with the element while nothing can have changed it.
     if (hasSnapshot_ && snapshotEpoch_ == bridge_->epoch()) {
         if (name.compare(QLatin1String("name"), Qt::CaseInsensitive) == 0)
-            return fromPage(name_);
+            return fromPage(name_.toVariant());
         if (name.compare(QLatin1String("value"), Qt::CaseInsensitive) == 0)
-            return fromPage(value_);
+            return fromPage(value_.toVariant());
     }
     return fromPage(bridge_->call(GetAttributeMember, QStringLiteral("getAttribute"), {handle_, name}));
 }

@@ -2,7 +2,7 @@
 
 #include "hosted/DocumentObjects.h"
 
-#include <QVariant>
+#include <QJsonValue>
 
 #include <memory>
 
@@ -27,7 +27,7 @@ public:
     hosted::Variant readMember(const QString& name) override;
 
     // The name and value the page reported with the element, current until the epoch passes.
-    void remember(const QVariant& name, const QVariant& value, quint64 epoch);
+    void remember(const QJsonValue& name, const QJsonValue& value, quint64 epoch);
 
     // Whether the page that held the element has been loaded anew since.
     bool isGone() const;
@@ -42,8 +42,8 @@ private:
 
     quint64 snapshotEpoch_ = 0;
     bool hasSnapshot_ = false;
-    QVariant name_;
-    QVariant value_;
+    QJsonValue name_;
+    QJsonValue value_;
 };
 
 // The inline style of one element.

@@ -69,11 +69,14 @@
         setBody(html) { document.body.innerHTML = html; },
         source() { return document.documentElement.outerHTML; },
         body() { return ref(document.body); },
-        // Every element, each with its name and value as getAttribute reports them now: the
-        // host asks these of every element when it walks a form.
+        // Every element as [handle, tag, name, value], the name and value as getAttribute
+        // reports them now: the host asks these of every element when it walks a form. Sent as
+        // JSON text, which crosses to the host much faster than a structure of that size.
         all() {
-            return Array.from(document.getElementsByTagName('*'), (node) =>
-                Object.assign(ref(node), { name: attribute(node, 'name'), value: attribute(node, 'value') }));
+            return JSON.stringify(Array.from(document.getElementsByTagName('*'), (node) => {
+                const r = ref(node);
+                return [r.h, r.tag, attribute(node, 'name'), attribute(node, 'value')];
+            }));
         },
         createRange() {
             const selection = window.getSelection();

@@ -18,9 +18,12 @@ int failureCode(const std::function<void()>& call) {
 
 TEST(Variant, TextConversionFailsOnNullButConcatenationDropsIt) {
     EXPECT_EQ(failureCode([] { Variant::null().toText(); }), 94);
-    EXPECT_EQ(hosted::concatText(QStringLiteral("a"), Variant::null()), QStringLiteral("a"));
-    EXPECT_EQ(hosted::concatText(QStringLiteral("a"), Variant::fromLong(12)), QStringLiteral("a12"));
-    EXPECT_EQ(hosted::concatText(QString(), Variant()), QString());
+    QString text = QStringLiteral("a");
+    hosted::appendText(text, Variant::null());
+    EXPECT_EQ(text, QStringLiteral("a"));
+    hosted::appendText(text, Variant::fromLong(12));
+    hosted::appendText(text, Variant());
+    EXPECT_EQ(text, QStringLiteral("a12"));
     EXPECT_EQ(Variant::fromBool(true).toText(), QStringLiteral("True"));
 }
 
