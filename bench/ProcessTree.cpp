@@ -26,6 +26,19 @@ qint64 fieldKiB(const QString& path, const QString& name) {
     return match.hasMatch() ? match.captured(1).toLongLong() : 0;
 }
 
+QString roleOf(qint64 pid, qint64 rootPid) {
+    if (pid == rootPid)
+        return QStringLiteral("application");
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!cmdline.open(QIODevice::ReadOnly))
+        return QStringLiteral("?");
+    for (const QByteArray& arg : cmdline.readAll().split('\0')) {
+        if (arg.startsWith("--type="))
+            return QString::fromLatin1(arg.mid(7));
+    }
+    return QStringLiteral("helper");
+}
+
 }  // namespace
 
 TreeMemory memoryOfTree(qint64 rootPid) {
@@ -41,7 +54,9 @@ TreeMemory memoryOfTree(qint64 rootPid) {
     while (!pending.isEmpty()) {
         const qint64 pid = pending.takeFirst();
         ++total.processes;
-        total.residentKiB += fieldKiB(QStringLiteral("/proc/%1/status").arg(pid), QStringLiteral("VmRSS"));
+        const qint64 resident = fieldKiB(QStringLiteral("/proc/%1/status").arg(pid), QStringLiteral("VmRSS"));
+        total.each.append({pid, roleOf(pid, rootPid), resident});
+        total.residentKiB += resident;
         total.proportionalKiB += fieldKiB(QStringLiteral("/proc/%1/smaps_rollup").arg(pid), QStringLiteral("Pss"));
         pending += children.values(pid);
     }

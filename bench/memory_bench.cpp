@@ -1,0 +1,91 @@
+// Memory: the application with all its engine processes after start-up, and again after 1,000
+// clicks and 100 round trips through the questionnaire; against a bare view's start-up memory.
+#include "BenchApp.h"
+#include "ProcessTree.h"
+#include "Stats.h"
+#include "ViewProbe.h"
+
+#include "content/basGlobal.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLoggingCategory>
+#include <QTest>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+// Settles, then reads the memory of this process and its engine helpers.
+TreeMemory settledMemory() {
+    QTest::qWait(2000);
+    return memoryOfTree(::getpid());
+}
+
+double mib(qint64 kib) {
+    return kib / 1024.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    QApplication app(argc, argv);
+    const int clicks = argc > 1 ? std::atoi(argv[1]) : 1000;
+    const int roundTrips = argc > 2 ? std::atoi(argv[2]) : 100;
+
+    BenchApp bench;
+    const TreeMemory started = settledMemory();
+
+    const QString items[] = {QStringLiteral("ul li:nth-child(2)"), QStringLiteral("ul li:nth-child(3)"),
+                             QStringLiteral("table tr:nth-child(2) > td")};
+    QPoint targets[3];
+    for (int i = 0; i < 3; ++i)
+        targets[i] = bench.boundsOf(items[i]).topLeft() + QPoint(8, 6);
+    for (int i = 0; i < clicks; ++i) {
+        bench.label("Label1")->clear();
+        bench.click(targets[i % 3]);
+        if (!bench.waitForLabel("Label1", i % 3 == 2 ? QStringLiteral("TD") : QStringLiteral("LI"))) {
+            std::fprintf(stderr, "click %d was not reported\n", i);
+            return 1;
+        }
+    }
+    const TreeMemory afterClicks = settledMemory();
+
+    for (int i = 0; i < roundTrips; ++i) {
+        bench.click(bench.boundsOf(QStringLiteral("a")).center());
+        while (basGlobal::PageState != 1)
+            QCoreApplication::processEvents();
+        bench.label("lblClipCaption")->clear();
+        bench.click(bench.boundsOf(QStringLiteral("#SubmitButton")).center());
+        if (!bench.waitForLabel("lblClipCaption", QStringLiteral("Answers"))) {
+            std::fprintf(stderr, "round trip %d did not come back\n", i);
+            return 1;
+        }
+    }
+    const TreeMemory afterRoundTrips = settledMemory();
+    const int handles = view_probe::evaluate(bench.pageView(), QStringLiteral("window.__lumetto.call('handleCount', []).value"),
+                                             QWebEngineScript::ApplicationWorld).toInt();
+
+    std::printf("Memory of the application with its engine processes (%d processes), MiB\n", started.processes);
+    std::printf("| %-44s | resident %7.1f | proportional %7.1f |\n", "after start-up", mib(started.residentKiB),
+                mib(started.proportionalKiB));
+    std::printf("| %-44s | resident %7.1f | proportional %7.1f | growth %+.1f%% |\n",
+                qPrintable(QStringLiteral("after %1 clicks").arg(clicks)), mib(afterClicks.residentKiB),
+                mib(afterClicks.proportionalKiB), 100.0 * (afterClicks.residentKiB - started.residentKiB) / started.residentKiB);
+    std::printf("| %-44s | resident %7.1f | proportional %7.1f | growth %+.1f%% |\n",
+                qPrintable(QStringLiteral("and %1 questionnaire round trips").arg(roundTrips)),
+                mib(afterRoundTrips.residentKiB), mib(afterRoundTrips.proportionalKiB),
+                100.0 * (afterRoundTrips.residentKiB - started.residentKiB) / started.residentKiB);
+    std::printf("By process, resident MiB after start-up -> after everything:\n");
+    for (const ProcessMemory& before : started.each)
+        for (const ProcessMemory& after : afterRoundTrips.each)
+            if (after.pid == before.pid)
+                std::printf("  %-12s %7.1f -> %7.1f\n", qPrintable(before.role), mib(before.residentKiB), mib(after.residentKiB));
+    std::printf("Element handles the page still holds for the host: %d\n", handles);
+    return 0;
+}
