@@ -1,0 +1,56 @@
+#include "control/ControlHarness.h"
+#include "hosted/DocumentObjects.h"
+#include "support/Wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
+
+namespace {
+
+using hosted::IHTMLDocument2;
+using hosted::IHTMLElement;
+using hosted::IHTMLElementCollection;
+
+TEST(BadInput, MarkupNestedTenThousandDeepIsShownAndWalked) {
+    ControlHarness h;
+    QElapsedTimer timer;
+    timer.start();
+    h.control().setBodyHTML(QStringLiteral("<div>").repeated(10000) + QStringLiteral("deep") +
+                            QStringLiteral("</div>").repeated(10000));
+    auto all = h.control().Document().as<IHTMLDocument2>()->all().as<IHTMLElementCollection>();
+    EXPECT_GT(all->length(), 100);
+    EXPECT_TRUE(h.control().SourceHTML().toText().contains(QStringLiteral("deep")));
+    EXPECT_LT(timer.elapsed(), 5000);
+}
+
+TEST(BadInput, InvalidRulesAreIgnoredAndRulesNeverBecomeMarkup) {
+    ControlHarness h;
+    h.control().setBodyHTML(QStringLiteral("<p>text</p>"));
+    h.control().setCSSText(QStringLiteral("BODY { background-color : ; } }}} {{{ not css @@ ;"));
+    h.control().setCSSText(QStringLiteral("</style><script>document.body.setAttribute('data-ran','yes')</script>"));
+    auto body = h.control().Document().as<IHTMLDocument2>()->body().as<IHTMLElement>();
+    EXPECT_TRUE(body->getAttribute(QStringLiteral("data-ran")).isNull()) << "rules are style text, never markup";
+    h.control().setCSSText(QStringLiteral("BODY { background-color : green; }"));
+    EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(0, 128, 0); }));
+}
+
+TEST(BadInput, BaseDirectoryWithSpacesAndNonAsciiCharactersServesTheImage) {
+    QTemporaryDir parent;
+    const QString directory = parent.filePath(QStringLiteral("my demo ünï €"));
+    ASSERT_TRUE(QDir().mkpath(directory));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LUMETTO_ICON), directory + QStringLiteral("/icon-logo.gif")));
+    ControlHarness h;
+    h.control().setBaseURL(directory + QLatin1Char('/'));
+    h.control().setBodyHTML(QStringLiteral("<img src='icon-logo.gif'>"));
+    auto all = h.control().Document().as<IHTMLDocument2>()->all().as<IHTMLElementCollection>();
+    auto image = all->item(all->length() - 1).as<IHTMLElement>();
+    ASSERT_EQ(image->tagName(), QStringLiteral("IMG"));
+    EXPECT_TRUE(waitFor([&] { return image->readMember(QStringLiteral("naturalWidth")).toText() == QLatin1String("32"); }));
+}
+
+}  // namespace
