@@ -149,7 +149,13 @@
     }, true);
     window.addEventListener('submit', (event) => event.preventDefault(), true);
 
+    // Without mouse selection nothing is selected: neither the content nor a field's text.
     document.addEventListener('selectstart', (event) => {
         if (!allowMouseSelect) event.preventDefault();
+    }, true);
+    document.addEventListener('select', (event) => {
+        const field = event.target;
+        if (!allowMouseSelect && field.selectionStart !== field.selectionEnd)
+            field.setSelectionRange(field.selectionEnd, field.selectionEnd);
     }, true);
 })();

@@ -6,9 +6,11 @@
 
 #include <gmock/gmock.h>
 
+#include <QDialog>
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -68,11 +70,19 @@ public:
     }
     QString clipboardText() override { return clipboard; }
     void messageBox(const QString& prompt) override { messages.append(prompt); }
+    // The window is not shown: whileModal looks at it in its place, as the user would.
+    void showModal(QDialog& window) override {
+        ++modalShows;
+        if (whileModal)
+            whileModal(window);
+    }
 
     QString directory = QStringLiteral("/opt/lumetto");
     bool directoryFails = false;
     QString clipboard;
     QStringList messages;
+    int modalShows = 0;
+    std::function<void(QDialog&)> whileModal;
 };
 
 inline hosted::RuntimeError controlFailure() {
