@@ -19,35 +19,26 @@ MATCHER_P(IsBool, expected, "") {
 }
 
 // A document whose selection gives the range a test chooses.
-class FakeTxtRange : public hosted::IHTMLTxtRange {
-public:
-    explicit FakeTxtRange(QString text) : text_(std::move(text)) {}
+struct FakeTxtRange : hosted::IHTMLTxtRange {
+    explicit FakeTxtRange(QString t) : text_(std::move(t)) {}
     QString text() override { return text_; }
-
-private:
     QString text_;
 };
 
-class FakeControlRange : public hosted::HostObject {};
+struct FakeControlRange : hosted::HostObject {};
 
-class FakeSelection : public hosted::IHTMLSelectionObject {
-public:
-    explicit FakeSelection(Variant range) : range_(std::move(range)) {}
-    Variant createRange() override { return range_; }
-
-private:
-    Variant range_;
+struct FakeSelection : hosted::IHTMLSelectionObject {
+    explicit FakeSelection(Variant r) : range(std::move(r)) {}
+    Variant createRange() override { return range; }
+    Variant range;
 };
 
-class FakeDocument : public hosted::IHTMLDocument2 {
-public:
-    explicit FakeDocument(Variant selection) : selection_(std::move(selection)) {}
+struct FakeDocument : hosted::IHTMLDocument2 {
+    explicit FakeDocument(Variant s) : selected(std::move(s)) {}
     Variant all() override { return {}; }
     Variant body() override { return {}; }
-    Variant selection() override { return selection_; }
-
-private:
-    Variant selection_;
+    Variant selection() override { return selected; }
+    Variant selected;
 };
 
 Variant documentSelecting(Variant range) {

@@ -3,24 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTest>
 
 namespace {
-
-TEST(Form2, LoadsHiddenInItsDesignWithAnEmptyMultiLineTextBox) {
-    QWidget owner;
-    Form2 form(&owner);
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Form2"));
-    EXPECT_EQ(form.size(), QSize(312, 213));  // 4680 x 3195 twips
-    EXPECT_EQ(form.Text1->geometry(), QRect(3, 4, 306, 204));  // 45, 60, 4590, 3060 twips
-    EXPECT_EQ(form.Text1->objectName(), QStringLiteral("Text1"));
-    EXPECT_TRUE(form.Text1->toPlainText().isEmpty());
-    EXPECT_EQ(form.Text1->lineWrapMode(), QPlainTextEdit::NoWrap);
-    EXPECT_EQ(form.Text1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(form.Text1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-}
 
 class Form2Resize : public testing::Test {
 protected:
