@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QDialog;
+
 namespace forms {
 
 // The run-time services of the platform that the windows' procedures use.
@@ -14,6 +16,9 @@ public:
     virtual QString clipboardText() = 0;
     // A modal message box with one OK button under the application's title.
     virtual void messageBox(const QString& prompt) = 0;
+    // Shows a loaded window modally: the other windows take no input until the user has
+    // closed it, and only then does the call return.
+    virtual void showModal(QDialog& window) = 0;
 };
 
 }  // namespace forms

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QDir>
 #include <QMessageBox>
 
@@ -24,6 +25,10 @@ void QtPlatform::messageBox(const QString& prompt) {
     QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), prompt, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
+}
+
+void QtPlatform::showModal(QDialog& window) {
+    window.exec();
 }
 
 }  // namespace forms

@@ -9,6 +9,7 @@ public:
     QString applicationDirectory() override;
     QString clipboardText() override;
     void messageBox(const QString& prompt) override;
+    void showModal(QDialog& window) override;
 };
 
 }  // namespace forms

@@ -10,6 +10,7 @@ constexpr int TwipsPerInch = 1440;
 constexpr int LogicalDpi = 96;
 
 constexpr int twipsToPixels(int twips) { return (twips * LogicalDpi + TwipsPerInch / 2) / TwipsPerInch; }
+constexpr float pixelsToTwips(int pixels) { return static_cast<float>(pixels) * TwipsPerInch / LogicalDpi; }
 
 inline QRect twipsRect(int left, int top, int width, int height) {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));

@@ -4,6 +4,7 @@
 #include "forms/EventProcedure.h"
 #include "forms/Twips.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -91,6 +92,21 @@ Form1::Form1(hosted::vekBrowserFactory& controls, forms::Platform& platform) : p
     setWindowTitle(QStringLiteral("Form1"));
     createMenus();
     createControls(controls);
+
+    connect(mnuCSSGreen, &QAction::triggered, this,
+            [this] { forms::runEventProcedure(platform_, [this] { mnuCSSGreen_Click(); }); });
+    connect(mnuCSSWhite, &QAction::triggered, this,
+            [this] { forms::runEventProcedure(platform_, [this] { mnuCSSWhite_Click(); }); });
+    // Qt flips a checkable item's mark before it reports the choice; the mark is
+    // mnuOptSelect_Click's to set, so that flip is undone first.
+    connect(mnuOptSelect, &QAction::triggered, this, [this](bool flipped) {
+        mnuOptSelect->setChecked(!flipped);
+        forms::runEventProcedure(platform_, [this] { mnuOptSelect_Click(); });
+    });
+    connect(Command1, &QPushButton::clicked, this,
+            [this] { forms::runEventProcedure(platform_, [this] { Command1_Click(); }); });
+    connect(cmdViewCode, &QPushButton::clicked, this,
+            [this] { forms::runEventProcedure(platform_, [this] { cmdViewCode_Click(); }); });
 }
 
 Form1::~Form1() = default;

@@ -3,6 +3,7 @@
 #include "forms/Platform.h"
 #include "hosted/DocumentObjects.h"
 #include "hosted/vekBrowser.h"
+#include "source_viewer/Form2.h"
 
 #include <QMainWindow>
 
@@ -78,4 +79,13 @@ private:
     // The element of the last click in vekBrowser1 and its inline background colour before it.
     std::shared_ptr<hosted::IHTMLElement> LastElement;
     QString LastElementColor;
+
+    // Style, selection and text commands; the source viewer
+    void mnuCSSGreen_Click();
+    void mnuCSSWhite_Click();
+    void mnuOptSelect_Click();
+    void Command1_Click();
+    void cmdViewCode_Click();
+    // The source window while it is loaded: from "View Code" until the user closes it.
+    std::unique_ptr<Form2> loadedForm2;
 };

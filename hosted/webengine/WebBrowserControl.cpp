@@ -106,7 +106,7 @@ public:
     void raiseMenuChoice(const QString& key);
     void copySelection(bool asHtml);
     void menuChosen(const ControlMenu::Choice& choice);
-    void applyStyle(const Member& member);
+    void applyStyle(const Member& member, const QString& text, bool fromUrl);
 
     QWebEngineView* view;
     ControlPage* page;
@@ -295,8 +295,11 @@ void WebBrowserControl::Impl::copySelection(bool asHtml) {
         sink->ClipboardCopy(copiedAsHtml);
 }
 
-void WebBrowserControl::Impl::applyStyle(const Member& member) {
-    bridge->call(member, QStringLiteral("setStyle"), {cssText, cssFromUrl});
+// A write the page refused changes nothing: a restarted page gets the rules it had before.
+void WebBrowserControl::Impl::applyStyle(const Member& member, const QString& text, bool fromUrl) {
+    bridge->call(member, QStringLiteral("setStyle"), {text, fromUrl});
+    cssText = text;
+    cssFromUrl = fromUrl;
 }
 
 WebBrowserControl::WebBrowserControl(QWidget* parent, const hosted::DesignSettings& settings)
@@ -338,13 +341,11 @@ void WebBrowserControl::setBaseURL(const QString& base) {
 }
 
 void WebBrowserControl::setCSSText(const QString& rules) {
-    d->cssText = rules;
-    d->applyStyle(CSSTextMember);
+    d->applyStyle(CSSTextMember, rules, d->cssFromUrl);
 }
 
 void WebBrowserControl::setCSSFromURL(const Variant& fromUrl) {
-    d->cssFromUrl = fromUrl.toBool();
-    d->applyStyle(CSSFromURLMember);
+    d->applyStyle(CSSFromURLMember, d->cssText, fromUrl.toBool());
 }
 
 void WebBrowserControl::setBodyHTML(const QString& html) {

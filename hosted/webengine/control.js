@@ -169,7 +169,13 @@
         send(RightClick, Object.assign(ref(clicked(event)), { x: event.clientX, y: event.clientY }));
     }, true);
 
+    // Without mouse selection nothing is selected: neither the content nor a field's text.
     document.addEventListener('selectstart', (event) => {
         if (!allowMouseSelect) event.preventDefault();
+    }, true);
+    document.addEventListener('select', (event) => {
+        const field = event.target;
+        if (!allowMouseSelect && field.selectionStart !== field.selectionEnd)
+            field.setSelectionRange(field.selectionEnd, field.selectionEnd);
     }, true);
 })();

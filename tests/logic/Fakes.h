@@ -7,9 +7,11 @@
 
 #include <gmock/gmock.h>
 
+#include <QDialog>
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -72,12 +74,20 @@ public:
         return clipboard;
     }
     void messageBox(const QString& prompt) override { messages.append(prompt); }
+    // The window is not shown: whileModal looks at it in its place, as the user would.
+    void showModal(QDialog& window) override {
+        ++modalShows;
+        if (whileModal)
+            whileModal(window);
+    }
 
     QString directory = QStringLiteral("/opt/lumetto");
     bool directoryFails = false;
     QString clipboard;
     int clipboardReads = 0;
     QStringList messages;
+    int modalShows = 0;
+    std::function<void(QDialog&)> whileModal;
 };
 
 MATCHER_P(HoldsText, text, "") {

@@ -1,0 +1,104 @@
+#include "content/basGlobal.h"
+#include "e2e/AppHarness.h"
+
+#include "support/Wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Looks at the modal window once it is up, then closes it as the user would. Made before
+// the click that shows the window, since that click returns only when the window is closed.
+class WhileModal {
+public:
+    explicit WhileModal(std::function<void(QDialog&)> look) : look_(std::move(look)) {
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!window || !QTest::qWaitForWindowExposed(window))
+                return;
+            poll_.stop();
+            look_(*window);
+            looked_ = true;
+            window->close();
+        });
+        poll_.start(20);
+    }
+    bool looked() const { return looked_; }
+
+private:
+    std::function<void(QDialog&)> look_;
+    QTimer poll_;
+    bool looked_ = false;
+};
+
+QPlainTextEdit* text1(QDialog& form2) {
+    return form2.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+}
+
+// Where Form_Resize puts Text1: at 10, 10 twips, 150 twips narrower and 450 twips lower
+// than the whole window.
+QRect fitted(QDialog& form2) {
+    const QSize outer = form2.frameGeometry().size();
+    return QRect(1, 1, outer.width() - 10, outer.height() - 30);
+}
+
+void viewCode(AppHarness& app) {
+    auto* button = app.form().findChild<QPushButton*>(QStringLiteral("cmdViewCode"));
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+}
+
+TEST(ViewCode, Form2ShowsTheSourceOfThatMomentModallyAndItsTextFollowsTheWindow) {
+    AppHarness app;
+    const QString productSource = app.vekBrowser1().SourceHTML().toText();
+    ASSERT_TRUE(productSource.contains(QStringLiteral("Tarvo Lumetto ActiveX Control")));
+
+    WhileModal first([&](QDialog& form2) {
+        EXPECT_EQ(form2.windowTitle(), QStringLiteral("Form2"));
+        EXPECT_EQ(form2.parentWidget(), &app.form()) << "it comes up over Form1";
+        EXPECT_EQ(text1(form2)->toPlainText(), productSource);
+        EXPECT_EQ(text1(form2)->geometry(), fitted(form2));
+        QDir().mkpath(QStringLiteral("screenshots"));
+        form2.grab().save(QStringLiteral("screenshots/form2.png"));
+
+        // Form1 takes no input meanwhile: a click on its button goes nowhere.
+        auto* command1 = app.form().findChild<QPushButton*>(QStringLiteral("Command1"));
+        QTest::mouseClick(app.form().windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          command1->mapTo(&app.form(), command1->rect().center()));
+        QTest::qWait(100);
+        EXPECT_TRUE(app.messages().isEmpty());
+
+        // The text is a snapshot: a new page leaves it as it was.
+        app.vekBrowser1().setBodyHTML(basGlobal::FormsPageHTML);
+        EXPECT_EQ(text1(form2)->toPlainText(), productSource);
+
+        for (const QSize size : {QSize(700, 500), QSize(250, 160)}) {
+            form2.resize(size);
+            EXPECT_TRUE(waitFor([&] { return text1(form2)->geometry() == fitted(form2); }))
+                << "Text1 follows the window at " << size.width() << "x" << size.height();
+        }
+    });
+    viewCode(app);
+    ASSERT_TRUE(first.looked());
+    EXPECT_EQ(app.form().findChild<QDialog*>(), nullptr) << "closing Form2 destroys it";
+
+    WhileModal second([&](QDialog& form2) {
+        EXPECT_TRUE(text1(form2)->toPlainText().contains(QStringLiteral("name=\"Question1\"")));
+        EXPECT_EQ(text1(form2)->geometry(), fitted(form2)) << "a new window in its design size";
+        EXPECT_EQ(form2.size(), QSize(312, 213));
+    });
+    viewCode(app);
+    ASSERT_TRUE(second.looked());
+    EXPECT_TRUE(app.messages().isEmpty()) << app.messages().join(QLatin1Char('\n')).toStdString();
+}
+
+}  // namespace

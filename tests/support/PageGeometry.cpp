@@ -1,0 +1,62 @@
+#include "support/PageGeometry.h"
+
+#include "support/Wait.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QGuiApplication>
+#include <QStyleHints>
+#include <QTest>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include <memory>
+
+QRect boundingBox(QWebEngineView* view, const QString& selector) {
+    // The page's own scripts are off; this runs in the control's script world.
+    const QString script = QStringLiteral(
+        "(function (selector) {"
+        "  const node = document.querySelector(selector);"
+        "  if (!node) return null;"
+        "  const r = node.getBoundingClientRect();"
+        "  return [r.left, r.top, r.width, r.height];"
+        "}).apply(null, %1)")
+        .arg(QString::fromUtf8(QJsonDocument(QJsonArray{selector}).toJson(QJsonDocument::Compact)));
+    auto answer = std::make_shared<QVariant>();
+    auto answered = std::make_shared<bool>(false);
+    view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [answer, answered](const QVariant& v) {
+        *answer = v;
+        *answered = true;
+    });
+    if (!waitFor([&] { return *answered; }))
+        return {};
+    const QVariantList box = answer->toList();
+    if (box.size() != 4)
+        return {};
+    return QRectF(box[0].toDouble(), box[1].toDouble(), box[2].toDouble(), box[3].toDouble()).toAlignedRect();
+}
+
+void dragAcross(QWebEngineView* view, const QPoint& from, const QPoint& to) {
+    QWidget* input = view->focusProxy();
+    // A press on selected text drags that text instead of selecting, and the engine would
+    // wait for a drop that never comes: such a drag is cancelled, as a person would with Esc.
+    QTimer cancel;
+    cancel.setSingleShot(true);
+    QObject::connect(&cancel, &QTimer::timeout, input, [input] { QTest::keyClick(input, Qt::Key_Escape); });
+    cancel.start(3000);
+    constexpr int Steps = 10;
+    QTest::mouseMove(input, from);
+    // Apart from the last click, so that the press starts a new selection rather than
+    // counting as a further click of it.
+    QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+    QTest::mousePress(input, Qt::LeftButton, Qt::NoModifier, from);
+    for (int i = 1; i <= Steps; ++i) {
+        QTest::qWait(30);
+        QTest::mouseMove(input, from + (to - from) * i / Steps);
+    }
+    QTest::qWait(30);
+    QTest::mouseRelease(input, Qt::LeftButton, Qt::NoModifier, to);
+    QTest::qWait(50);
+}
