@@ -1,5 +1,7 @@
 #include "control/ControlHarness.h"
 
+#include "support/PageGeometry.h"
+#include "support/PageScript.h"
 #include "support/Wait.h"
 
 #include <QFile>
@@ -21,21 +23,11 @@ QWebEngineView* ControlHarness::view() const {
 }
 
 QVariant ControlHarness::inPage(const QString& script) const {
-    QVariant result;
-    bool done = false;
-    view()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& v) {
-        result = v;
-        done = true;
-    });
-    waitFor([&] { return done; });
-    return result;
+    return evaluateInPage(view(), script);
 }
 
 QPoint ControlHarness::centreOf(const QString& id) const {
-    const QVariantList box = inPage(QStringLiteral(
-        "(() => { const r = document.getElementById('%1').getBoundingClientRect();"
-        " return [r.left + r.width / 2, r.top + r.height / 2]; })()").arg(id)).toList();
-    return box.size() == 2 ? QPoint(box[0].toInt(), box[1].toInt()) : QPoint(-1, -1);
+    return boundingBox(view(), QLatin1Char('#') + id).center();
 }
 
 void ControlHarness::click(const QPoint& at, Qt::MouseButton button) const {

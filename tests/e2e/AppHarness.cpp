@@ -1,5 +1,7 @@
 #include "e2e/AppHarness.h"
 
+#include "support/PageGeometry.h"
+#include "support/PageScript.h"
 #include "support/Wait.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +18,6 @@
 #include <QLabel>
 #include <QTest>
 #include <QWebEngineView>
-
-namespace {
-
-QString jsString(const QString& text) {
-    return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
-}
-
-}  // namespace
 
 std::unique_ptr<hosted::vekBrowser> AppHarness::Controls::create(QWidget* parent,
                                                                  const hosted::DesignSettings& settings) {
@@ -66,21 +60,11 @@ std::shared_ptr<hosted::IHTMLElement> AppHarness::first(const QString& tag) {
 }
 
 QVariant AppHarness::inPage(const QString& script) const {
-    QVariant result;
-    bool done = false;
-    pageView()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& v) {
-        result = v;
-        done = true;
-    });
-    waitFor([&] { return done; });
-    return result;
+    return evaluateInPage(pageView(), script);
 }
 
 QPoint AppHarness::centreOf(const QString& selector) const {
-    const QVariantList box = inPage(QStringLiteral(
-        "(() => { const r = document.querySelector(%1).getBoundingClientRect();"
-        " return [r.left + r.width / 2, r.top + r.height / 2]; })()").arg(jsString(selector))).toList();
-    return box.size() == 2 ? QPoint(box[0].toInt(), box[1].toInt()) : QPoint(-1, -1);
+    return boundingBox(pageView(), selector).center();
 }
 
 void AppHarness::click(const QPoint& at, Qt::MouseButton button) const {
@@ -93,14 +77,6 @@ void AppHarness::type(const QString& text) const {
 
 void AppHarness::press(Qt::Key key, Qt::KeyboardModifiers modifiers) const {
     QTest::keyClick(pageView()->focusProxy(), key, modifiers);
-}
-
-void AppHarness::drag(const QPoint& from, const QPoint& to) const {
-    QWidget* input = pageView()->focusProxy();
-    QTest::mousePress(input, Qt::LeftButton, {}, from);
-    for (int step = 1; step <= 5; ++step)
-        QTest::mouseMove(input, from + (to - from) * step / 5, 10);
-    QTest::mouseRelease(input, Qt::LeftButton, {}, to, 10);
 }
 
 QMenu* AppHarness::openMenu(const QPoint& at) const {
@@ -124,7 +100,7 @@ void AppHarness::choose(QMenu* menu, const QString& caption) const {
 }
 
 QString AppHarness::inlineBackground(const QString& selector) const {
-    return inPage(QStringLiteral("document.querySelector(%1).style.backgroundColor").arg(jsString(selector))).toString();
+    return inPage(QStringLiteral("document.querySelector(%1).style.backgroundColor").arg(scriptString(selector))).toString();
 }
 
 QString AppHarness::mirrorContent() {

@@ -37,8 +37,6 @@ public:
     // A real mouse click in the page, as a person makes it.
     void click(const QPoint& at, Qt::MouseButton button = Qt::LeftButton) const;
     void click(const QString& selector, Qt::MouseButton button = Qt::LeftButton) const { click(centreOf(selector), button); }
-    // Selects with the mouse: pressed at from, dragged and released at to.
-    void drag(const QPoint& from, const QPoint& to) const;
     // Right-clicks at a point and returns the control's menu, once it is open (null if it never opens).
     QMenu* openMenu(const QPoint& at) const;
     // Chooses the entry with that caption in an open menu, with a real click.

@@ -1,4 +1,5 @@
 #include "e2e/AppHarness.h"
+#include "support/PageGeometry.h"
 #include "support/Wait.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ void selectTwoItems(AppHarness& app) {
         "(() => { const a = document.querySelector('ul li:nth-child(2)').getBoundingClientRect();"
         " const b = document.querySelector('ul li:nth-child(3)').getBoundingClientRect();"
         " return [a.left + 1, a.top + a.height / 2, b.left + 120, b.top + b.height / 2]; })()")).toList();
-    app.drag(QPoint(box[0].toInt(), box[1].toInt()), QPoint(box[2].toInt(), box[3].toInt()));
+    dragAcross(app.pageView(), QPoint(box[0].toInt(), box[1].toInt()), QPoint(box[2].toInt(), box[3].toInt()));
     // The page takes input apart from the calls that read it: wait until it has the selection.
     waitFor([&] { return !app.inPage(QStringLiteral("window.getSelection().toString()")).toString().isEmpty(); });
 }

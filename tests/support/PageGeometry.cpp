@@ -1,38 +1,19 @@
 #include "support/PageGeometry.h"
 
-#include "support/Wait.h"
+#include "support/PageScript.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QGuiApplication>
 #include <QStyleHints>
 #include <QTest>
 #include <QTimer>
-#include <QWebEnginePage>
-#include <QWebEngineScript>
 #include <QWebEngineView>
-
-#include <memory>
 
 QRect boundingBox(QWebEngineView* view, const QString& selector) {
     // The page's own scripts are off; this runs in the control's script world.
-    const QString script = QStringLiteral(
-        "(function (selector) {"
-        "  const node = document.querySelector(selector);"
-        "  if (!node) return null;"
-        "  const r = node.getBoundingClientRect();"
-        "  return [r.left, r.top, r.width, r.height];"
-        "}).apply(null, %1)")
-        .arg(QString::fromUtf8(QJsonDocument(QJsonArray{selector}).toJson(QJsonDocument::Compact)));
-    auto answer = std::make_shared<QVariant>();
-    auto answered = std::make_shared<bool>(false);
-    view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [answer, answered](const QVariant& v) {
-        *answer = v;
-        *answered = true;
-    });
-    if (!waitFor([&] { return *answered; }))
-        return {};
-    const QVariantList box = answer->toList();
+    const QVariantList box = evaluateInPage(view, QStringLiteral(
+        "(() => { const node = document.querySelector(%1); if (!node) return null;"
+        " const r = node.getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()")
+        .arg(scriptString(selector))).toList();
     if (box.size() != 4)
         return {};
     return QRectF(box[0].toDouble(), box[1].toDouble(), box[2].toDouble(), box[3].toDouble()).toAlignedRect();

@@ -1,0 +1,26 @@
+#include "support/PageScript.h"
+
+#include "support/Wait.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include <memory>
+
+QVariant evaluateInPage(QWebEngineView* view, const QString& script) {
+    auto answer = std::make_shared<QVariant>();
+    auto answered = std::make_shared<bool>(false);
+    view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [answer, answered](const QVariant& v) {
+        *answer = v;
+        *answered = true;
+    });
+    waitFor([&] { return *answered; });
+    return *answer;
+}
+
+QString scriptString(const QString& text) {
+    return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
+}
