@@ -1,12 +1,10 @@
 // Click: a real mouse click in the page to the highlight on the screen, in the application and
 // in a bare engine view whose page highlights with a script of its own (the engine's floor).
+#include "BenchApp.h"
 #include "Stats.h"
 #include "ViewProbe.h"
 
 #include "content/basGlobal.h"
-#include "forms/QtPlatform.h"
-#include "hosted/webengine/WebBrowserControl.h"
-#include "main_window/Form1.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -73,15 +71,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int clicks = argc > 1 ? std::atoi(argv[1]) : 200;
 
-    forms::QtPlatform platform;
-    lumetto::WebBrowserFactory controls;
-    Form1 form(controls, platform);
-    if (!form.load())
-        return 1;
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form))
-        return 1;
-    auto* page = form.findChild<QWebEngineView*>(QStringLiteral("vekBrowser1"));
+    BenchApp bench;
+    QWebEngineView* page = bench.pageView();
 
     QWebEngineView* bare = bareView();
     if (!QTest::qWaitForWindowExposed(bare))

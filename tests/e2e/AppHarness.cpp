@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -77,6 +78,17 @@ void AppHarness::type(const QString& text) const {
 
 void AppHarness::press(Qt::Key key, Qt::KeyboardModifiers modifiers) const {
     QTest::keyClick(pageView()->focusProxy(), key, modifiers);
+}
+
+void AppHarness::chooseMenuItem(const char* menuName, const char* itemName) const {
+    auto* menu = form_->findChild<QMenu*>(QLatin1String(menuName));
+    auto* item = form_->findChild<QAction*>(QLatin1String(itemName));
+    ASSERT_TRUE(menu && item);
+    QMenuBar* bar = form_->menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(menu->menuAction()).center());
+    ASSERT_TRUE(waitFor([&] { return menu->isVisible(); }));
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(item).center());
+    ASSERT_TRUE(waitFor([&] { return !menu->isVisible(); }));
 }
 
 QMenu* AppHarness::openMenu(const QPoint& at) const {

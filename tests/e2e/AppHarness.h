@@ -41,6 +41,8 @@ public:
     QMenu* openMenu(const QPoint& at) const;
     // Chooses the entry with that caption in an open menu, with a real click.
     void choose(QMenu* menu, const QString& caption) const;
+    // Chooses an item of Form1's menu bar as a person does: a click on the menu's title, then on the item.
+    void chooseMenuItem(const char* menuName, const char* itemName) const;
     // Real key presses into the page.
     void type(const QString& text) const;
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const;

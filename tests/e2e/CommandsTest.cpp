@@ -18,18 +18,6 @@ using hosted::IHTMLDocument2;
 using hosted::IHTMLSelectionObject;
 using hosted::IHTMLTxtRange;
 
-// Chooses an item as a person does: a click on the menu's title, then on the item.
-void choose(Form1& form, const char* menuName, const char* itemName) {
-    auto* menu = form.findChild<QMenu*>(QLatin1String(menuName));
-    auto* item = form.findChild<QAction*>(QLatin1String(itemName));
-    ASSERT_TRUE(menu && item);
-    QMenuBar* bar = form.menuBar();
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(menu->menuAction()).center());
-    ASSERT_TRUE(waitFor([&] { return menu->isVisible(); }));
-    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(item).center());
-    ASSERT_TRUE(waitFor([&] { return !menu->isVisible(); }));
-}
-
 QString selectedText(hosted::vekBrowser& control) {
     return control.Document().as<IHTMLDocument2>()->selection().as<IHTMLSelectionObject>()->createRange()
         .as<IHTMLTxtRange>()->text();
@@ -53,13 +41,13 @@ TEST(Commands, CssItemsRepaintThePageGreenThenWhite) {
     AppHarness app;
     const auto background = [&] { return app.screen().pixelColor(3, 3); };
 
-    choose(app.form(), "mnuCSS", "mnuCSSGreen");
+    app.chooseMenuItem("mnuCSS", "mnuCSSGreen");
     EXPECT_TRUE(waitFor([&] { return background() == QColor(0, 128, 0); }));
-    choose(app.form(), "mnuCSS", "mnuCSSGreen");
+    app.chooseMenuItem("mnuCSS", "mnuCSSGreen");
     EXPECT_EQ(app.vekBrowser1().SourceHTML().toText().count(QStringLiteral("background-color : green")), 1);
     app.saveScreenshot(QStringLiteral("css-green"));
 
-    choose(app.form(), "mnuCSS", "mnuCSSWhite");
+    app.chooseMenuItem("mnuCSS", "mnuCSSWhite");
     EXPECT_TRUE(waitFor([&] { return background() == QColor(Qt::white); }));
     EXPECT_FALSE(app.vekBrowser1().SourceHTML().toText().contains(QStringLiteral("green")));
     EXPECT_TRUE(app.messages().isEmpty()) << app.messages().join(QLatin1Char('\n')).toStdString();
@@ -71,13 +59,13 @@ TEST(Commands, AllowSelectionStopsAndAllowsMouseSelectionWithItsCheckMark) {
     dragFeatures(app);
     EXPECT_FALSE(selectedText(app.vekBrowser1()).isEmpty());
 
-    choose(app.form(), "mnuOpt", "mnuOptSelect");
+    app.chooseMenuItem("mnuOpt", "mnuOptSelect");
     EXPECT_FALSE(mark->isChecked());
     EXPECT_FALSE(app.vekBrowser1().AllowMouseSelect().toBool());
     dragFeatures(app);
     EXPECT_EQ(selectedText(app.vekBrowser1()), QString()) << "a drag selects nothing";
 
-    choose(app.form(), "mnuOpt", "mnuOptSelect");
+    app.chooseMenuItem("mnuOpt", "mnuOptSelect");
     EXPECT_TRUE(mark->isChecked());
     EXPECT_TRUE(app.vekBrowser1().AllowMouseSelect().toBool());
     dragFeatures(app);

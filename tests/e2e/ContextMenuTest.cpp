@@ -111,13 +111,13 @@ TEST(ContextMenu, MarkupCopiedAsTextRunsNoScriptInTheMirror) {
     EXPECT_TRUE(body->getAttribute(QStringLiteral("data-ran")).isNull());
 }
 
-TEST(ContextMenu, MegabyteCopyIsMirroredWithoutTheWindowHanging) {
+TEST(ContextMenu, TenMegabyteCopyIsMirroredWithoutTheWindowHanging) {
     AppHarness app;
     const QString line = QStringLiteral("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ ");
-    copyAllAsText(app, QStringLiteral("<p>%1</p>").arg(line.repeated(1024 * 1024 / line.size())));
-    ASSERT_TRUE(waitFor([&] { return app.label("lblClipCaption") == QLatin1String("Clipboard Contents (Text)"); }, 20000));
-    EXPECT_GE(QGuiApplication::clipboard()->text().size(), 1000000);
-    EXPECT_GE(app.mirrorContent().size(), 1000000);
+    copyAllAsText(app, QStringLiteral("<p>%1</p>").arg(line.repeated(10 * 1024 * 1024 / line.size())));
+    ASSERT_TRUE(waitFor([&] { return app.label("lblClipCaption") == QLatin1String("Clipboard Contents (Text)"); }, 60000));
+    EXPECT_GE(QGuiApplication::clipboard()->text().size(), 10000000);
+    EXPECT_GE(app.mirrorContent().size(), 10000000);
     EXPECT_TRUE(app.messages().isEmpty()) << app.messages().join(QLatin1Char('\n')).toStdString();
 }
 

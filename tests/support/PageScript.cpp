@@ -10,14 +10,14 @@
 
 #include <memory>
 
-QVariant evaluateInPage(QWebEngineView* view, const QString& script) {
+QVariant evaluateInPage(QWebEngineView* view, const QString& script, int timeoutMs) {
     auto answer = std::make_shared<QVariant>();
     auto answered = std::make_shared<bool>(false);
     view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [answer, answered](const QVariant& v) {
         *answer = v;
         *answered = true;
     });
-    waitFor([&] { return *answered; });
+    waitFor([&] { return *answered; }, timeoutMs);
     return *answer;
 }
 

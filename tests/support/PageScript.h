@@ -6,8 +6,8 @@
 class QWebEngineView;
 
 // Evaluates a script in the view's page, in the control's own script world (the page's own
-// scripts are off), and waits for its value; invalid when no answer came.
-QVariant evaluateInPage(QWebEngineView* view, const QString& script);
+// scripts are off), and waits for its value; invalid when no answer came within timeoutMs.
+QVariant evaluateInPage(QWebEngineView* view, const QString& script, int timeoutMs = 5000);
 
 // A text as a script literal.
 QString scriptString(const QString& text);

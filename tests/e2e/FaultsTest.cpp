@@ -1,0 +1,72 @@
+#include "content/basGlobal.h"
+#include "e2e/AppHarness.h"
+#include "support/PageScript.h"
+#include "support/Wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <csignal>
+
+namespace {
+
+// Asked briefly each time: a page that is down does not answer at all.
+bool productPageBack(AppHarness& app) {
+    return evaluateInPage(app.pageView(), QStringLiteral("!!document.querySelector('a')"), 100).toBool() &&
+           app.showsLogo(QRect(app.pageView()->width() - 64, 0, 64, 64));
+}
+
+void killPageProcess(AppHarness& app) {
+    const qint64 pid = app.pageView()->page()->renderProcessPid();
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+}
+
+TEST(Faults, PageProcessKilledFromOutsideComesBackAndTheNextClickWorks) {
+    AppHarness app;
+    app.click(QStringLiteral("li"));
+    ASSERT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("LI"); }));
+
+    killPageProcess(app);
+    // A command while the page is down fails with a message, and nothing hangs.
+    QElapsedTimer outage;
+    outage.start();
+    app.chooseMenuItem("mnuCSS", "mnuCSSGreen");
+    ASSERT_TRUE(waitFor([&] { return !app.messages().isEmpty(); }, 6000));
+    EXPECT_TRUE(app.messages().first().startsWith(QStringLiteral("Run-time error '440':")))
+        << app.messages().first().toStdString();
+    EXPECT_LT(outage.elapsed(), 6000);
+
+    QElapsedTimer back;
+    back.start();
+    ASSERT_TRUE(waitFor([&] { return productPageBack(app); }, 2000)) << "the page is back within two seconds";
+    app.saveScreenshot(QStringLiteral("after-page-process-loss"));
+
+    // The highlighted item belonged to the lost page: restoring it is harmless.
+    app.click(QStringLiteral("li"));
+    ASSERT_TRUE(waitFor([&] { return app.inlineBackground(QStringLiteral("li")) == QLatin1String("rgb(241, 241, 241)"); }));
+    EXPECT_EQ(app.messages().size(), 1) << app.messages().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST(Faults, FormWithThousandsOfQuestionsIsCollectedWhole) {
+    AppHarness app;
+    app.click(QStringLiteral("a"));
+    ASSERT_TRUE(waitFor([&] { return basGlobal::PageState == 1; }));
+    QString form = QStringLiteral("<form><input id='SubmitButton' type='submit' value='Submit'>");
+    for (int i = 0; i < 3000; ++i)
+        form += QStringLiteral("<input name='Question%1' value='%1'>").arg(i);
+    app.vekBrowser1().setBodyHTML(form + QStringLiteral("</form>"));
+
+    app.click(QStringLiteral("#SubmitButton"));
+    ASSERT_TRUE(waitFor([&] { return app.label("lblClipCaption") == QLatin1String("Answers"); }, 10000));
+    const QString answers = app.mirrorContent();
+    EXPECT_EQ(answers.count(QStringLiteral("<br>")), 3000 + 2);
+    EXPECT_TRUE(answers.endsWith(QStringLiteral("Question2999 : 2999<br>")));
+    EXPECT_TRUE(waitFor([&] { return productPageBack(app); }));
+    EXPECT_TRUE(app.messages().isEmpty());
+}
+
+}  // namespace
