@@ -27,7 +27,8 @@ std::unique_ptr<hosted::vekBrowser> AppHarness::Controls::create(QWidget* parent
     return control;
 }
 
-AppHarness::AppHarness() {
+AppHarness::AppHarness(bool realMessageBoxes) {
+    platform_.realMessageBoxes = realMessageBoxes;
     QFile::copy(QStringLiteral(LUMETTO_ICON), directory_.filePath(QStringLiteral("icon-logo.gif")));
     platform_.directory = directory_.path();
     form_ = std::make_unique<Form1>(controls_, platform_);

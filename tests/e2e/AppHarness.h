@@ -20,7 +20,9 @@ class QWebEngineView;
 // directory that holds the pages' image, and shown.
 class AppHarness {
 public:
-    AppHarness();
+    // Message boxes are noted without being shown, unless realMessageBoxes: then the user
+    // (the test) has to close each one.
+    explicit AppHarness(bool realMessageBoxes = false);
 
     Form1& form() { return *form_; }
     hosted::vekBrowser& vekBrowser1() { return *controls_.created.at(0); }
@@ -74,9 +76,14 @@ private:
     class Platform : public forms::QtPlatform {
     public:
         QString applicationDirectory() override { return directory; }
-        void messageBox(const QString& prompt) override { messages.append(prompt); }
+        void messageBox(const QString& prompt) override {
+            messages.append(prompt);
+            if (realMessageBoxes)
+                QtPlatform::messageBox(prompt);
+        }
         QString directory;
         QStringList messages;
+        bool realMessageBoxes = false;
     };
 
     QTemporaryDir directory_;

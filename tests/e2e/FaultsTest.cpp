@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -67,6 +72,34 @@ TEST(Faults, FormWithThousandsOfQuestionsIsCollectedWhole) {
     EXPECT_TRUE(answers.endsWith(QStringLiteral("Question2999 : 2999<br>")));
     EXPECT_TRUE(waitFor([&] { return productPageBack(app); }));
     EXPECT_TRUE(app.messages().isEmpty());
+}
+
+TEST(Faults, ClickWhileAMessageBoxIsOpenGoesNowhereAndNothingIsLost) {
+    AppHarness app(true);
+    bool looked = false;
+    QTimer whileOpen;
+    QObject::connect(&whileOpen, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        whileOpen.stop();
+        app.saveScreenshot(QStringLiteral("selection-message-box"));
+        // The page takes no click while the box is open: the person has to answer it first.
+        QTest::mouseClick(app.form().windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          app.pageView()->mapTo(&app.form(), app.centreOf(QStringLiteral("li"))));
+        QTest::qWait(300);
+        EXPECT_EQ(app.label("Label1"), QStringLiteral("Label1"));
+        looked = true;
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    whileOpen.start(20);
+    auto* command1 = app.form().findChild<QPushButton*>(QStringLiteral("Command1"));
+    QTest::mouseClick(command1, Qt::LeftButton, Qt::NoModifier, command1->rect().center());
+    ASSERT_TRUE(looked);
+    ASSERT_EQ(app.messages(), QStringList{QString()}) << "nothing selected: an empty prompt";
+
+    app.click(QStringLiteral("li"));
+    EXPECT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("LI"); })) << "the window works on";
 }
 
 }  // namespace
