@@ -57,6 +57,9 @@ void ControlPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const 
 
 QWebEngineProfile* sharedProfile() {
     static QWebEngineProfile* profile = [] {
+        // Set before the engine starts, which it does with the first profile: the controls of
+        // the process share one page process, so that a second control costs little.
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --renderer-process-limit=1");
         auto* p = new QWebEngineProfile(QCoreApplication::instance());  // off the record
         p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
         p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
