@@ -21,6 +21,7 @@ public:
 
     Form1& form() { return *form_; }
     hosted::vekBrowser& vekBrowser1() { return *controls_.created.at(0); }
+    hosted::vekBrowser& brClip() { return *controls_.created.at(1); }
     QWebEngineView* pageView() const;
     QLabel* label(const char* name) const;
 
