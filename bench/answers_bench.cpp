@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
         bench.vekBrowser1().setBodyHTML(form);
         bench.brClip().setBodyHTML(QString());  // so that the answers change its size again
         basGlobal::PageState = 1;
-        bench.label("lblClipCaption")->setText(QString());
+        bench.labelWidget("lblClipCaption")->setText(QString());
         const QPoint submit = bench.boundsOf(QStringLiteral("#SubmitButton")).center();
         QTest::qWait(1000);  // the form on the screen, as a person sees it before answering
         laidOutAt = -1;

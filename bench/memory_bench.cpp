@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 3; ++i)
         targets[i] = bench.boundsOf(items[i]).topLeft() + QPoint(8, 6);
     for (int i = 0; i < clicks; ++i) {
-        bench.label("Label1")->clear();
+        bench.labelWidget("Label1")->clear();
         bench.click(targets[i % 3]);
         if (!bench.waitForLabel("Label1", i % 3 == 2 ? QStringLiteral("TD") : QStringLiteral("LI"))) {
             std::fprintf(stderr, "click %d was not reported\n", i);
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         bench.click(bench.boundsOf(QStringLiteral("a")).center());
         while (basGlobal::PageState != 1)
             QCoreApplication::processEvents();
-        bench.label("lblClipCaption")->clear();
+        bench.labelWidget("lblClipCaption")->clear();
         bench.click(bench.boundsOf(QStringLiteral("#SubmitButton")).center());
         if (!bench.waitForLabel("lblClipCaption", QStringLiteral("Answers"))) {
             std::fprintf(stderr, "round trip %d did not come back\n", i);

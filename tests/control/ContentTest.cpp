@@ -1,7 +1,7 @@
 #include "control/ControlHarness.h"
 #include "hosted/DocumentObjects.h"
 
-#include "support/Wait.h"
+#include "driving/Wait.h"
 
 #include <gtest/gtest.h>
 

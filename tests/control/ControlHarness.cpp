@@ -1,8 +1,8 @@
 #include "control/ControlHarness.h"
 
-#include "support/PageGeometry.h"
-#include "support/PageScript.h"
-#include "support/Wait.h"
+#include "driving/PageGeometry.h"
+#include "driving/PageScript.h"
+#include "driving/Wait.h"
 
 #include <QFile>
 #include <QTest>

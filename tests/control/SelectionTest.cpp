@@ -1,7 +1,7 @@
 #include "control/ControlHarness.h"
 #include "hosted/DocumentObjects.h"
 
-#include "support/PageGeometry.h"
+#include "driving/PageGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "control/ControlHarness.h"
 
-#include "support/Wait.h"
+#include "driving/Wait.h"
 
 #include <gtest/gtest.h>
 

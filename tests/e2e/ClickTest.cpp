@@ -1,6 +1,7 @@
 #include "content/basGlobal.h"
-#include "e2e/AppHarness.h"
-#include "support/Wait.h"
+#include "driving/RunningApp.h"
+#include "support/QtPrinters.h"
+#include "driving/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -12,29 +13,28 @@ const QString Highlighted = QStringLiteral("rgb(241, 241, 241)");
 // The description cell of the product page's second row: its first line is the cell's own text.
 const QString DescriptionCell = QStringLiteral("table tr:nth-child(2) > td");
 
-QPoint firstLineOf(AppHarness& app, const QString& selector) {
+QPoint firstLineOf(RunningApp& app, const QString& selector) {
     const QVariantList box = app.inPage(QStringLiteral(
         "(() => { const r = document.querySelector('%1').getBoundingClientRect(); return [r.left, r.top]; })()")
         .arg(selector)).toList();
     return QPoint(box.value(0).toInt() + 20, box.value(1).toInt() + 6);
 }
 
-bool formPageShown(AppHarness& app) {
+bool formPageShown(RunningApp& app) {
     return app.inPage(QStringLiteral("!!document.querySelector('#SubmitButton')")).toBool();
 }
 
-bool productPageShown(AppHarness& app) {
+bool productPageShown(RunningApp& app) {
     return app.inPage(QStringLiteral("!!document.querySelector('a')")).toBool();
 }
 
 TEST(Clicks, CellIsReportedAndHighlightedUntilTheNextClick) {
-    AppHarness app;
+    RunningApp app;
     app.click(firstLineOf(app, DescriptionCell));
     ASSERT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("TD"); }));
     EXPECT_TRUE(app.messages().isEmpty()) << app.messages().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(app.label("Label2"), QStringLiteral("Last Click - LeftClick : "));
     EXPECT_EQ(app.inlineBackground(DescriptionCell), Highlighted);
-    app.saveScreenshot(QStringLiteral("highlighted-cell"));
 
     app.click(QStringLiteral("li"));
     ASSERT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("LI"); }));
@@ -44,7 +44,7 @@ TEST(Clicks, CellIsReportedAndHighlightedUntilTheNextClick) {
 }
 
 TEST(Clicks, RightClickHighlightsTheLinkWithoutNavigatingAndNeverTheBody) {
-    AppHarness app;
+    RunningApp app;
     app.click(QStringLiteral("a"), Qt::RightButton);
     ASSERT_TRUE(waitFor([&] { return app.label("Label2") == QLatin1String("Last Click - RightClick : "); }));
     EXPECT_EQ(app.label("Label1"), QStringLiteral("A"));
@@ -62,7 +62,7 @@ TEST(Clicks, RightClickHighlightsTheLinkWithoutNavigatingAndNeverTheBody) {
 }
 
 TEST(Clicks, QuestionnaireAnswersAreCollectedFromRealInput) {
-    AppHarness app;
+    RunningApp app;
     app.click(QStringLiteral("a"));
     ASSERT_TRUE(waitFor([&] { return formPageShown(app); }));
     EXPECT_EQ(app.label("Label1"), QStringLiteral("A"));
@@ -76,7 +76,6 @@ TEST(Clicks, QuestionnaireAnswersAreCollectedFromRealInput) {
     app.press(Qt::Key_Tab);   // to the list
     app.press(Qt::Key_Down);  // "Yes" -> "No"
     ASSERT_TRUE(waitFor([&] { return app.inPage(QStringLiteral("document.querySelector('select').value")) == "No"; }));
-    app.saveScreenshot(QStringLiteral("questionnaire-filled"));
 
     app.click(QStringLiteral("#SubmitButton"));
     ASSERT_TRUE(waitFor([&] { return app.label("lblClipCaption") == QLatin1String("Answers"); }));
@@ -86,7 +85,6 @@ TEST(Clicks, QuestionnaireAnswersAreCollectedFromRealInput) {
     EXPECT_EQ(basGlobal::PageState, 0);
     EXPECT_EQ(app.label("Label1"), QStringLiteral("INPUT"));
     EXPECT_EQ(app.label("Label2"), QStringLiteral("Last Click - LeftClick : "));
-    app.saveScreenshot(QStringLiteral("answers"));
 
     // The next click restores the submit button of the replaced page without effect or error.
     app.click(firstLineOf(app, DescriptionCell));

@@ -1,7 +1,8 @@
 #include "content/basGlobal.h"
-#include "e2e/AppHarness.h"
-#include "support/PageScript.h"
-#include "support/Wait.h"
+#include "driving/RunningApp.h"
+#include "support/QtPrinters.h"
+#include "driving/PageScript.h"
+#include "driving/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -19,19 +20,19 @@
 namespace {
 
 // Asked briefly each time: a page that is down does not answer at all.
-bool productPageBack(AppHarness& app) {
+bool productPageBack(RunningApp& app) {
     return evaluateInPage(app.pageView(), QStringLiteral("!!document.querySelector('a')"), 100).toBool() &&
            app.showsLogo(QRect(app.pageView()->width() - 64, 0, 64, 64));
 }
 
-void killPageProcess(AppHarness& app) {
+void killPageProcess(RunningApp& app) {
     const qint64 pid = app.pageView()->page()->renderProcessPid();
     ASSERT_GT(pid, 0);
     ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
 }
 
 TEST(Faults, PageProcessKilledFromOutsideComesBackAndTheNextClickWorks) {
-    AppHarness app;
+    RunningApp app;
     app.click(QStringLiteral("li"));
     ASSERT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("LI"); }));
 
@@ -39,7 +40,7 @@ TEST(Faults, PageProcessKilledFromOutsideComesBackAndTheNextClickWorks) {
     // A command while the page is down fails with a message, and nothing hangs.
     QElapsedTimer outage;
     outage.start();
-    app.chooseMenuItem("mnuCSS", "mnuCSSGreen");
+    ASSERT_TRUE(app.chooseMenuItem("mnuCSS", "mnuCSSGreen"));
     ASSERT_TRUE(waitFor([&] { return !app.messages().isEmpty(); }, 6000));
     EXPECT_TRUE(app.messages().first().startsWith(QStringLiteral("Run-time error '440':")))
         << app.messages().first().toStdString();
@@ -48,7 +49,6 @@ TEST(Faults, PageProcessKilledFromOutsideComesBackAndTheNextClickWorks) {
     QElapsedTimer back;
     back.start();
     ASSERT_TRUE(waitFor([&] { return productPageBack(app); }, 2000)) << "the page is back within two seconds";
-    app.saveScreenshot(QStringLiteral("after-page-process-loss"));
 
     // The highlighted item belonged to the lost page: restoring it is harmless.
     app.click(QStringLiteral("li"));
@@ -57,7 +57,7 @@ TEST(Faults, PageProcessKilledFromOutsideComesBackAndTheNextClickWorks) {
 }
 
 TEST(Faults, FormWithThousandsOfQuestionsIsCollectedWhole) {
-    AppHarness app;
+    RunningApp app;
     app.click(QStringLiteral("a"));
     ASSERT_TRUE(waitFor([&] { return basGlobal::PageState == 1; }));
     QString form = QStringLiteral("<form><input id='SubmitButton' type='submit' value='Submit'>");
@@ -75,7 +75,7 @@ TEST(Faults, FormWithThousandsOfQuestionsIsCollectedWhole) {
 }
 
 TEST(Faults, ClickWhileAMessageBoxIsOpenGoesNowhereAndNothingIsLost) {
-    AppHarness app(true);
+    RunningApp app(RunningApp::MessageBoxes::Shown);
     bool looked = false;
     QTimer whileOpen;
     QObject::connect(&whileOpen, &QTimer::timeout, [&] {
@@ -83,7 +83,6 @@ TEST(Faults, ClickWhileAMessageBoxIsOpenGoesNowhereAndNothingIsLost) {
         if (!box || !box->isVisible())
             return;
         whileOpen.stop();
-        app.saveScreenshot(QStringLiteral("selection-message-box"));
         // The page takes no click while the box is open: the person has to answer it first.
         QTest::mouseClick(app.form().windowHandle(), Qt::LeftButton, Qt::NoModifier,
                           app.pageView()->mapTo(&app.form(), app.centreOf(QStringLiteral("li"))));

@@ -1,6 +1,7 @@
-#include "e2e/AppHarness.h"
+#include "driving/RunningApp.h"
+#include "support/QtPrinters.h"
 
-#include "support/Wait.h"
+#include "driving/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@
 namespace {
 
 TEST(Startup, Form1ComesUpWithTheProductPagePaintedAndBothImagesLoaded) {
-    AppHarness app;
+    RunningApp app;
     ASSERT_TRUE(app.messages().isEmpty()) << app.messages().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(app.form().windowTitle(), QStringLiteral("Form1"));
     EXPECT_EQ(app.label("Label1"), QStringLiteral("Label1"));
@@ -27,7 +28,6 @@ TEST(Startup, Form1ComesUpWithTheProductPagePaintedAndBothImagesLoaded) {
         return app.showsLogo(QRect(view.width() - 64, 0, 64, 64)) &&
                app.showsLogo(QRect(view.width() - 64, view.height() / 2, 64, view.height() / 2 - 1));
     })) << "both images of the product page are painted";
-    app.saveScreenshot(QStringLiteral("startup"));
 
     auto mirror = app.brClip().Document().as<hosted::IHTMLDocument2>()->body().as<hosted::IHTMLElement>();
     EXPECT_TRUE(mirror->readMember(QStringLiteral("innerHTML")).toText().isEmpty()) << "brClip shows nothing yet";

@@ -4,10 +4,8 @@
 #include "hosted/DocumentObjects.h"
 #include "hosted/webengine/WebBrowserControl.h"
 #include "main_window/Form1.h"
-#include "support/QtPrinters.h"
 
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <memory>
 #include <vector>
@@ -16,14 +14,18 @@ class QLabel;
 class QMenu;
 class QWebEngineView;
 
-// The real application: Form1 with real display controls, loaded from an application
-// directory that holds the pages' image, and shown.
-class AppHarness {
+// The real application, Form1 with real display controls, loaded from the directory of the
+// running program (which holds the pages' image) and shown; and a person's ways of using it:
+// real mouse and keyboard input, and what the screen shows.
+class RunningApp {
 public:
-    // Message boxes are noted without being shown, unless realMessageBoxes: then the user
-    // (the test) has to close each one.
-    explicit AppHarness(bool realMessageBoxes = false);
+    // Message boxes are noted; unless shown, they are not put on the screen, so that nothing
+    // waits for a person to close them.
+    enum class MessageBoxes { Noted, Shown };
+    explicit RunningApp(MessageBoxes messageBoxes = MessageBoxes::Noted);
 
+    // Whether Form1 loaded and its product page is on the screen.
+    bool ready() const { return ready_; }
     Form1& form() { return *form_; }
     hosted::vekBrowser& vekBrowser1() { return *controls_.created.at(0); }
     hosted::vekBrowser& brClip() { return *controls_.created.at(1); }
@@ -39,12 +41,17 @@ public:
     // A real mouse click in the page, as a person makes it.
     void click(const QPoint& at, Qt::MouseButton button = Qt::LeftButton) const;
     void click(const QString& selector, Qt::MouseButton button = Qt::LeftButton) const { click(centreOf(selector), button); }
+    // A real click on one of Form1's buttons.
+    void clickButton(const char* name) const;
     // Right-clicks at a point and returns the control's menu, once it is open (null if it never opens).
     QMenu* openMenu(const QPoint& at) const;
-    // Chooses the entry with that caption in an open menu, with a real click.
-    void choose(QMenu* menu, const QString& caption) const;
-    // Chooses an item of Form1's menu bar as a person does: a click on the menu's title, then on the item.
-    void chooseMenuItem(const char* menuName, const char* itemName) const;
+    // Chooses the entry with that caption in an open menu, with a real click; false if it has none.
+    bool choose(QMenu* menu, const QString& caption) const;
+    // Opens one of Form1's menus with a click on its title; null if it does not open.
+    QMenu* openMenuBar(const char* menuName) const;
+    // Chooses an item of Form1's menu bar as a person does: a click on the menu's title, then
+    // on the item; false if either could not be reached.
+    bool chooseMenuItem(const char* menuName, const char* itemName) const;
     // Real key presses into the page.
     void type(const QString& text) const;
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const;
@@ -59,8 +66,8 @@ public:
     QImage screen() const;
     // Whether the page view shows the logo's dark blue somewhere in region.
     bool showsLogo(const QRect& region) const;
-    // Saves what the user sees of the whole window under the build's screenshots folder.
-    void saveScreenshot(const QString& name) const;
+    // Saves what the user sees of the window, with any menu or box over it, as a PNG file.
+    bool saveScreenshot(const QString& path) const;
 
 private:
     class Controls : public hosted::vekBrowserFactory {
@@ -72,22 +79,15 @@ private:
         lumetto::WebBrowserFactory real_;
     };
 
-    // The real platform, but from a directory of the test's own and with message boxes noted.
     class Platform : public forms::QtPlatform {
     public:
-        QString applicationDirectory() override { return directory; }
-        void messageBox(const QString& prompt) override {
-            messages.append(prompt);
-            if (realMessageBoxes)
-                QtPlatform::messageBox(prompt);
-        }
-        QString directory;
+        void messageBox(const QString& prompt) override;
         QStringList messages;
-        bool realMessageBoxes = false;
+        bool shown = false;
     };
 
-    QTemporaryDir directory_;
     Controls controls_;
     Platform platform_;
     std::unique_ptr<Form1> form_;
+    bool ready_ = false;
 };

@@ -1,6 +1,6 @@
-#include "support/PageScript.h"
+#include "driving/PageScript.h"
 
-#include "support/Wait.h"
+#include "driving/Wait.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "support/Wait.h"
+#include "driving/Wait.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "support/PageGeometry.h"
+#include "driving/PageGeometry.h"
 
-#include "support/PageScript.h"
+#include "driving/PageScript.h"
 
 #include <QGuiApplication>
 #include <QStyleHints>
