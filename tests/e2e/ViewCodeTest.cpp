@@ -1,5 +1,6 @@
 #include "content/basGlobal.h"
 #include "driving/RunningApp.h"
+#include "driving/WhileModal.h"
 #include "support/QtPrinters.h"
 
 #include "driving/Wait.h"
@@ -17,30 +18,6 @@
 #include <functional>
 
 namespace {
-
-// Looks at the modal window once it is up, then closes it as the user would. Made before
-// the click that shows the window, since that click returns only when the window is closed.
-class WhileModal {
-public:
-    explicit WhileModal(std::function<void(QDialog&)> look) : look_(std::move(look)) {
-        QObject::connect(&poll_, &QTimer::timeout, [this] {
-            auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!window || !QTest::qWaitForWindowExposed(window))
-                return;
-            poll_.stop();
-            look_(*window);
-            looked_ = true;
-            window->close();
-        });
-        poll_.start(20);
-    }
-    bool looked() const { return looked_; }
-
-private:
-    std::function<void(QDialog&)> look_;
-    QTimer poll_;
-    bool looked_ = false;
-};
 
 QPlainTextEdit* text1(QDialog& form2) {
     return form2.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
