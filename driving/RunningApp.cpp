@@ -139,8 +139,11 @@ QImage RunningApp::screen() const {
 
 bool RunningApp::showsLogo(const QRect& region) const {
     const QImage image = screen();
-    for (int y = region.top(); y <= region.bottom(); ++y)
-        for (int x = region.left(); x <= region.right(); ++x)
+    // The region is in the view's coordinates; the image has the screen's pixels.
+    const qreal ratio = image.devicePixelRatio();
+    const QRect pixels(region.topLeft() * ratio, region.size() * ratio);
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
             if (image.pixelColor(x, y) == QColor(26, 74, 140))
                 return true;
     return false;

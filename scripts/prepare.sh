@@ -45,7 +45,7 @@ ensure_display() {
     if [ -n "${DISPLAY:-}" ]; then return; fi
     local number_file
     number_file="$(mktemp)"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
     XVFB_PID=$!
     trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
     for _ in $(seq 100); do
