@@ -10,6 +10,7 @@ PACKAGES=(
     qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin libgl-dev
     googletest libgtest-dev libgmock-dev
     xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation
+    desktop-file-utils dpkg-dev file
 )
 
 as_root() {
