@@ -1,5 +1,6 @@
 #include "driving/PageGeometry.h"
 #include "driving/RunningApp.h"
+#include "driving/Wait.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -21,17 +22,25 @@ TEST(Scale, DoubleScaleKeepsTheLayoutWithTwiceThePixels) {
     EXPECT_EQ(app.pageView()->geometry(), QRect(1, 4, 549, 355));
 
     const QRect frame = app.form().frameGeometry();
-    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();
-    EXPECT_EQ(screen.size(), frame.size() * 2);
+    auto screen = [&] {
+        return QGuiApplication::primaryScreen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();
+    };
+    EXPECT_EQ(screen().size(), frame.size() * 2);
 
     // The logo, 32 by 32 in the page, covers 64 by 64 pixels on the screen.
     const QRect logo = boundingBox(app.pageView(), QStringLiteral("img"));
     ASSERT_EQ(logo.size(), QSize(32, 32));
     const QPoint inView = app.pageView()->mapTo(&app.form(), logo.topLeft()) + (app.form().geometry().topLeft() - frame.topLeft());
     int blue = 0;
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            blue += screen.pixelColor(inView * 2 + QPoint(x, y)) == QColor(26, 74, 140);
+    // The screen catches up with the window's frames a moment after the window has them.
+    waitFor([&] {
+        const QImage pixels = screen();
+        blue = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                blue += pixels.pixelColor(inView * 2 + QPoint(x, y)) == QColor(26, 74, 140);
+        return blue > 3 * 520;
+    });
     EXPECT_GT(blue, 3 * 520) << "the logo's dark blue (some 520 pixels at 1x), drawn at twice the size";
 }
 
