@@ -22,11 +22,6 @@
 
 #include <deque>
 
-// The page script is a resource of this static library: register it before first use.
-static void registerControlResources() {
-    Q_INIT_RESOURCE(control);
-}
-
 namespace lumetto {
 namespace {
 
@@ -58,7 +53,6 @@ QString resource(const QString& path) {
 
 // The page side runs in the application world, with the web channel's client before it.
 QWebEngineScript pageScript() {
-    registerControlResources();
     QWebEngineScript script;
     script.setName(QStringLiteral("lumetto-control"));
     script.setWorldId(QWebEngineScript::ApplicationWorld);
