@@ -1,6 +1,7 @@
 #include "forms/QtPlatform.h"
-#include "hosted/webengine/WebBrowserControl.h"
 #include "main_window/Form1.h"
+
+#include <lumetto/BrowserWidget.h>
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -11,7 +12,7 @@ int main(int argc, char* argv[]) {
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QApplication app(argc, argv);
     forms::QtPlatform platform;
-    lumetto::WebBrowserFactory controls;
+    lumetto::BrowserWidgetFactory controls;
 
     Form1 form(controls, platform);
     if (!form.load())

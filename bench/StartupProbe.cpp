@@ -2,8 +2,9 @@
 
 #include "content/basGlobal.h"
 #include "forms/QtPlatform.h"
-#include "hosted/webengine/WebBrowserControl.h"
 #include "main_window/Form1.h"
+
+#include <lumetto/BrowserWidget.h>
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -63,7 +64,7 @@ int runStartupProbe(int argc, char** argv, bool application) {
         return app.exec();
     }
     forms::QtPlatform platform;
-    lumetto::WebBrowserFactory controls;
+    lumetto::BrowserWidgetFactory controls;
     Form1 form(controls, platform);
     if (!form.load())
         return 1;

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "forms/QtPlatform.h"
-#include "hosted/DocumentObjects.h"
-#include "hosted/webengine/WebBrowserControl.h"
+#include <lumetto/DocumentObjects.h>
 #include "main_window/Form1.h"
+
+#include <lumetto/BrowserWidget.h>
 
 #include <QStringList>
 
@@ -76,7 +77,7 @@ private:
         std::vector<hosted::vekBrowser*> created;
 
     private:
-        lumetto::WebBrowserFactory real_;
+        lumetto::BrowserWidgetFactory real_;
     };
 
     class Platform : public forms::QtPlatform {

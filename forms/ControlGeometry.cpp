@@ -1,7 +1,7 @@
 #include "forms/ControlGeometry.h"
 
 #include "forms/Twips.h"
-#include "hosted/RuntimeError.h"
+#include <lumetto/RuntimeError.h>
 
 #include <QWidget>
 

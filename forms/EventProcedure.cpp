@@ -1,6 +1,6 @@
 #include "forms/EventProcedure.h"
 
-#include "hosted/RuntimeError.h"
+#include <lumetto/RuntimeError.h>
 
 namespace forms {
 

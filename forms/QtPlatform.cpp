@@ -1,6 +1,6 @@
 #include "forms/QtPlatform.h"
 
-#include "hosted/RuntimeError.h"
+#include <lumetto/RuntimeError.h>
 
 #include <QApplication>
 #include <QClipboard>

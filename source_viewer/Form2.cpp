@@ -2,7 +2,7 @@
 
 #include "forms/ControlGeometry.h"
 #include "forms/Twips.h"
-#include "hosted/RuntimeError.h"
+#include <lumetto/RuntimeError.h>
 
 #include <QPlainTextEdit>
 

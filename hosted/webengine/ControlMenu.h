@@ -25,6 +25,8 @@ public:
     void add(const QString& key, const QString& caption);
     // Sets an entry's state; false when no entry has that key.
     bool update(const QString& key, bool checked, bool enabled, bool visible);
+    bool showsClipboardEntries() const { return showClipboard_; }
+    void setShowsClipboardEntries(bool shown) { showClipboard_ = shown; }
     bool isEmpty() const { return !showClipboard_ && entries_.isEmpty(); }
     // The check mark of the entry with that key.
     bool isChecked(const QString& key) const;

@@ -1,6 +1,6 @@
 #include "hosted/webengine/PageBridge.h"
 
-#include "hosted/RuntimeError.h"
+#include <lumetto/RuntimeError.h>
 #include "hosted/webengine/WebElement.h"
 
 #include <QAbstractEventDispatcher>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hosted/Variant.h"
+#include <lumetto/Variant.h>
 
 #include <QVariant>
 

@@ -365,8 +365,36 @@ Variant WebBrowserControl::GetSelectionHTML() {
     return fromPage(d->bridge->call(GetSelectionHTMLMember, QStringLiteral("selectionHtml")));
 }
 
-std::unique_ptr<hosted::vekBrowser> WebBrowserFactory::create(QWidget* parent, const hosted::DesignSettings& settings) {
-    return std::make_unique<WebBrowserControl>(parent, settings);
+QString WebBrowserControl::cssText() const {
+    return d->cssText;
+}
+
+bool WebBrowserControl::cssFromUrl() const {
+    return d->cssFromUrl;
+}
+
+QString WebBrowserControl::baseUrl() const {
+    return d->baseUrl.toString();
+}
+
+QString WebBrowserControl::bodyHtml() const {
+    return d->bodyHtml;
+}
+
+bool WebBrowserControl::clipboardMenuEnabled() const {
+    return d->menu->showsClipboardEntries();
+}
+
+void WebBrowserControl::setClipboardMenuEnabled(bool enabled) {
+    d->menu->setShowsClipboardEntries(enabled);
+}
+
+bool WebBrowserControl::respondsToEvents() const {
+    return d->respondToEvents;
+}
+
+void WebBrowserControl::setRespondsToEvents(bool responds) {
+    d->respondToEvents = responds;
 }
 
 }  // namespace lumetto

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hosted/vekBrowser.h"
+#include <lumetto/vekBrowser.h>
 
 #include <memory>
 
@@ -30,14 +30,19 @@ public:
                         const hosted::Variant& visible) override;
     hosted::Variant GetSelectionHTML() override;
 
+    // The design-time settings as the control holds them, for its Qt face.
+    QString cssText() const;
+    bool cssFromUrl() const;
+    QString baseUrl() const;
+    QString bodyHtml() const;
+    bool clipboardMenuEnabled() const;
+    void setClipboardMenuEnabled(bool enabled);
+    bool respondsToEvents() const;
+    void setRespondsToEvents(bool responds);
+
 private:
     class Impl;
     std::unique_ptr<Impl> d;
-};
-
-class WebBrowserFactory : public hosted::vekBrowserFactory {
-public:
-    std::unique_ptr<hosted::vekBrowser> create(QWidget* parent, const hosted::DesignSettings& settings) override;
 };
 
 }  // namespace lumetto

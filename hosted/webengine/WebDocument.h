@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hosted/DocumentObjects.h"
+#include <lumetto/DocumentObjects.h>
 
 #include <QVariantList>
 

@@ -1,5 +1,5 @@
 #include "control/ControlHarness.h"
-#include "hosted/DocumentObjects.h"
+#include <lumetto/DocumentObjects.h>
 #include "driving/Wait.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "control/ControlHarness.h"
-#include "hosted/DocumentObjects.h"
+#include <lumetto/DocumentObjects.h>
 
 #include "driving/Wait.h"
 
@@ -14,7 +14,7 @@ using hosted::IHTMLDocument2;
 using hosted::IHTMLElement;
 using hosted::IHTMLElementCollection;
 
-std::shared_ptr<IHTMLElement> firstWithTag(lumetto::WebBrowserControl& control, const QString& tag) {
+std::shared_ptr<IHTMLElement> firstWithTag(lumetto::BrowserWidget& control, const QString& tag) {
     auto all = control.Document().as<IHTMLDocument2>()->all().as<IHTMLElementCollection>();
     for (int i = 0; i < all->length(); ++i) {
         auto element = all->item(i).as<IHTMLElement>();

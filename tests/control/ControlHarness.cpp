@@ -13,13 +13,13 @@
 ControlHarness::ControlHarness(const hosted::DesignSettings& settings) {
     QFile::copy(QStringLiteral(LUMETTO_ICON), base_.filePath(QStringLiteral("icon-logo.gif")));
     window_.resize(600, 400);
-    control_ = std::make_unique<lumetto::WebBrowserControl>(&window_, settings);
+    control_ = std::make_unique<lumetto::BrowserWidget>(&window_, settings);
     control_->widget()->setGeometry(0, 0, 600, 400);
     window_.show();
 }
 
 QWebEngineView* ControlHarness::view() const {
-    return static_cast<QWebEngineView*>(control_->widget());
+    return control_->findChild<QWebEngineView*>();
 }
 
 QVariant ControlHarness::inPage(const QString& script) const {

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "hosted/webengine/WebBrowserControl.h"
 #include "support/QtPrinters.h"
+
+#include <lumetto/BrowserWidget.h>
 
 #include <QColor>
 #include <QTemporaryDir>
@@ -16,7 +17,7 @@ class ControlHarness {
 public:
     explicit ControlHarness(const hosted::DesignSettings& settings = {});
 
-    lumetto::WebBrowserControl& control() { return *control_; }
+    lumetto::BrowserWidget& control() { return *control_; }
     QWebEngineView* view() const;
     QString baseDirectory() const { return base_.path() + QLatin1Char('/'); }
 
@@ -33,5 +34,5 @@ public:
 private:
     QTemporaryDir base_;
     QWidget window_;
-    std::unique_ptr<lumetto::WebBrowserControl> control_;
+    std::unique_ptr<lumetto::BrowserWidget> control_;
 };

@@ -1,11 +1,11 @@
 #include "control/ControlHarness.h"
-#include "hosted/RuntimeError.h"
+#include <lumetto/RuntimeError.h>
 
 #include "driving/Wait.h"
 
 #include <gtest/gtest.h>
 
-#include "hosted/DocumentObjects.h"
+#include <lumetto/DocumentObjects.h>
 
 #include <QElapsedTimer>
 #include <QWebEnginePage>
@@ -52,7 +52,7 @@ TEST(RendererLoss, CallFailsWithARunTimeErrorInsteadOfHangingAndTheContentComesB
 
 namespace {
 
-std::shared_ptr<hosted::IHTMLElement> paragraph(lumetto::WebBrowserControl& control) {
+std::shared_ptr<hosted::IHTMLElement> paragraph(lumetto::BrowserWidget& control) {
     auto all = control.Document().as<hosted::IHTMLDocument2>()->all().as<hosted::IHTMLElementCollection>();
     for (int i = 0; i < all->length(); ++i)
         if (auto e = all->item(i).as<hosted::IHTMLElement>(); e->tagName() == QLatin1String("P"))

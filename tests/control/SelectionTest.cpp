@@ -1,5 +1,5 @@
 #include "control/ControlHarness.h"
-#include "hosted/DocumentObjects.h"
+#include <lumetto/DocumentObjects.h>
 
 #include "driving/PageGeometry.h"
 
@@ -17,11 +17,11 @@ using hosted::IHTMLSelectionObject;
 using hosted::IHTMLTxtRange;
 using hosted::Variant;
 
-hosted::Variant range(lumetto::WebBrowserControl& control) {
+hosted::Variant range(lumetto::BrowserWidget& control) {
     return control.Document().as<IHTMLDocument2>()->selection().as<IHTMLSelectionObject>()->createRange();
 }
 
-QString selectedText(lumetto::WebBrowserControl& control) {
+QString selectedText(lumetto::BrowserWidget& control) {
     return range(control).as<IHTMLTxtRange>()->text();
 }
 

@@ -19,7 +19,7 @@ TEST(Scale, DoubleScaleKeepsTheLayoutWithTwiceThePixels) {
 
     // Positions and sizes are the design's, in device-independent pixels: 15 twips a pixel.
     EXPECT_EQ(app.form().centralWidget()->size(), QSize(551, 544));
-    EXPECT_EQ(app.pageView()->geometry(), QRect(1, 4, 549, 355));
+    EXPECT_EQ(QRect(app.pageView()->mapTo(app.form().centralWidget(), QPoint()), app.pageView()->size()), QRect(1, 4, 549, 355));
 
     const QRect frame = app.form().frameGeometry();
     auto screen = [&] {

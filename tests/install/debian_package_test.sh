@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Packs the build with CPack and checks the Debian package: its name, that it installs the
-# command under /usr, and that its Depends name the package of every library the program links
-# and the engine's helper process. The installed tree itself is installed_tree_test.sh's.
+# Packs the build with CPack and checks the Debian packages: the run-time library, its
+# development files, the Designer plugin and the demo, each under /usr, each depending on the
+# exact version of the run-time library, and each one's Depends naming the package of every
+# library its programs link (and the engine's helper process, for the library). The installed
+# tree itself is installed_tree_test.sh's; installing them in a fresh system, debian_root_test.sh's.
 # Usage: debian_package_test.sh BUILD_DIR
 set -euo pipefail
 BUILD="$1"
@@ -11,27 +13,59 @@ trap 'rm -rf "$OUT"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 (cd "$BUILD" && cpack -G DEB -B "$OUT" >/dev/null)
-PACKAGE="$(find "$OUT" -maxdepth 1 -name 'lumetto-demo_*.deb')"
-[ -n "$PACKAGE" ] || fail "cpack made no lumetto-demo_*.deb"
-[ "$(dpkg-deb --field "$PACKAGE" Package)" = lumetto-demo ] || fail "the package is not named lumetto-demo"
+package() {
+    local file
+    file="$(find "$OUT" -maxdepth 1 -name "$1_*.deb")"
+    [ -n "$file" ] || fail "cpack made no $1_*.deb"
+    [ "$(dpkg-deb --field "$file" Package)" = "$1" ] || fail "$file is not named $1"
+    echo "$file"
+}
+RUNTIME="$(package liblumetto-control1)"
+DEV="$(package liblumetto-control-dev)"
+DESIGNER="$(package liblumetto-control-designer)"
+DEMO="$(package lumetto-demo)"
+VERSION="$(dpkg-deb --field "$RUNTIME" Version)"
 
-DEPENDS="$(dpkg-deb --field "$PACKAGE" Depends)"
-depends_on() { tr ',' '\n' <<<"$DEPENDS" | sed 's/^ *//; s/ .*//' | grep -qxF "$1"; }
-depends_on libqt6webenginecore6-bin || fail "Depends lacks libqt6webenginecore6-bin, which holds QtWebEngineProcess"
+depends_on() { tr ',' '\n' <<<"$(dpkg-deb --field "$1" Depends)" | sed 's/^ *//' | grep -qx "$2"; }
+depends_on "$RUNTIME" 'libqt6webenginecore6-bin' || fail "the library's Depends lack libqt6webenginecore6-bin, which holds QtWebEngineProcess"
+for user in "$DEV" "$DESIGNER" "$DEMO"; do
+    depends_on "$user" "liblumetto-control1 (= $VERSION)" || fail "$(basename "$user") does not depend on liblumetto-control1 (= $VERSION)"
+done
 
-ROOT="$OUT/root"
-dpkg-deb --extract "$PACKAGE" "$ROOT"
-EXECUTABLE="$ROOT/usr/lib/lumetto-demo/lumetto-demo"
-[ -x "$EXECUTABLE" ] || fail "the package has no /usr/lib/lumetto-demo/lumetto-demo"
-[ "$(readlink -f "$ROOT/usr/bin/lumetto-demo")" = "$(readlink -f "$EXECUTABLE")" ] ||
+# Each package's tree, and what each must hold.
+tree() { local root="$OUT/root-$(basename "$1")"; dpkg-deb --extract "$1" "$root"; echo "$root"; }
+RUNTIME_ROOT="$(tree "$RUNTIME")"
+LIBRARY="$(find "$RUNTIME_ROOT/usr/lib" -name 'liblumetto-control.so.1' | head -n 1)"
+[ -n "$LIBRARY" ] || fail "liblumetto-control1 holds no liblumetto-control.so.1"
+readelf --dynamic "$LIBRARY" | grep -q 'SONAME.*\[liblumetto-control.so.1\]' || fail "the library's SONAME is not liblumetto-control.so.1"
+DEV_ROOT="$(tree "$DEV")"
+[ -f "$DEV_ROOT/usr/include/lumetto/BrowserWidget.h" ] || fail "the -dev package has no include/lumetto/BrowserWidget.h"
+[ -n "$(find "$DEV_ROOT/usr/lib" -path '*/cmake/LumettoControl/LumettoControlConfigVersion.cmake')" ] || fail "the -dev package has no CMake package"
+[ -L "$(find "$DEV_ROOT/usr/lib" -name 'liblumetto-control.so' | head -n 1)" ] || fail "the -dev package has no liblumetto-control.so link"
+DESIGNER_ROOT="$(tree "$DESIGNER")"
+PLUGIN="$(find "$DESIGNER_ROOT/usr/lib" -path '*/qt6/plugins/designer/*.so' | head -n 1)"
+[ -n "$PLUGIN" ] || fail "the designer package has no plugin in Qt's plugins/designer"
+DEMO_ROOT="$(tree "$DEMO")"
+EXECUTABLE="$DEMO_ROOT/usr/lib/lumetto-demo/lumetto-demo"
+[ -x "$EXECUTABLE" ] || fail "the demo package has no /usr/lib/lumetto-demo/lumetto-demo"
+[ "$(readlink -f "$DEMO_ROOT/usr/bin/lumetto-demo")" = "$(readlink -f "$EXECUTABLE")" ] ||
     fail "/usr/bin/lumetto-demo does not lead to the executable"
 
-# Each library the program links directly, found as the loader finds it, belongs to a package
-# in Depends.
-NEEDED="$(readelf --dynamic "$EXECUTABLE" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')"
-[ -n "$NEEDED" ] || fail "the executable links no libraries"
-while read -r library path; do
-    grep -qxF "$library" <<<"$NEEDED" || continue
-    owner="$(dpkg -S "*${path#/usr}" | head -n 1 | cut -d: -f1)" || fail "no installed package holds $path"
-    depends_on "$owner" || fail "Depends lacks $owner, which holds $library"
-done < <(ldd "$EXECUTABLE" | awk '$2 == "=>" && $3 ~ /^\// { print $1, $3 }')
+# Each library a program links directly, found as the loader finds it, belongs to a package in
+# its package's Depends: our own library to liblumetto-control1, the others to installed ones.
+check_linked() {
+    local deb="$1" program="$2" needed library path owner
+    needed="$(readelf --dynamic "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')"
+    [ -n "$needed" ] || fail "$program links no libraries"
+    while read -r library path; do
+        grep -qxF "$library" <<<"$needed" || continue
+        if [ "$library" = liblumetto-control.so.1 ]; then continue; fi
+        owner="$(dpkg -S "*${path#/usr}" | head -n 1 | cut -d: -f1)" || fail "no installed package holds $path"
+        depends_on "$deb" "$owner.*" || fail "$(basename "$deb")'s Depends lack $owner, which holds $library"
+    done < <(LD_LIBRARY_PATH="$(dirname "$LIBRARY")" ldd "$program" | awk '$2 == "=>" && $3 ~ /^\// { print $1, $3 }')
+}
+check_linked "$RUNTIME" "$LIBRARY"
+check_linked "$DEMO" "$EXECUTABLE"
+check_linked "$DESIGNER" "$PLUGIN"
+grep -qxF liblumetto-control.so.1 <<<"$(readelf --dynamic "$EXECUTABLE" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')" ||
+    fail "the demo does not link the control's shared library"

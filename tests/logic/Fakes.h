@@ -1,8 +1,8 @@
 #pragma once
 
 #include "forms/Platform.h"
-#include "hosted/DocumentObjects.h"
-#include "hosted/vekBrowser.h"
+#include <lumetto/DocumentObjects.h>
+#include <lumetto/vekBrowser.h>
 #include "support/QtPrinters.h"
 
 #include <gmock/gmock.h>

@@ -1,4 +1,4 @@
-#include "hosted/Variant.h"
+#include <lumetto/Variant.h>
 
 #include <gtest/gtest.h>
 

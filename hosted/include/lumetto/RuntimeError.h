@@ -1,5 +1,7 @@
 #pragma once
 
+#include <lumetto/Global.h>
+
 #include <QString>
 
 #include <cstdint>
@@ -19,7 +21,7 @@ constexpr int32_t MemberNotSupported = 438;
 
 // A failed call: thrown by the display control, the document objects and the run-time
 // conversions, and reported by the forms layer at the top of the event procedure.
-class RuntimeError : public std::exception {
+class LUMETTO_CONTROL_EXPORT RuntimeError : public std::exception {
 public:
     RuntimeError(int32_t code, QString description)
         : code_(code), description_(std::move(description)), what_(description_.toStdString()) {}

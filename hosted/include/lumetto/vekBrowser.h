@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hosted/Variant.h"
+#include <lumetto/Variant.h>
 
 #include <QList>
 #include <QPair>
@@ -16,7 +16,7 @@ namespace hosted {
 // The host's side of the display control's events; an event the host has no procedure for
 // does nothing. Arguments passed by reference are the control's own: a handler reads them
 // and never writes them back.
-class vekBrowserEvents {
+class LUMETTO_CONTROL_EXPORT vekBrowserEvents {
 public:
     virtual ~vekBrowserEvents() = default;
     virtual void LeftClick() {}
@@ -29,7 +29,7 @@ public:
 
 // The HTML display control. Every member is synchronous for the caller and fails with a
 // RuntimeError; the control accepts calls from inside its own events.
-class vekBrowser {
+class LUMETTO_CONTROL_EXPORT vekBrowser {
 public:
     virtual ~vekBrowser() = default;
 
@@ -59,7 +59,7 @@ using DesignSettings = QList<QPair<QString, Variant>>;
 
 // Creates display controls for a window; the control is owned by the returned pointer and
 // its widget is a child of parent.
-class vekBrowserFactory {
+class LUMETTO_CONTROL_EXPORT vekBrowserFactory {
 public:
     virtual ~vekBrowserFactory() = default;
     virtual std::unique_ptr<vekBrowser> create(QWidget* parent, const DesignSettings& settings) = 0;

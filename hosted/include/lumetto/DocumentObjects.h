@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hosted/Variant.h"
+#include <lumetto/Variant.h>
 
 #include <QString>
 
@@ -13,7 +13,7 @@
 // it came from was replaced (its style then takes reads and writes without visible effect).
 namespace hosted {
 
-class IHTMLStyle : public HostObject {
+class LUMETTO_CONTROL_EXPORT IHTMLStyle : public HostObject {
 public:
     // The inline background colour as text, empty when none is set.
     virtual Variant backgroundColor() = 0;
@@ -21,7 +21,7 @@ public:
     virtual void setBackgroundColor(const Variant& colour) = 0;
 };
 
-class IHTMLElement : public HostObject {
+class LUMETTO_CONTROL_EXPORT IHTMLElement : public HostObject {
 public:
     virtual QString tagName() = 0;  // upper case: "TD", "A", "BODY"
     virtual QString id() = 0;
@@ -34,23 +34,23 @@ public:
     virtual Variant readMember(const QString& name) = 0;
 };
 
-class IHTMLElementCollection : public HostObject {
+class LUMETTO_CONTROL_EXPORT IHTMLElementCollection : public HostObject {
 public:
     virtual int32_t length() = 0;
     virtual Variant item(int32_t index) = 0;  // an IHTMLElement
 };
 
-class IHTMLTxtRange : public HostObject {
+class LUMETTO_CONTROL_EXPORT IHTMLTxtRange : public HostObject {
 public:
     virtual QString text() = 0;  // plain text, without markup
 };
 
-class IHTMLSelectionObject : public HostObject {
+class LUMETTO_CONTROL_EXPORT IHTMLSelectionObject : public HostObject {
 public:
     virtual Variant createRange() = 0;  // an IHTMLTxtRange for a selection of text
 };
 
-class IHTMLDocument2 : public HostObject {
+class LUMETTO_CONTROL_EXPORT IHTMLDocument2 : public HostObject {
 public:
     virtual Variant all() = 0;        // IHTMLElementCollection, every element in document order
     virtual Variant body() = 0;       // IHTMLElement

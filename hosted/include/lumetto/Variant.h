@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hosted/RuntimeError.h"
+#include <lumetto/RuntimeError.h>
 
 #include <QString>
 
@@ -11,7 +11,7 @@
 namespace hosted {
 
 // Anything a Variant can hold a reference to: the document objects and their collections.
-class HostObject {
+class LUMETTO_CONTROL_EXPORT HostObject {
 public:
     virtual ~HostObject() = default;
 };
@@ -19,7 +19,7 @@ public:
 using ObjectRef = std::shared_ptr<HostObject>;
 
 // The tagged value of late-bound calls. Booleans are -1 (True) and 0 (False).
-class Variant {
+class LUMETTO_CONTROL_EXPORT Variant {
 public:
     enum class Type { Empty, Null, Missing, Boolean, Integer, Long, String, Object };
 
@@ -54,9 +54,9 @@ private:
 };
 
 // text = text & value, in place: Null adds nothing, anything else adds its text form.
-void appendText(QString& text, const Variant& value);
+LUMETTO_CONTROL_EXPORT void appendText(QString& text, const Variant& value);
 // The last n characters of a value's text; a shorter text is taken whole and Null stays Null.
-Variant rightText(const Variant& value, int n);
+LUMETTO_CONTROL_EXPORT Variant rightText(const Variant& value, int n);
 
 template <typename T>
 std::shared_ptr<T> Variant::as() const {

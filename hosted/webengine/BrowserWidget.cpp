@@ -1,0 +1,212 @@
+#include <lumetto/BrowserWidget.h>
+
+#include "hosted/webengine/WebBrowserControl.h"
+
+#include <QVBoxLayout>
+
+namespace lumetto {
+namespace {
+
+// A control placed without a design extent, as in Qt Designer.
+constexpr QSize DefaultSize(320, 240);
+
+bool hasExtent(const hosted::DesignSettings& settings) {
+    for (const auto& setting : settings)
+        if (setting.first == QLatin1String("_extentx") || setting.first == QLatin1String("_extenty"))
+            return true;
+    return false;
+}
+
+}  // namespace
+
+// The engine's control raises its events here; each becomes a Qt signal, then goes to the
+// contract's event sink.
+class BrowserWidget::Private : public hosted::vekBrowserEvents {
+public:
+    Private(BrowserWidget* q, const hosted::DesignSettings& settings)
+        : q(q), core(q, settings), designSize(hasExtent(settings) ? core.widget()->size() : DefaultSize) {
+        core.setEventSink(this);
+    }
+
+    void LeftClick() override {
+        emit q->leftClicked();
+        if (sink)
+            sink->LeftClick();
+    }
+    void RightClick() override {
+        emit q->rightClicked();
+        if (sink)
+            sink->RightClick();
+    }
+    void MenuItemClick(QString& key, hosted::Variant& reserved1, int16_t& checkState, hosted::Variant& reserved2) override {
+        emit q->menuItemClicked(key, checkState != 0);
+        if (sink)
+            sink->MenuItemClick(key, reserved1, checkState, reserved2);
+    }
+    void ClipboardCopy(int32_t& copiedAsHtml) override {
+        emit q->clipboardCopied(copiedAsHtml != 0);
+        if (sink)
+            sink->ClipboardCopy(copiedAsHtml);
+    }
+    void RestoreHighlight() override {
+        emit q->restoreHighlightRequested();
+        if (sink)
+            sink->RestoreHighlight();
+    }
+
+    // A property write the page refused leaves the property as it was.
+    template <typename Write>
+    void write(const char* property, Write&& apply) {
+        try {
+            apply();
+        } catch (const hosted::RuntimeError& failure) {
+            qWarning("lumetto::BrowserWidget: %s was not changed: %s", property, failure.what());
+        }
+    }
+
+    BrowserWidget* q;
+    WebBrowserControl core;
+    QSize designSize;
+    hosted::vekBrowserEvents* sink = nullptr;
+};
+
+BrowserWidget::BrowserWidget(QWidget* parent) : BrowserWidget(parent, {}) {}
+
+BrowserWidget::BrowserWidget(QWidget* parent, const hosted::DesignSettings& settings)
+    : QWidget(parent), d(std::make_unique<Private>(this, settings)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(d->core.widget());
+    setFocusPolicy(d->core.widget()->focusPolicy());
+    setFocusProxy(d->core.widget());
+    // The page's view carries the control's name, so that what finds the page by the control's
+    // name (accessibility tools, tests) finds it.
+    QWidget* view = d->core.widget();
+    connect(this, &QObject::objectNameChanged, view, [view](const QString& name) { view->setObjectName(name); });
+    resize(d->designSize);
+}
+
+BrowserWidget::~BrowserWidget() = default;
+
+QSize BrowserWidget::sizeHint() const {
+    return d->designSize;
+}
+
+QString BrowserWidget::cssText() const {
+    return d->core.cssText();
+}
+
+void BrowserWidget::setCssText(const QString& rules) {
+    d->write("cssText", [&] { setCSSText(rules); });
+}
+
+bool BrowserWidget::cssFromUrl() const {
+    return d->core.cssFromUrl();
+}
+
+void BrowserWidget::setCssFromUrl(bool fromUrl) {
+    d->write("cssFromUrl", [&] { setCSSFromURL(hosted::Variant::fromBool(fromUrl)); });
+}
+
+QString BrowserWidget::baseUrl() const {
+    return d->core.baseUrl();
+}
+
+void BrowserWidget::setBaseUrl(const QString& base) {
+    d->write("baseUrl", [&] { setBaseURL(base); });
+}
+
+QString BrowserWidget::bodyHtml() const {
+    return d->core.bodyHtml();
+}
+
+void BrowserWidget::setBodyHtml(const QString& html) {
+    d->write("bodyHtml", [&] { setBodyHTML(html); });
+}
+
+bool BrowserWidget::mouseSelectEnabled() const {
+    return d->core.AllowMouseSelect().toBool();
+}
+
+void BrowserWidget::setMouseSelectEnabled(bool enabled) {
+    d->write("mouseSelectEnabled", [&] { setAllowMouseSelect(hosted::Variant::fromBool(enabled)); });
+}
+
+bool BrowserWidget::clipboardMenuEnabled() const {
+    return d->core.clipboardMenuEnabled();
+}
+
+void BrowserWidget::setClipboardMenuEnabled(bool enabled) {
+    d->core.setClipboardMenuEnabled(enabled);
+}
+
+bool BrowserWidget::respondsToEvents() const {
+    return d->core.respondsToEvents();
+}
+
+void BrowserWidget::setRespondsToEvents(bool responds) {
+    d->core.setRespondsToEvents(responds);
+}
+
+QWidget* BrowserWidget::widget() {
+    return this;
+}
+
+void BrowserWidget::setEventSink(hosted::vekBrowserEvents* sink) {
+    d->sink = sink;
+}
+
+hosted::Variant BrowserWidget::ClickedElement() {
+    return d->core.ClickedElement();
+}
+
+hosted::Variant BrowserWidget::AllowMouseSelect() {
+    return d->core.AllowMouseSelect();
+}
+
+void BrowserWidget::setAllowMouseSelect(const hosted::Variant& allow) {
+    d->core.setAllowMouseSelect(allow);
+}
+
+hosted::Variant BrowserWidget::SourceHTML() {
+    return d->core.SourceHTML();
+}
+
+void BrowserWidget::setBaseURL(const QString& base) {
+    d->core.setBaseURL(base);
+}
+
+void BrowserWidget::setCSSText(const QString& rules) {
+    d->core.setCSSText(rules);
+}
+
+void BrowserWidget::setCSSFromURL(const hosted::Variant& fromUrl) {
+    d->core.setCSSFromURL(fromUrl);
+}
+
+void BrowserWidget::setBodyHTML(const QString& html) {
+    d->core.setBodyHTML(html);
+}
+
+hosted::Variant BrowserWidget::Document() {
+    return d->core.Document();
+}
+
+void BrowserWidget::AddMenuItem(const QString& key, const QString& caption) {
+    d->core.AddMenuItem(key, caption);
+}
+
+void BrowserWidget::UpdateMenuItem(QString& key, const hosted::Variant& checkState, const hosted::Variant& enabled,
+                                   const hosted::Variant& visible) {
+    d->core.UpdateMenuItem(key, checkState, enabled, visible);
+}
+
+hosted::Variant BrowserWidget::GetSelectionHTML() {
+    return d->core.GetSelectionHTML();
+}
+
+std::unique_ptr<hosted::vekBrowser> BrowserWidgetFactory::create(QWidget* parent, const hosted::DesignSettings& settings) {
+    return std::make_unique<BrowserWidget>(parent, settings);
+}
+
+}  // namespace lumetto
