@@ -11,6 +11,7 @@ PACKAGES=(
     googletest libgtest-dev libgmock-dev
     xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation
     desktop-file-utils dpkg-dev file
+    qt6-tools-dev doxygen
 )
 
 as_root() {

@@ -7,54 +7,60 @@
 #include <cstdint>
 #include <memory>
 
-// The document object model that the display control exposes. Every call is synchronous
-// and fails with a RuntimeError. Objects are reference-counted: a document, a collection or
-// a style lives as long as somebody holds it, and an element stays usable after the content
-// it came from was replaced (its style then takes reads and writes without visible effect).
+/// The document object model that the display control exposes. Every call is synchronous
+/// and fails with a RuntimeError. Objects are reference-counted: a document, a collection or
+/// a style lives as long as somebody holds it, and an element stays usable after the content
+/// it came from was replaced (its style then takes reads and writes without visible effect).
 namespace hosted {
 
+/// The inline style of an element.
 class LUMETTO_CONTROL_EXPORT IHTMLStyle : public HostObject {
 public:
-    // The inline background colour as text, empty when none is set.
+    /// The inline background colour as text, empty when none is set.
     virtual Variant backgroundColor() = 0;
-    // Sets the inline background colour; empty text removes it.
+    /// Sets the inline background colour; empty text removes it.
     virtual void setBackgroundColor(const Variant& colour) = 0;
 };
 
+/// An element of the page.
 class LUMETTO_CONTROL_EXPORT IHTMLElement : public HostObject {
 public:
-    virtual QString tagName() = 0;  // upper case: "TD", "A", "BODY"
-    virtual QString id() = 0;
-    virtual std::shared_ptr<IHTMLStyle> style() = 0;
-    virtual void setInnerHTML(const QString& html) = 0;
-    // Names match without regard to case; "Value" is a form field's current value;
-    // an absent attribute is Null.
+    virtual QString tagName() = 0;  ///< upper case: "TD", "A", "BODY"
+    virtual QString id() = 0;  ///< the id attribute, empty when none
+    virtual std::shared_ptr<IHTMLStyle> style() = 0;  ///< the element's inline style
+    virtual void setInnerHTML(const QString& html) = 0;  ///< replaces the element's content
+    /// Names match without regard to case; "Value" is a form field's current value;
+    /// an absent attribute is Null.
     virtual Variant getAttribute(const QString& name) = 0;
-    // A member looked up by name at run time ("href"); fails when the element has none.
+    /// A member looked up by name at run time ("href"); fails when the element has none.
     virtual Variant readMember(const QString& name) = 0;
 };
 
+/// Elements in document order.
 class LUMETTO_CONTROL_EXPORT IHTMLElementCollection : public HostObject {
 public:
-    virtual int32_t length() = 0;
-    virtual Variant item(int32_t index) = 0;  // an IHTMLElement
+    virtual int32_t length() = 0;  ///< how many elements
+    virtual Variant item(int32_t index) = 0;  ///< an IHTMLElement
 };
 
+/// A stretch of the page's text.
 class LUMETTO_CONTROL_EXPORT IHTMLTxtRange : public HostObject {
 public:
-    virtual QString text() = 0;  // plain text, without markup
+    virtual QString text() = 0;  ///< plain text, without markup
 };
 
+/// What the user selected in the page.
 class LUMETTO_CONTROL_EXPORT IHTMLSelectionObject : public HostObject {
 public:
-    virtual Variant createRange() = 0;  // an IHTMLTxtRange for a selection of text
+    virtual Variant createRange() = 0;  ///< an IHTMLTxtRange for a selection of text
 };
 
+/// The page's document.
 class LUMETTO_CONTROL_EXPORT IHTMLDocument2 : public HostObject {
 public:
-    virtual Variant all() = 0;        // IHTMLElementCollection, every element in document order
-    virtual Variant body() = 0;       // IHTMLElement
-    virtual Variant selection() = 0;  // IHTMLSelectionObject
+    virtual Variant all() = 0;        ///< IHTMLElementCollection, every element in document order
+    virtual Variant body() = 0;       ///< IHTMLElement
+    virtual Variant selection() = 0;  ///< IHTMLSelectionObject
 };
 
 }  // namespace hosted

@@ -10,39 +10,44 @@
 
 namespace hosted {
 
-// Anything a Variant can hold a reference to: the document objects and their collections.
+/// Anything a Variant can hold a reference to: the document objects and their collections.
 class LUMETTO_CONTROL_EXPORT HostObject {
 public:
-    virtual ~HostObject() = default;
+    virtual ~HostObject() = default;  ///< Objects are held by std::shared_ptr.
 };
 
+/// A counted reference to a host object.
 using ObjectRef = std::shared_ptr<HostObject>;
 
-// The tagged value of late-bound calls. Booleans are -1 (True) and 0 (False).
+/// The tagged value of late-bound calls. Booleans are -1 (True) and 0 (False).
 class LUMETTO_CONTROL_EXPORT Variant {
 public:
+    /// What a Variant holds.
     enum class Type { Empty, Null, Missing, Boolean, Integer, Long, String, Object };
 
-    Variant() = default;  // Empty
-    static Variant null();
-    static Variant missing();
-    static Variant fromBool(bool value);
-    static Variant fromInteger(int16_t value);
-    static Variant fromLong(int32_t value);
-    static Variant fromString(QString value);
-    static Variant fromObject(ObjectRef object);  // a null pointer is Nothing
+    Variant() = default;  ///< Empty
+    static Variant null();     ///< Null, the absence of a value
+    static Variant missing();  ///< an optional argument left out
+    static Variant fromBool(bool value);         ///< a Boolean, -1 or 0
+    static Variant fromInteger(int16_t value);   ///< a 16-bit integer
+    static Variant fromLong(int32_t value);      ///< a 32-bit integer
+    static Variant fromString(QString value);    ///< text
+    static Variant fromObject(ObjectRef object);  ///< a null pointer is Nothing
 
+    /// What the value holds.
     Type type() const { return type_; }
+    /// Whether the value is Null.
     bool isNull() const { return type_ == Type::Null; }
+    /// Whether the value is an object reference to nothing.
     bool isNothing() const { return type_ == Type::Object && !object_; }
 
-    // Text form: Empty is "", numbers in decimal, Booleans "True"/"False".
-    // Null fails with "Invalid use of Null"; an object fails with "Type mismatch".
+    /// Text form: Empty is "", numbers in decimal, Booleans "True"/"False".
+    /// Null fails with "Invalid use of Null"; an object fails with "Type mismatch".
     QString toText() const;
-    // Non-zero numbers are True; "True"/"False" and numeric text convert; anything else fails.
+    /// Non-zero numbers are True; "True"/"False" and numeric text convert; anything else fails.
     bool toBool() const;
-    // The object reference, taken as T: Nothing fails with "Object variable not set",
-    // a value that is no object or not a T fails with "Type mismatch".
+    /// The object reference, taken as T: Nothing fails with "Object variable not set",
+    /// a value that is no object or not a T fails with "Type mismatch".
     template <typename T>
     std::shared_ptr<T> as() const;
 
@@ -53,9 +58,9 @@ private:
     ObjectRef object_;
 };
 
-// text = text & value, in place: Null adds nothing, anything else adds its text form.
+/// text = text & value, in place: Null adds nothing, anything else adds its text form.
 LUMETTO_CONTROL_EXPORT void appendText(QString& text, const Variant& value);
-// The last n characters of a value's text; a shorter text is taken whole and Null stays Null.
+/// The last n characters of a value's text; a shorter text is taken whole and Null stays Null.
 LUMETTO_CONTROL_EXPORT Variant rightText(const Variant& value, int n);
 
 template <typename T>
