@@ -31,6 +31,7 @@ const Member CSSTextMember{DispId::CSSText, "CSSText"};
 const Member CSSFromURLMember{DispId::CSSFromURL, "CSSFromURL"};
 const Member bodyHTMLMember{DispId::bodyHTML, "bodyHTML"};
 const Member GetSelectionHTMLMember{DispId::GetSelectionHTML, "GetSelectionHTML"};
+
 // The document every control starts from: the head holds the base location and the style
 // rules, the body holds the content.
 const QString Shell = QStringLiteral(

@@ -10,7 +10,6 @@
 namespace lumetto {
 
 class ElementHandles;
-class PageCalls;
 class WebElement;
 
 // The document a control shows. It always stands for what the control shows at the moment
