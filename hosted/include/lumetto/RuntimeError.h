@@ -1,6 +1,6 @@
 #pragma once
 
-#include <lumetto/Global.h>
+#include <lumetto/ErrorCodes.h>
 
 #include <QString>
 
@@ -10,15 +10,6 @@
 
 namespace hosted {
 
-/// Failure codes of the run-time library, as the user sees them in the error report.
-namespace ErrorCode {
-constexpr int32_t TypeMismatch = 13;  ///< a value of the wrong kind
-constexpr int32_t ObjectNotSet = 91;  ///< an object reference that is Nothing
-constexpr int32_t InvalidUseOfNull = 94;  ///< Null where a value is needed
-constexpr int32_t AutomationError = 440;  ///< the control could not complete the call
-constexpr int32_t MemberNotSupported = 438;  ///< an object without the member asked for
-}  // namespace ErrorCode
-
 /// A failed call: thrown by the display control, the document objects and the run-time
 /// conversions, and reported by the forms layer at the top of the event procedure.
 class LUMETTO_CONTROL_EXPORT RuntimeError : public std::exception {
@@ -26,6 +17,25 @@ public:
     /// A failure with its code and the description the user reads.
     RuntimeError(int32_t code, QString description)
         : code_(code), description_(std::move(description)), what_(description_.toStdString()) {}
+
+    /// The table's description of code, followed by ": detail" when a detail is given.
+    static RuntimeError of(int32_t code, const QString& detail = {});
+    /// ErrorCode::InvalidProcedureCall, with the table's description.
+    static RuntimeError invalidProcedureCall(const QString& detail) { return of(ErrorCode::InvalidProcedureCall, detail); }
+    /// ErrorCode::TypeMismatch, with the table's description.
+    static RuntimeError typeMismatch() { return of(ErrorCode::TypeMismatch); }
+    /// ErrorCode::PathFileAccess, with the table's description.
+    static RuntimeError pathFileAccess(const QString& detail = {}) { return of(ErrorCode::PathFileAccess, detail); }
+    /// ErrorCode::ObjectNotSet, with the table's description.
+    static RuntimeError objectNotSet() { return of(ErrorCode::ObjectNotSet); }
+    /// ErrorCode::InvalidUseOfNull, with the table's description.
+    static RuntimeError invalidUseOfNull() { return of(ErrorCode::InvalidUseOfNull); }
+    /// ErrorCode::InvalidPropertyValue, with the table's description.
+    static RuntimeError invalidPropertyValue() { return of(ErrorCode::InvalidPropertyValue); }
+    /// ErrorCode::MemberNotSupported, with the table's description.
+    static RuntimeError memberNotSupported() { return of(ErrorCode::MemberNotSupported); }
+    /// ErrorCode::AutomationError, with the table's description.
+    static RuntimeError automationError() { return of(ErrorCode::AutomationError); }
 
     /// The failure code.
     int32_t code() const { return code_; }
@@ -39,5 +49,8 @@ private:
     QString description_;
     std::string what_;
 };
+
+/// The table's description of a failure code; empty for a code the table does not hold.
+LUMETTO_CONTROL_EXPORT QString errorDescription(int32_t code);
 
 }  // namespace hosted

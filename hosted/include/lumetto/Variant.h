@@ -16,30 +16,24 @@ public:
     virtual ~HostObject() = default;  ///< Objects are held by std::shared_ptr.
 };
 
-/// A counted reference to a host object.
-using ObjectRef = std::shared_ptr<HostObject>;
-
 /// The tagged value of late-bound calls. Booleans are -1 (True) and 0 (False).
 class LUMETTO_CONTROL_EXPORT Variant {
 public:
     /// What a Variant holds.
-    enum class Type { Empty, Null, Missing, Boolean, Integer, Long, String, Object };
+    enum class Type { Empty, Null, Boolean, Integer, Long, String, Object };
 
     Variant() = default;  ///< Empty
-    static Variant null();     ///< Null, the absence of a value
-    static Variant missing();  ///< an optional argument left out
+    static Variant null();  ///< Null, the absence of a value
     static Variant fromBool(bool value);         ///< a Boolean, -1 or 0
     static Variant fromInteger(int16_t value);   ///< a 16-bit integer
     static Variant fromLong(int32_t value);      ///< a 32-bit integer
     static Variant fromString(QString value);    ///< text
-    static Variant fromObject(ObjectRef object);  ///< a null pointer is Nothing
+    static Variant fromObject(std::shared_ptr<HostObject> object);  ///< a null pointer is Nothing
 
     /// What the value holds.
     Type type() const { return type_; }
     /// Whether the value is Null.
     bool isNull() const { return type_ == Type::Null; }
-    /// Whether the value is an object reference to nothing.
-    bool isNothing() const { return type_ == Type::Object && !object_; }
 
     /// Text form: Empty is "", numbers in decimal, Booleans "True"/"False".
     /// Null fails with "Invalid use of Null"; an object fails with "Type mismatch".
@@ -55,7 +49,7 @@ private:
     Type type_ = Type::Empty;
     int32_t number_ = 0;
     QString text_;
-    ObjectRef object_;
+    std::shared_ptr<HostObject> object_;
 };
 
 /// text = text & value, in place: Null adds nothing, anything else adds its text form.
@@ -67,14 +61,14 @@ template <typename T>
 std::shared_ptr<T> Variant::as() const {
     if (type_ != Type::Object) {
         if (type_ == Type::Empty)
-            throw RuntimeError(ErrorCode::ObjectNotSet, QStringLiteral("Object variable not set"));
-        throw RuntimeError(ErrorCode::TypeMismatch, QStringLiteral("Type mismatch"));
+            throw RuntimeError::objectNotSet();
+        throw RuntimeError::typeMismatch();
     }
     if (!object_)
-        throw RuntimeError(ErrorCode::ObjectNotSet, QStringLiteral("Object variable not set"));
+        throw RuntimeError::objectNotSet();
     auto typed = std::dynamic_pointer_cast<T>(object_);
     if (!typed)
-        throw RuntimeError(ErrorCode::TypeMismatch, QStringLiteral("Type mismatch"));
+        throw RuntimeError::typeMismatch();
     return typed;
 }
 
