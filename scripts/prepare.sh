@@ -11,7 +11,7 @@ PACKAGES=(
     googletest libgtest-dev libgmock-dev
     xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation
     desktop-file-utils dpkg-dev file
-    qt6-tools-dev doxygen
+    qt6-tools-dev doxygen debootstrap
 )
 
 as_root() {
