@@ -16,9 +16,9 @@ namespace forms {
 namespace {
 
 // A message box keeps its text on unwrapped lines up to half the screen's width or this, the
-// lesser; a little less is asked of the text, so that the box never wraps it again.
+// lesser, margins included; less is asked of the text, so that the box never wraps it again.
 constexpr int MaxPromptWidth = 500;
-constexpr int PromptMargin = 10;
+constexpr int PromptMargin = 100;
 // What a message box needs beside its text: title bar, margins and the button row.
 constexpr int BoxFrameHeight = 160;
 
