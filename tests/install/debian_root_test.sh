@@ -23,7 +23,7 @@ in_root() { chroot "$ROOT" env DEBIAN_FRONTEND=noninteractive LC_ALL=C "$@"; }
 apt_in_root() { in_root apt-get -y -q --no-install-recommends "$@" >>"$WORK/apt.log" 2>&1 || { tail -n 30 "$WORK/apt.log" >&2; return 1; }; }
 
 # What an example's developer brings along: a compiler and CMake.
-apt_in_root install cmake g++ || fail "the build tools do not install"
+apt_in_root install cmake make g++ || fail "the build tools do not install"
 state() {
     in_root dpkg-query -W -f='${Package} ${Status}\n' | sort
     in_root find / -xdev \( -path /proc -o -path /tmp -o -path /var/cache -o -path /var/lib/apt -o -path /var/lib/dpkg \
