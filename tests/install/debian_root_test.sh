@@ -61,5 +61,7 @@ for ((i = ${#PACKAGES[@]} - 1; i >= 0; i--)); do
         fi
     done <<<"$files"
 done
-apt_in_root autoremove --purge || fail "the packages' dependencies do not remove"
+# What only our packages needed goes too; a package that was there before keeps what it depends
+# on, not what it merely recommends or suggests (perl, which Qt's tools pulled in).
+apt_in_root -o APT::AutoRemove::RecommendsImportant=false -o APT::AutoRemove::SuggestsImportant=false autoremove --purge || fail "the packages' dependencies do not remove"
 diff <(echo "$BEFORE") <(state) >&2 || fail "the root differs from before the packages were installed"
