@@ -7,10 +7,11 @@ BUILD="$ROOT/build"
 
 PACKAGES=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin libgl-dev
+    qt6-base-dev qt6-declarative-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin libgl-dev
     googletest libgtest-dev libgmock-dev
     xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation
     desktop-file-utils dpkg-dev file
+    at-spi2-core dbus gir1.2-atspi-2.0 python3-gi appstream man-db groff-base
 )
 
 as_root() {

@@ -1,6 +1,7 @@
 #include "hosted/webengine/WebBrowserControl.h"
 
 #include "hosted/DispatchIds.h"
+#include "hosted/webengine/ControlAccessibility.h"
 #include "hosted/webengine/ControlMenu.h"
 #include "hosted/webengine/ControlPage.h"
 #include "hosted/webengine/PageBridge.h"
@@ -132,7 +133,7 @@ public:
 };
 
 WebBrowserControl::Impl::Impl(QWidget* parent, const hosted::DesignSettings& settings)
-    : view(new QWebEngineView(parent)), page(new ControlPage(sharedProfile(), view)), events(this) {
+    : view(accessibleView(parent)), page(new ControlPage(sharedProfile(), view)), events(this) {
     view->setPage(page);
     view->setContextMenuPolicy(Qt::NoContextMenu);
     view->setFocusPolicy(Qt::StrongFocus);
