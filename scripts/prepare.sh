@@ -12,6 +12,7 @@ PACKAGES=(
     xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation
     desktop-file-utils dpkg-dev file
     at-spi2-core dbus gir1.2-atspi-2.0 python3-gi appstream man-db groff-base
+    weston qt6-wayland
 )
 
 as_root() {
@@ -58,4 +59,27 @@ ensure_display() {
     export DISPLAY=":$(cat "$number_file")"
     rm -f "$number_file"
     VIRTUAL_DISPLAY=1
+}
+
+# Starts a Wayland compositor of our own, headless, with its screenshot service on, and makes
+# it the only display for the programs that follow; it ends with the script.
+start_wayland() {
+    engine_environment
+    local name="lumetto-wayland-$$"
+    WESTON_CONFIG="$(mktemp)"
+    printf '[core]\nidle-time=0\n[shell]\npanel-position=none\nbackground-color=0xff404040\n' >"$WESTON_CONFIG"
+    weston --backend=headless-backend.so --use-pixman --width=1024 --height=768 --socket="$name" \
+        --debug --config="$WESTON_CONFIG" >/dev/null 2>&1 &
+    WESTON_PID=$!
+    trap 'kill "$WESTON_PID" 2>/dev/null || true; rm -f "$WESTON_CONFIG"' EXIT
+    for _ in $(seq 100); do
+        [ -S "$XDG_RUNTIME_DIR/$name" ] && break
+        sleep 0.1
+    done
+    if [ ! -S "$XDG_RUNTIME_DIR/$name" ]; then echo "weston did not start" >&2; exit 1; fi
+    export WAYLAND_DISPLAY="$name" QT_QPA_PLATFORM=wayland
+    unset DISPLAY
+    # The headless compositor has no seat (no keyboard, no pointer). Qt's Wayland text input
+    # would then crash once a text field takes focus; the compose input method needs no seat.
+    export QT_IM_MODULE=compose
 }
