@@ -13,6 +13,9 @@ namespace {
 // set before it is made.
 struct Parser {
     Parser() {
+        // Qt's own options are words after one dash (-reverse, -stylesheet), never letters
+        // run together that could be read as -v or -h.
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.setApplicationDescription(QStringLiteral(
             "A demo of the Lumetto HTML display control: a product page and a questionnaire shown in\n"
             "the control, clicks reported and highlighted, answers and copies mirrored below the page.\n"

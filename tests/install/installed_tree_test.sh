@@ -71,10 +71,10 @@ message="$(timeout 30 "$COMMAND" --no-such-option 2>&1 >/dev/null)" || status=$?
 [ "$status" -eq 2 ] || fail "a bad option ended the program with status $status, not 2"
 echo "$message" | grep -q "no-such-option" || fail "a bad option is not named in the message: $message"
 
-# Started through the command from elsewhere, with one of Qt's own options, the program finds its
+# Started through the command from elsewhere, with Qt's own options, the program finds its
 # image: the logo's blue (#1A4A8C) shows in the window.
 [ -n "${DISPLAY:-}" ] || fail "no display to start the program on"
-(cd / && exec "$COMMAND" -style Fusion) &
+(cd / && exec "$COMMAND" -style Fusion -reverse) &
 APP_PID=$!
 WINDOW="$(timeout 60 xdotool search --sync --pid "$APP_PID" --name '^Form1$' | head -n 1)"
 [ -n "$WINDOW" ] || fail "the window Form1 did not come up"
