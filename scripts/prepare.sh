@@ -43,6 +43,19 @@ engine_environment() {
     export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 }
 
+# started PROGRAM TEST...: waits up to ten seconds for the test to hold, and ends the script
+# when it does not.
+started() {
+    local program="$1"
+    shift
+    for _ in $(seq 100); do
+        "$@" && return
+        sleep 0.1
+    done
+    echo "$program did not start" >&2
+    exit 1
+}
+
 # Starts a virtual display when there is none; it ends with the script.
 ensure_display() {
     if [ -n "${DISPLAY:-}" ]; then return; fi
@@ -51,11 +64,7 @@ ensure_display() {
     Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
     XVFB_PID=$!
     trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
-    for _ in $(seq 100); do
-        [ -s "$number_file" ] && break
-        sleep 0.1
-    done
-    if [ ! -s "$number_file" ]; then echo "Xvfb did not start" >&2; exit 1; fi
+    started Xvfb test -s "$number_file"
     export DISPLAY=":$(cat "$number_file")"
     rm -f "$number_file"
     VIRTUAL_DISPLAY=1
@@ -72,11 +81,7 @@ start_wayland() {
         --debug --config="$WESTON_CONFIG" >/dev/null 2>&1 &
     WESTON_PID=$!
     trap 'kill "$WESTON_PID" 2>/dev/null || true; rm -f "$WESTON_CONFIG"' EXIT
-    for _ in $(seq 100); do
-        [ -S "$XDG_RUNTIME_DIR/$name" ] && break
-        sleep 0.1
-    done
-    if [ ! -S "$XDG_RUNTIME_DIR/$name" ]; then echo "weston did not start" >&2; exit 1; fi
+    started weston test -S "$XDG_RUNTIME_DIR/$name"
     export WAYLAND_DISPLAY="$name" QT_QPA_PLATFORM=wayland
     unset DISPLAY
     # The headless compositor has no seat (no keyboard, no pointer). Qt's Wayland text input
