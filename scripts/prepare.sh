@@ -11,7 +11,7 @@ PACKAGES=(
     googletest libgtest-dev libgmock-dev
     xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation
     desktop-file-utils dpkg-dev file
-    at-spi2-core dbus gir1.2-atspi-2.0 python3-gi appstream man-db groff-base
+    at-spi2-core dbus-daemon dbus-bin gir1.2-atspi-2.0 python3-gi appstream man-db groff-base
     weston qt6-wayland
 )
 
