@@ -37,7 +37,12 @@ ControlPage::ControlPage(QWebEngineProfile* profile, QObject* parent) : QWebEngi
     s->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
     s->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
     s->setFontSize(QWebEngineSettings::DefaultFontSize, DefaultFontPixels);
-    connect(this, &QWebEnginePage::loadFinished, this, [this] { loadingShell_ = false; });
+    connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (!loadingShell_)
+            return;  // a navigation the content tried, and the page refused
+        loadingShell_ = false;
+        emit shellLoaded(ok);
+    });
 }
 
 void ControlPage::loadShell(const QString& html, const QUrl& baseUrl) {

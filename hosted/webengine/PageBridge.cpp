@@ -36,6 +36,11 @@ PageBridge::PageBridge(QWebEnginePage* page) : page_(page) {
     connect(&releaseTimer_, &QTimer::timeout, this, &PageBridge::flushReleases);
 }
 
+void PageBridge::shellLoading() {
+    shellReady_ = false;
+    emit stateChanged();
+}
+
 void PageBridge::shellLoaded(bool ok) {
     shellReady_ = ok;
     if (ok) {
@@ -72,13 +77,15 @@ void PageBridge::awaitShell(const Member& member) {
     bound.setSingleShot(true);
     connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
     connect(this, &PageBridge::stateChanged, &loop, &QEventLoop::quit);
-    bound.start(StartBound);
+    // Only the engine's first start may take long; a page loaded anew is bounded as a call is.
+    const auto limit = generation_ == 0 ? StartBound : CallBound;
+    bound.start(limit);
     ++waiting_;
     while (!shellReady_ && page_ && rendererAlive_ && bound.isActive())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     --waiting_;
     if (!shellReady_ && page_ && rendererAlive_)
-        throw failure(member, 0, QStringLiteral("the display engine did not start within %1 s").arg(StartBound.count() / 1000));
+        throw failure(member, 0, QStringLiteral("the control's page did not load within %1 s").arg(limit.count() / 1000));
 }
 
 QVariant PageBridge::call(const Member& member, const QString& op, const QJsonArray& args) {
@@ -138,11 +145,12 @@ std::shared_ptr<WebElement> PageBridge::elementFor(const QVariant& ref) {
 }
 
 std::shared_ptr<WebElement> PageBridge::elementFor(qint64 handle, const QString& tagName) {
-    std::weak_ptr<WebElement>& known = elements_[handle];
-    auto element = known.lock();
+    Known& known = elements_[handle];
+    ++known.received;
+    auto element = known.element.lock();
     if (!element) {
         element = std::make_shared<WebElement>(shared_from_this(), generation_, handle, tagName);
-        known = element;
+        known.element = element;
     }
     return element;
 }
@@ -150,8 +158,11 @@ std::shared_ptr<WebElement> PageBridge::elementFor(qint64 handle, const QString&
 void PageBridge::forget(qint64 handle, int generation) {
     if (generation != generation_)
         return;  // that page is gone, and its handles with it
-    elements_.erase(handle);
-    pendingReleases_.append(handle);
+    const auto known = elements_.find(handle);
+    if (known == elements_.end())
+        return;
+    pendingReleases_.append(QJsonArray{handle, known->second.received});
+    elements_.erase(known);
     releaseTimer_.start();
 }
 

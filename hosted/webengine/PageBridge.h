@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hosted/webengine/ContentRecord.h"
 #include "hosted/webengine/Member.h"
 
 #include <QJsonArray>
@@ -44,6 +45,9 @@ public:
     // The host released its last reference to an element of that generation of the page.
     void forget(qint64 handle, int generation);
 
+    // What the host wrote into the page and the user entered there, to show again after a reload.
+    ContentRecord& record() { return record_; }
+
     // Each load of the shell is a new generation: handles of an earlier one name nothing.
     int generation() const { return generation_; }
     // Counts the event loop's wake-ups: a value read from the page stays current while this
@@ -57,6 +61,7 @@ public:
     void detach();
 
 public slots:
+    void shellLoading();
     void shellLoaded(bool ok);
     void rendererLost();
 
@@ -77,7 +82,14 @@ private:
     int waiting_ = 0;
     int generation_ = 0;
     quint64 epoch_ = 0;
-    std::map<qint64, std::weak_ptr<WebElement>> elements_;
+    // The host's object of each handle, and how many times the page has handed the handle over
+    // since the host last released it.
+    struct Known {
+        std::weak_ptr<WebElement> element;
+        int received = 0;
+    };
+    std::map<qint64, Known> elements_;
+    ContentRecord record_;
     // Releases go to the page together, ahead of the next call, so that a handle is never
     // released after the page handed it out again.
     QJsonArray pendingReleases_;

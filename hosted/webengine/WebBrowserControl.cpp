@@ -9,6 +9,7 @@
 #include "hosted/webengine/WebDocument.h"
 #include "hosted/webengine/WebElement.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
@@ -43,12 +44,23 @@ const Member GetSelectionHTMLMember{DispId::GetSelectionHTML, "GetSelectionHTML"
 const Member CopyMember{0, "clipboard copy"};
 
 // The document every control starts from: the head holds the base location and the style
-// rules, the body holds the content.
-const QString Shell = QStringLiteral(
-    "<html><head><base href=\"file:///\"><style></style><link rel=\"stylesheet\"></head><body></body></html>");
+// rules, the body holds the content. Its policy lets the content load files only once the
+// control has a base directory: a file refused to a control is refused inside its page, before
+// any request, so that it never touches what the page process holds for another control.
+QString shell(bool files) {
+    const QString sources = files ? QStringLiteral("data: file:") : QStringLiteral("data:");
+    const QString policy = QStringLiteral("default-src 'none'; img-src %1; style-src 'unsafe-inline' %1; "
+                                          "font-src %1; media-src %1")
+                               .arg(sources);
+    return QStringLiteral("<html><head><meta http-equiv=\"Content-Security-Policy\" content=\"%1\">"
+                          "<base href=\"file:///\"><style></style><link rel=\"stylesheet\"></head><body></body></html>")
+        .arg(policy);
+}
 
 // How long the control waits before it loads its shell again after its page process ended.
 constexpr int RestartDelayMs = 100;
+// How often events held back by a modal window look whether it has closed.
+constexpr int BlockedRetryMs = 50;
 
 QString resource(const QString& path) {
     QFile file(path);
@@ -108,8 +120,12 @@ public:
     void menuChosen(const ControlMenu::Choice& choice);
     void applyStyle(const Member& member, const QString& text, bool fromUrl);
 
+    bool windowBlocked() const;
+
     QWebEngineView* view;
     ControlPage* page;
+    QString script;  // the page side, as injected into every load of the shell
+    bool shellHasFiles = false;
     QWebChannel channel;
     PageEvents events;
     std::shared_ptr<PageBridge> bridge;
@@ -118,6 +134,7 @@ public:
     bool respondToEvents = true;
     bool raising = false;
     QTimer raiseTimer;
+    QTimer blockedRetry;
     std::deque<PendingEvent> pendingEvents;
     std::shared_ptr<WebElement> clicked;
 
@@ -126,7 +143,6 @@ public:
     QString cssText;
     bool cssFromUrl = false;
     bool allowMouseSelect = true;
-    QString bodyHtml;
     bool showClipboardMenu = true;
     std::unique_ptr<ControlMenu> menu;
 };
@@ -136,7 +152,9 @@ WebBrowserControl::Impl::Impl(QWidget* parent, const hosted::DesignSettings& set
     view->setPage(page);
     view->setContextMenuPolicy(Qt::NoContextMenu);
     view->setFocusPolicy(Qt::StrongFocus);
-    page->scripts().insert(pageScript());
+    const QWebEngineScript injected = pageScript();
+    script = injected.sourceCode();
+    page->scripts().insert(injected);
     channel.registerObject(QStringLiteral("control"), &events);
     page->setWebChannel(&channel, QWebEngineScript::ApplicationWorld);
     bridge = std::make_shared<PageBridge>(page);
@@ -147,9 +165,14 @@ WebBrowserControl::Impl::Impl(QWidget* parent, const hosted::DesignSettings& set
     raiseTimer.setSingleShot(true);
     raiseTimer.setInterval(0);
     connect(&raiseTimer, &QTimer::timeout, this, &Impl::raisePending);
+    blockedRetry.setSingleShot(true);
+    blockedRetry.setInterval(BlockedRetryMs);
+    connect(&blockedRetry, &QTimer::timeout, this, &Impl::raisePending);
+    connect(&events, &PageEvents::fieldEntered, this,
+            [this](const QJsonArray& path, const QJsonObject& state) { bridge->record().fieldChanged(path, state); });
     connect(&events, &PageEvents::raised, this, &Impl::queueEvent);
     connect(bridge.get(), &PageBridge::idle, &raiseTimer, qOverload<>(&QTimer::start));
-    connect(page, &QWebEnginePage::loadFinished, this, &Impl::shellLoaded);
+    connect(page, &ControlPage::shellLoaded, this, &Impl::shellLoaded);
     connect(page, &QWebEnginePage::renderProcessTerminated, this, &Impl::restartAfterCrash);
 
     applySettings(settings);
@@ -184,20 +207,24 @@ void WebBrowserControl::Impl::applySettings(const hosted::DesignSettings& settin
 }
 
 void WebBrowserControl::Impl::loadShell() {
-    page->loadShell(Shell, QUrl(QStringLiteral("file:///")));
+    bridge->shellLoading();
+    shellHasFiles = baseUrl.isLocalFile();
+    page->loadShell(shell(shellHasFiles), QUrl(QStringLiteral("file:///")));
 }
 
 void WebBrowserControl::Impl::shellLoaded(bool ok) {
     bridge->shellLoaded(ok);
     if (ok) {
         // Queued ahead of every call that waited for the shell, so the host's calls find
-        // the page as the host left it, also after a restart.
+        // the page as the host left it, also after a restart. The page side comes first: the
+        // engine does not always inject it into a page that a new page process loads.
+        page->runJavaScript(script, QWebEngineScript::ApplicationWorld);
         if (!baseUrl.isEmpty())
             bridge->post(QStringLiteral("setBase"), {baseUrl.toString()});
         bridge->post(QStringLiteral("setStyle"), {cssText, cssFromUrl});
         bridge->post(QStringLiteral("setAllowMouseSelect"), {allowMouseSelect});
-        if (!bodyHtml.isEmpty())
-            bridge->post(QStringLiteral("setBody"), {bodyHtml});
+        for (const ContentRecord::Step& step : bridge->record().replay())
+            bridge->post(step.op, step.args);
     }
 }
 
@@ -217,6 +244,10 @@ void WebBrowserControl::Impl::queueEvent(int dispId, const QVariantMap& detail) 
 void WebBrowserControl::Impl::raisePending() {
     if (raising || bridge->busy())
         return;
+    if (windowBlocked()) {
+        blockedRetry.start();
+        return;
+    }
     while (!pendingEvents.empty()) {
         const PendingEvent event = std::move(pendingEvents.front());
         pendingEvents.pop_front();
@@ -224,6 +255,13 @@ void WebBrowserControl::Impl::raisePending() {
         raise(event);
         raising = false;
     }
+}
+
+// While a modal window (a run-time error's message box, a dialog) keeps the person from the
+// control's window, its events wait: they are raised once that window is closed.
+bool WebBrowserControl::Impl::windowBlocked() const {
+    const QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal != view->window();
 }
 
 void WebBrowserControl::Impl::raise(const PendingEvent& event) {
@@ -338,6 +376,8 @@ void WebBrowserControl::setBaseURL(const QString& base) {
     d->bridge->call(BaseURLMember, QStringLiteral("setBase"), {url.toString()});
     d->baseUrl = url;
     d->page->setFileRoot(url);
+    if (url.isLocalFile() != d->shellHasFiles)
+        d->loadShell();  // a page's policy only ever narrows: a wider one needs a new page
 }
 
 void WebBrowserControl::setCSSText(const QString& rules) {
@@ -350,7 +390,7 @@ void WebBrowserControl::setCSSFromURL(const Variant& fromUrl) {
 
 void WebBrowserControl::setBodyHTML(const QString& html) {
     d->bridge->call(bodyHTMLMember, QStringLiteral("setBody"), {html});
-    d->bodyHtml = html;
+    d->bridge->record().bodySet(html);
 }
 
 Variant WebBrowserControl::Document() {

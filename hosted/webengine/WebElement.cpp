@@ -57,7 +57,9 @@ std::shared_ptr<hosted::IHTMLStyle> WebElement::style() {
 void WebElement::setInnerHTML(const QString& html) {
     if (isGone())
         throw gone();
-    bridge_->call(InnerHtmlMember, QStringLiteral("setInnerHTML"), {handle_, html});
+    const QVariant path = bridge_->call(InnerHtmlMember, QStringLiteral("setInnerHTML"), {handle_, html});
+    if (path.typeId() == QMetaType::QVariantList)  // an element in the shown content
+        bridge_->record().innerHtmlSet(QJsonArray::fromVariantList(path.toList()), html);
 }
 
 hosted::Variant WebElement::getAttribute(const QString& name) {
