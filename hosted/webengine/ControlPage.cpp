@@ -1,6 +1,7 @@
 #include "hosted/webengine/ControlPage.h"
 
 #include <QCoreApplication>
+#include <QWebEngineHistory>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
@@ -38,9 +39,8 @@ ControlPage::ControlPage(QWebEngineProfile* profile, QObject* parent) : QWebEngi
     s->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
     s->setFontSize(QWebEngineSettings::DefaultFontSize, DefaultFontPixels);
     connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        if (!loadingShell_)
-            return;  // a navigation the content tried, and the page refused
         loadingShell_ = false;
+        history()->clear();  // nothing to go back to: the control shows only its shell
         emit shellLoaded(ok);
     });
 }

@@ -137,6 +137,14 @@ TEST(RendererLoss, EveryControlComesBackWithWhatItShowedAndKeepsWorking) {
     }
     lower.control().setBodyHTML(QStringLiteral("<p>after</p>"));
     EXPECT_TRUE(sourceOf(lower).contains(QStringLiteral("<p>after</p>"))) << "the control works on";
+
+    // The mouse's back button asks for the page loaded before the restarts; the page stays.
+    QTest::mouseClick(upper.view()->focusProxy(), Qt::BackButton, {}, QPoint(5, 5));
+    QTest::qWait(300);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_TRUE(sourceOf(upper).contains(QStringLiteral("rgb(1, 2, 3)")));
+    EXPECT_LT(timer.elapsed(), 1000);
 }
 
 }  // namespace
