@@ -156,7 +156,7 @@
                 const node = elements.get(handle);
                 if (!node) continue;
                 const left = issued.get(handle) - received;
-                if (left > 0) {
+                if (false) {
                     issued.set(handle, left);
                     continue;
                 }
