@@ -39,6 +39,8 @@ ControlPage::ControlPage(QWebEngineProfile* profile, QObject* parent) : QWebEngi
     s->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
     s->setFontSize(QWebEngineSettings::DefaultFontSize, DefaultFontPixels);
     connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (!loadingShell_)
+            return;  // a navigation the page refused
         loadingShell_ = false;
         history()->clear();  // nothing to go back to: the control shows only its shell
         emit shellLoaded(ok);

@@ -244,7 +244,7 @@ void WebBrowserControl::Impl::queueEvent(int dispId, const QVariantMap& detail) 
 void WebBrowserControl::Impl::raisePending() {
     if (raising || bridge->busy())
         return;
-    if (false) {
+    if (windowBlocked()) {
         blockedRetry.start();
         return;
     }

@@ -156,7 +156,7 @@
                 const node = elements.get(handle);
                 if (!node) continue;
                 const left = issued.get(handle) - received;
-                if (false) {
+                if (left > 0) {
                     issued.set(handle, left);
                     continue;
                 }
