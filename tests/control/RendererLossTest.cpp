@@ -105,9 +105,10 @@ QString sourceOf(ControlHarness& h) {
 TEST(RendererLoss, EveryControlComesBackWithWhatItShowedAndKeepsWorking) {
     ControlHarness upper;
     ControlHarness lower;
-    upper.control().setBodyHTML(QStringLiteral(
+    const QString form = QStringLiteral(
         "<form><input id='who'><select id='pick'><option>a</option><option value='b'>b</option></select>"
-        "<input type='checkbox' id='tick'></form>"));
+        "<input type='checkbox' id='tick'></form>");
+    upper.control().setBodyHTML(form);
     upper.control().setCSSText(QStringLiteral("input { color: rgb(1, 2, 3) }"));
     lower.control().setBodyHTML(QStringLiteral("<p>first written</p>"));
     lower.control().Document().as<hosted::IHTMLDocument2>()->body().as<hosted::IHTMLElement>()->setInnerHTML(
@@ -145,6 +146,13 @@ TEST(RendererLoss, EveryControlComesBackWithWhatItShowedAndKeepsWorking) {
     timer.start();
     EXPECT_TRUE(sourceOf(upper).contains(QStringLiteral("rgb(1, 2, 3)")));
     EXPECT_LT(timer.elapsed(), 1000);
+
+    // Markup written over the fields takes what was entered in them along.
+    upper.control().Document().as<hosted::IHTMLDocument2>()->body().as<hosted::IHTMLElement>()->setInnerHTML(form);
+    const pid_t lost = pageProcess(upper);
+    ASSERT_EQ(::kill(lost, SIGKILL), 0);
+    ASSERT_TRUE(waitFor([&] { return pageProcess(upper) != lost && sourceOf(upper).contains(QStringLiteral("tick")); }));
+    EXPECT_EQ(upper.inPage(fields).toString(), QStringLiteral(",a,false"));
 }
 
 }  // namespace
