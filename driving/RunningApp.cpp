@@ -2,6 +2,7 @@
 
 #include "driving/PageGeometry.h"
 #include "driving/PageScript.h"
+#include "driving/ScreenGrab.h"
 #include "driving/Wait.h"
 
 #include <QApplication>
@@ -159,8 +160,5 @@ bool RunningApp::showsLogo(const QRect& region) const {
 
 bool RunningApp::saveScreenshot(const QString& path) const {
     // From the screen, so that popups over the window (menus, message boxes) are in it too.
-    const QRect area = form_->frameGeometry();
-    return QGuiApplication::primaryScreen()
-        ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-        .save(path);
+    return saveScreen(form_->frameGeometry(), path);
 }

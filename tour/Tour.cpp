@@ -2,6 +2,7 @@
 
 #include "content/basGlobal.h"
 #include "driving/PageGeometry.h"
+#include "driving/ScreenGrab.h"
 #include "driving/Wait.h"
 #include "driving/WhileModal.h"
 
@@ -70,8 +71,7 @@ bool Tour::screenshot(const QString& name, QWidget* window) const {
     const QString path = screenshots_.filePath(name + QStringLiteral(".png"));
     if (!window)
         return app_.saveScreenshot(path);
-    const QRect area = window->frameGeometry();
-    return QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(path);
+    return saveScreen(window->frameGeometry(), path);
 }
 
 QString Tour::start() {
@@ -122,9 +122,13 @@ QString Tour::openContextMenu() {
     dragAcross(app_.pageView(), QPoint(second.left() + 1, second.center().y()), QPoint(third.left() + 120, third.center().y()));
     if (!waitFor([&] { return !app_.inPage(QStringLiteral("window.getSelection().toString()")).toString().isEmpty(); }))
         return QStringLiteral("the drag selected nothing");
-    QMenu* menu = app_.openMenu(QPoint(third.left() + 60, third.center().y()));
+    const QPoint at(third.left() + 60, third.center().y());
+    QMenu* menu = app_.openMenu(at);
     if (!menu)
         return QStringLiteral("the menu did not open");
+    // Where the window system is asked to put it: at the click, as a menu of Form1.
+    if (menu->pos() != app_.pageView()->mapToGlobal(at) || menu->windowHandle()->transientParent() != app_.form().windowHandle())
+        return QStringLiteral("the menu was not placed at the click, over Form1");
     QStringList entries;
     for (QAction* action : menu->actions())
         entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
@@ -193,13 +197,18 @@ QString Tour::selectionMessageBox() {
 QString Tour::viewSource() {
     QString text;
     bool saved = false;
+    bool shown = false;
     WhileModal whileOpen([&](QDialog& form2) {
         text = form2.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
+        // The window system placed it and shows it, as a window that belongs to Form1.
+        shown = QTest::qWaitForWindowExposed(&form2) && form2.windowHandle()->transientParent() == app_.form().windowHandle();
         saved = screenshot(currentStep_, &form2);
     });
     app_.clickButton("cmdViewCode");
     if (!whileOpen.looked())
         return QStringLiteral("Form2 did not come up");
+    if (!shown)
+        return QStringLiteral("Form2 was not shown as a window of Form1");
     if (!text.contains(QStringLiteral("Tarvo Lumetto ActiveX Control")))
         return QStringLiteral("Form2 did not hold the page's source");
     return saved ? QString() : QStringLiteral("the screenshot could not be saved");

@@ -2,6 +2,7 @@
 
 #include "hosted/DispatchIds.h"
 #include "hosted/webengine/ContentRecord.h"
+#include "hosted/webengine/ControlAccessibility.h"
 #include "hosted/webengine/ControlEvents.h"
 #include "hosted/webengine/ControlMenu.h"
 #include "hosted/webengine/ControlPage.h"
@@ -99,7 +100,7 @@ public:
 };
 
 WebBrowserControl::Impl::Impl(QWidget* parent, const hosted::DesignSettings& settings)
-    : view(new QWebEngineView(parent)), page(new ControlPage(sharedProfile(), view)), pageEvents(this),
+    : view(accessibleView(parent)), page(new ControlPage(sharedProfile(), view)), pageEvents(this),
       calls(std::make_shared<PageCalls>(page)), record(std::make_shared<ContentRecord>()),
       handles(std::make_shared<ElementHandles>(calls, record)) {
     view->setPage(page);
