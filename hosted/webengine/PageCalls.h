@@ -45,6 +45,7 @@ public:
     void detach();
 
 public slots:
+    void shellLoading();
     void shellLoaded(bool ok);
     void rendererLost();
 
