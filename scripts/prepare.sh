@@ -9,7 +9,7 @@ PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin libgl-dev
     googletest libgtest-dev libgmock-dev
-    xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation
+    xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation libx11-dev libxtst-dev
     desktop-file-utils dpkg-dev file
 )
 
