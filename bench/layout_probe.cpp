@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
     RunningApp running;
     if (!running.ready())
         return 1;
+    print("window", running.form().rect());
     print("page", inWindow(running.pageView()));
     print("mirror", inWindow(running.form().findChild<QWidget*>(QStringLiteral("brClip"))));
     QRect boxes[3];

@@ -51,7 +51,7 @@ bool measureAnswers(XScreen& screen, const Subjects& subjects, int runs, int fie
     for (int i = 0; i < runs; ++i) {
         std::optional<double> bare, app;
         {
-            MeasuredProgram program(subjects.bareView, arguments, "bare view");
+            MeasuredProgram program(subjects.bareView.program, arguments, "bare view");
             bare = submit(screen, program, {}, layout["submit"], BareAnswersBox.topLeft(), {});
         }
         {
@@ -66,8 +66,7 @@ bool measureAnswers(XScreen& screen, const Subjects& subjects, int runs, int fie
         bareMs.add(*bare);
         appMs.add(*app);
     }
-    std::printf("Answers from a questionnaire of %d fields, %d runs each, ms (bare view: its own script walks the form)\n",
-                fields, runs);
-    printRow("submit click to the answers on screen", appMs, bareMs);
+    printRow(qPrintable(QStringLiteral("answers: submit click on %1 fields to the answers on screen, ms, %2 runs")
+                            .arg(fields).arg(runs)), appMs, bareMs);
     return true;
 }

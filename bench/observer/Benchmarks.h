@@ -3,13 +3,24 @@
 #include "Layout.h"
 #include "XScreen.h"
 
+#include <QPoint>
 #include <QString>
+#include <QStringList>
+
+// A program showing the product page, and where the page sits in its window.
+struct Subject {
+    QString program;
+    QStringList arguments;
+    const char* title;
+    QPoint page;
+};
 
 // The programs the observer measures, and where it finds things on their windows.
 struct Subjects {
-    QString application;    // the application itself
-    QString bareView;       // bare_view
-    QString questionnaire;  // questionnaire_app
+    Subject application;  // the application itself
+    Subject bareView;     // a bare engine view of the page view's size; also shows the questionnaire
+    Subject bareWindow;   // a bare window of Form1's size with two views at Form1's places
+    QString questionnaire;  // the application with a questionnaire of many fields
     Layout layout;
 };
 

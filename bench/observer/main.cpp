@@ -22,10 +22,19 @@ int main(int argc, char** argv) {
         return 1;
     }
     const QString here = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    Subjects subjects{here + QStringLiteral("../lumetto-demo"), here + QStringLiteral("bare_view"),
-                      here + QStringLiteral("questionnaire_app"), Layout::probe(here + QStringLiteral("layout_probe"))};
-    if (subjects.layout.isEmpty())
+    const Layout layout = Layout::probe(here + QStringLiteral("layout_probe"));
+    if (layout.isEmpty())
         return 1;
+    const QString bare = here + QStringLiteral("bare_view");
+    QStringList window{QStringLiteral("window")};
+    for (const int n : {layout["window"].width(), layout["window"].height(), layout["page"].x(), layout["page"].y(),
+                        layout["mirror"].x(), layout["mirror"].y(), layout["mirror"].width(), layout["mirror"].height()})
+        window << QString::number(n);
+    const Subjects subjects{{here + QStringLiteral("../lumetto-demo"), {}, "Form1", layout["page"].topLeft()},
+                            {bare, {}, "bare view", {}},
+                            {bare, window, "bare window", layout["page"].topLeft()},
+                            here + QStringLiteral("questionnaire_app"),
+                            layout};
     const bool measured = measureStartup(screen, subjects, runs) && measureClicks(screen, subjects, clicks) &&
                           measureAnswers(screen, subjects, runs, fields);
     return measured ? 0 : 1;
