@@ -53,6 +53,10 @@ void PageBridge::rendererLost() {
     emit stateChanged();
 }
 
+bool PageBridge::starting() const {
+    return !shellReady_ && !page_.isNull() && rendererAlive_ && generation_ == 0;
+}
+
 void PageBridge::detach() {
     page_.clear();
     emit stateChanged();
@@ -81,14 +85,22 @@ void PageBridge::awaitShell(const Member& member) {
         throw failure(member, 0, QStringLiteral("the display engine did not start within %1 s").arg(StartBound.count() / 1000));
 }
 
-QVariant PageBridge::call(const Member& member, const QString& op, const QJsonArray& args) {
+void PageBridge::awaitPage(const Member& member) {
     awaitShell(member);
     if (!page_)
         throw failure(member, 0, QStringLiteral("the control no longer exists"));
     if (!rendererAlive_)
         throw failure(member, 0, QStringLiteral("the display engine's page process has ended"));
-
     flushReleases();
+}
+
+void PageBridge::send(const Member& member, const QString& op, const QJsonArray& args) {
+    awaitPage(member);
+    post(op, args);
+}
+
+QVariant PageBridge::call(const Member& member, const QString& op, const QJsonArray& args) {
+    awaitPage(member);
     auto pending = std::make_shared<PendingCall>();
     QEventLoop loop;
     QTimer bound;

@@ -33,6 +33,10 @@ public:
 
     // Runs op(args) in the page and returns its value; fails with a RuntimeError naming member.
     QVariant call(const Member& member, const QString& op, const QJsonArray& args = {});
+    // Runs op(args) in the page after everything sent before, without waiting for it: for a
+    // write whose outcome the host knows, since every later call sees its effect. Fails like
+    // call when there is no page to send it to.
+    void send(const Member& member, const QString& op, const QJsonArray& args);
     // Runs op(args) in the page without waiting for it, after everything sent before.
     void post(const QString& op, const QJsonArray& args);
 
@@ -49,6 +53,9 @@ public:
     // Counts the event loop's wake-ups: a value read from the page stays current while this
     // does not change, since nothing can have reached the page meanwhile.
     quint64 epoch() const { return epoch_; }
+
+    // True until the first shell has loaded, while the page process starts.
+    bool starting() const;
 
     // True while a call waits for the page: events that arrive then are held back.
     bool busy() const { return waiting_ > 0; }
@@ -68,6 +75,8 @@ signals:
 
 private:
     void awaitShell(const Member& member);
+    // Waits for the shell, then fails unless a page is there to take a call.
+    void awaitPage(const Member& member);
     void flushReleases();
     QString script(const QString& op, const QJsonArray& args) const;
 

@@ -107,6 +107,7 @@ public:
     void copySelection(bool asHtml);
     void menuChosen(const ControlMenu::Choice& choice);
     void applyStyle(const Member& member, const QString& text, bool fromUrl);
+    void write(const Member& member, const QString& op, const QJsonArray& args);
 
     QWebEngineView* view;
     ControlPage* page;
@@ -295,9 +296,17 @@ void WebBrowserControl::Impl::copySelection(bool asHtml) {
         sink->ClipboardCopy(copiedAsHtml);
 }
 
+// While the page process starts, a setting is only kept: the shell takes every kept setting once
+// it has loaded. So the host's first settings need not wait for the engine, and its window can
+// come up while the page process starts.
+void WebBrowserControl::Impl::write(const Member& member, const QString& op, const QJsonArray& args) {
+    if (!bridge->starting())
+        bridge->call(member, op, args);
+}
+
 // A write the page refused changes nothing: a restarted page gets the rules it had before.
 void WebBrowserControl::Impl::applyStyle(const Member& member, const QString& text, bool fromUrl) {
-    bridge->call(member, QStringLiteral("setStyle"), {text, fromUrl});
+    write(member, QStringLiteral("setStyle"), {text, fromUrl});
     cssText = text;
     cssFromUrl = fromUrl;
 }
@@ -325,7 +334,7 @@ Variant WebBrowserControl::AllowMouseSelect() {
 
 void WebBrowserControl::setAllowMouseSelect(const Variant& allow) {
     const bool value = allow.toBool();
-    d->bridge->call(AllowMouseSelectMember, QStringLiteral("setAllowMouseSelect"), {value});
+    d->write(AllowMouseSelectMember, QStringLiteral("setAllowMouseSelect"), {value});
     d->allowMouseSelect = value;
 }
 
@@ -335,7 +344,7 @@ Variant WebBrowserControl::SourceHTML() {
 
 void WebBrowserControl::setBaseURL(const QString& base) {
     const QUrl url = baseUrlOf(base);
-    d->bridge->call(BaseURLMember, QStringLiteral("setBase"), {url.toString()});
+    d->write(BaseURLMember, QStringLiteral("setBase"), {url.toString()});
     d->baseUrl = url;
     d->page->setFileRoot(url);
 }
@@ -349,7 +358,7 @@ void WebBrowserControl::setCSSFromURL(const Variant& fromUrl) {
 }
 
 void WebBrowserControl::setBodyHTML(const QString& html) {
-    d->bridge->call(bodyHTMLMember, QStringLiteral("setBody"), {html});
+    d->write(bodyHTMLMember, QStringLiteral("setBody"), {html});
     d->bodyHtml = html;
 }
 

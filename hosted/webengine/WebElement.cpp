@@ -91,7 +91,7 @@ void WebStyle::setBackgroundColor(const hosted::Variant& colour) {
     const QString text = colour.toText();
     if (element_->isGone())
         return;
-    element_->bridge().call(BackgroundMember, QStringLiteral("setBackgroundColor"), {element_->handle(), text});
+    element_->bridge().send(BackgroundMember, QStringLiteral("setBackgroundColor"), {element_->handle(), text});
 }
 
 }  // namespace lumetto
