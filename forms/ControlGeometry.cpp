@@ -10,18 +10,16 @@
 namespace forms {
 namespace {
 
-constexpr int InvalidPropertyValue = 380;
-
 int toPixels(float twips) {
     const float pixels = std::round(twips * LogicalDpi / TwipsPerInch);
     if (!std::isfinite(pixels) || std::abs(pixels) > QWIDGETSIZE_MAX)
-        throw hosted::RuntimeError(InvalidPropertyValue, QStringLiteral("Invalid property value"));
+        throw hosted::RuntimeError::invalidPropertyValue();
     return static_cast<int>(pixels);
 }
 
 int toSize(float twips) {
     if (twips < 0)
-        throw hosted::RuntimeError(InvalidPropertyValue, QStringLiteral("Invalid property value"));
+        throw hosted::RuntimeError::invalidPropertyValue();
     return toPixels(twips);
 }
 

@@ -3,7 +3,7 @@
 class QWidget;
 
 // Reading a window's outer size and setting a control's position and size, in twips, as the
-// procedures do it. A setting the control refuses fails with run-time error 380 and leaves
+// procedures do it. A setting the control refuses fails with "Invalid property value" and leaves
 // the control as it was: a negative width or height, or a value that is no finite number or
 // lies beyond the window system's range.
 namespace forms {

@@ -13,7 +13,7 @@ namespace forms {
 QString QtPlatform::applicationDirectory() {
     const QString dir = QCoreApplication::applicationDirPath();
     if (dir.isEmpty())
-        throw hosted::RuntimeError(75, QStringLiteral("Path/File access error: the application directory cannot be read"));
+        throw hosted::RuntimeError::pathFileAccess(QStringLiteral("the application directory cannot be read"));
     return QDir::toNativeSeparators(dir);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hosted/ErrorCodes.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -8,21 +10,23 @@
 
 namespace hosted {
 
-// Failure codes of the run-time library, as the user sees them in the error report.
-namespace ErrorCode {
-constexpr int32_t TypeMismatch = 13;
-constexpr int32_t ObjectNotSet = 91;
-constexpr int32_t InvalidUseOfNull = 94;
-constexpr int32_t AutomationError = 440;
-constexpr int32_t MemberNotSupported = 438;
-}  // namespace ErrorCode
-
 // A failed call: thrown by the display control, the document objects and the run-time
 // conversions, and reported by the forms layer at the top of the event procedure.
 class RuntimeError : public std::exception {
 public:
     RuntimeError(int32_t code, QString description)
         : code_(code), description_(std::move(description)), what_(description_.toStdString()) {}
+
+    // The table's description of code, followed by ": detail" when a detail is given.
+    static RuntimeError of(int32_t code, const QString& detail = {});
+    static RuntimeError invalidProcedureCall(const QString& detail) { return of(ErrorCode::InvalidProcedureCall, detail); }
+    static RuntimeError typeMismatch() { return of(ErrorCode::TypeMismatch); }
+    static RuntimeError pathFileAccess(const QString& detail = {}) { return of(ErrorCode::PathFileAccess, detail); }
+    static RuntimeError objectNotSet() { return of(ErrorCode::ObjectNotSet); }
+    static RuntimeError invalidUseOfNull() { return of(ErrorCode::InvalidUseOfNull); }
+    static RuntimeError invalidPropertyValue() { return of(ErrorCode::InvalidPropertyValue); }
+    static RuntimeError memberNotSupported() { return of(ErrorCode::MemberNotSupported); }
+    static RuntimeError automationError() { return of(ErrorCode::AutomationError); }
 
     int32_t code() const { return code_; }
     const QString& description() const { return description_; }
@@ -33,5 +37,8 @@ private:
     QString description_;
     std::string what_;
 };
+
+// The table's description of a failure code; empty for a code the table does not hold.
+QString errorDescription(int32_t code);
 
 }  // namespace hosted

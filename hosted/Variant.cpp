@@ -1,22 +1,9 @@
 #include "hosted/Variant.h"
 
 namespace hosted {
-namespace {
-
-RuntimeError typeMismatch() { return RuntimeError(ErrorCode::TypeMismatch, QStringLiteral("Type mismatch")); }
-RuntimeError invalidUseOfNull() { return RuntimeError(ErrorCode::InvalidUseOfNull, QStringLiteral("Invalid use of Null")); }
-
-}  // namespace
-
 Variant Variant::null() {
     Variant v;
     v.type_ = Type::Null;
-    return v;
-}
-
-Variant Variant::missing() {
-    Variant v;
-    v.type_ = Type::Missing;
     return v;
 }
 
@@ -48,7 +35,7 @@ Variant Variant::fromString(QString value) {
     return v;
 }
 
-Variant Variant::fromObject(ObjectRef object) {
+Variant Variant::fromObject(std::shared_ptr<HostObject> object) {
     Variant v;
     v.type_ = Type::Object;
     v.object_ = std::move(object);
@@ -60,7 +47,7 @@ QString Variant::toText() const {
     case Type::Empty:
         return QString();
     case Type::Null:
-        throw invalidUseOfNull();
+        throw RuntimeError::invalidUseOfNull();
     case Type::Boolean:
         return number_ ? QStringLiteral("True") : QStringLiteral("False");
     case Type::Integer:
@@ -68,11 +55,10 @@ QString Variant::toText() const {
         return QString::number(number_);
     case Type::String:
         return text_;
-    case Type::Missing:
     case Type::Object:
         break;
     }
-    throw typeMismatch();
+    throw RuntimeError::typeMismatch();
 }
 
 bool Variant::toBool() const {
@@ -80,7 +66,7 @@ bool Variant::toBool() const {
     case Type::Empty:
         return false;
     case Type::Null:
-        throw invalidUseOfNull();
+        throw RuntimeError::invalidUseOfNull();
     case Type::Boolean:
     case Type::Integer:
     case Type::Long:
@@ -97,11 +83,10 @@ bool Variant::toBool() const {
             return d != 0.0;
         break;
     }
-    case Type::Missing:
     case Type::Object:
         break;
     }
-    throw typeMismatch();
+    throw RuntimeError::typeMismatch();
 }
 
 void appendText(QString& text, const Variant& value) {

@@ -16,25 +16,21 @@ public:
     virtual ~HostObject() = default;
 };
 
-using ObjectRef = std::shared_ptr<HostObject>;
-
 // The tagged value of late-bound calls. Booleans are -1 (True) and 0 (False).
 class Variant {
 public:
-    enum class Type { Empty, Null, Missing, Boolean, Integer, Long, String, Object };
+    enum class Type { Empty, Null, Boolean, Integer, Long, String, Object };
 
     Variant() = default;  // Empty
     static Variant null();
-    static Variant missing();
     static Variant fromBool(bool value);
     static Variant fromInteger(int16_t value);
     static Variant fromLong(int32_t value);
     static Variant fromString(QString value);
-    static Variant fromObject(ObjectRef object);  // a null pointer is Nothing
+    static Variant fromObject(std::shared_ptr<HostObject> object);  // a null pointer is Nothing
 
     Type type() const { return type_; }
     bool isNull() const { return type_ == Type::Null; }
-    bool isNothing() const { return type_ == Type::Object && !object_; }
 
     // Text form: Empty is "", numbers in decimal, Booleans "True"/"False".
     // Null fails with "Invalid use of Null"; an object fails with "Type mismatch".
@@ -50,7 +46,7 @@ private:
     Type type_ = Type::Empty;
     int32_t number_ = 0;
     QString text_;
-    ObjectRef object_;
+    std::shared_ptr<HostObject> object_;
 };
 
 // text = text & value, in place: Null adds nothing, anything else adds its text form.
@@ -62,14 +58,14 @@ template <typename T>
 std::shared_ptr<T> Variant::as() const {
     if (type_ != Type::Object) {
         if (type_ == Type::Empty)
-            throw RuntimeError(ErrorCode::ObjectNotSet, QStringLiteral("Object variable not set"));
-        throw RuntimeError(ErrorCode::TypeMismatch, QStringLiteral("Type mismatch"));
+            throw RuntimeError::objectNotSet();
+        throw RuntimeError::typeMismatch();
     }
     if (!object_)
-        throw RuntimeError(ErrorCode::ObjectNotSet, QStringLiteral("Object variable not set"));
+        throw RuntimeError::objectNotSet();
     auto typed = std::dynamic_pointer_cast<T>(object_);
     if (!typed)
-        throw RuntimeError(ErrorCode::TypeMismatch, QStringLiteral("Type mismatch"));
+        throw RuntimeError::typeMismatch();
     return typed;
 }
 

@@ -1,5 +1,5 @@
-# Shared by scripts/run and scripts/test: installs what is missing, builds, and provides a
-# display. Sourced, not run.
+# Shared by scripts/run, scripts/test and scripts/bench: installs what is missing, builds, and
+# provides a display. Sourced, not run.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -8,7 +8,7 @@ namespace lumetto {
 namespace {
 
 // Text without a size of its own is set in the desktop's small interface size (8 pt at
-// 96 DPI), which lets a page written for a control of that era fit the control as designed.
+// 96 DPI): the pages are laid out for text of that size, and fit the control only with it.
 constexpr int DefaultFontPixels = 11;
 
 }  // namespace

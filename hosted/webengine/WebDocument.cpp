@@ -1,7 +1,8 @@
 #include "hosted/webengine/WebDocument.h"
 
 #include "hosted/DispatchIds.h"
-#include "hosted/webengine/PageBridge.h"
+#include "hosted/webengine/ElementHandles.h"
+#include "hosted/webengine/PageCalls.h"
 #include "hosted/webengine/WebElement.h"
 
 #include <QJsonArray>
@@ -16,27 +17,27 @@ const Member CreateRangeMember{0, "IHTMLSelectionObject.createRange"};
 
 }  // namespace
 
-WebDocument::WebDocument(std::shared_ptr<PageBridge> bridge) : bridge_(std::move(bridge)) {}
+WebDocument::WebDocument(std::shared_ptr<ElementHandles> handles) : handles_(std::move(handles)) {}
 
 hosted::Variant WebDocument::all() {
-    const QJsonArray rows = QJsonDocument::fromJson(bridge_->call(AllMember, QStringLiteral("all")).toString().toUtf8()).array();
+    const QJsonArray rows = QJsonDocument::fromJson(handles_->calls().call(AllMember, QStringLiteral("all")).toString().toUtf8()).array();
     std::vector<std::shared_ptr<WebElement>> elements;
     elements.reserve(rows.size());
     for (const QJsonValue& row : rows) {
         const QJsonArray fields = row.toArray();  // handle, tag, name, value
-        auto element = bridge_->elementFor(fields.at(0).toInteger(), fields.at(1).toString());
-        element->remember(fields.at(2), fields.at(3), bridge_->epoch());
+        auto element = handles_->elementFor(fields.at(0).toInteger(), fields.at(1).toString());
+        element->remember(fields.at(2), fields.at(3), handles_->calls().epoch());
         elements.push_back(std::move(element));
     }
     return hosted::Variant::fromObject(std::make_shared<WebElementCollection>(std::move(elements)));
 }
 
 hosted::Variant WebDocument::body() {
-    return hosted::Variant::fromObject(bridge_->elementFor(bridge_->call(BodyMember, QStringLiteral("body"))));
+    return hosted::Variant::fromObject(handles_->elementFor(handles_->calls().call(BodyMember, QStringLiteral("body"))));
 }
 
 hosted::Variant WebDocument::selection() {
-    return hosted::Variant::fromObject(std::make_shared<WebSelection>(bridge_));
+    return hosted::Variant::fromObject(std::make_shared<WebSelection>(handles_));
 }
 
 WebElementCollection::WebElementCollection(std::vector<std::shared_ptr<WebElement>> elements)
@@ -52,10 +53,10 @@ hosted::Variant WebElementCollection::item(int32_t index) {
     return hosted::Variant::fromObject(elements_[index]);
 }
 
-WebSelection::WebSelection(std::shared_ptr<PageBridge> bridge) : bridge_(std::move(bridge)) {}
+WebSelection::WebSelection(std::shared_ptr<ElementHandles> handles) : handles_(std::move(handles)) {}
 
 hosted::Variant WebSelection::createRange() {
-    const QVariantMap range = bridge_->call(CreateRangeMember, QStringLiteral("createRange")).toMap();
+    const QVariantMap range = handles_->calls().call(CreateRangeMember, QStringLiteral("createRange")).toMap();
     if (range.value(QStringLiteral("controls")).toBool())
         return hosted::Variant::fromObject(std::make_shared<WebControlRange>());
     return hosted::Variant::fromObject(std::make_shared<WebTextRange>(range.value(QStringLiteral("text")).toString()));

@@ -9,21 +9,21 @@
 
 namespace lumetto {
 
-class PageBridge;
+class ElementHandles;
 class WebElement;
 
 // The document a control shows. It always stands for what the control shows at the moment
 // of each call, so it stays valid when the content is replaced.
 class WebDocument : public hosted::IHTMLDocument2 {
 public:
-    explicit WebDocument(std::shared_ptr<PageBridge> bridge);
+    explicit WebDocument(std::shared_ptr<ElementHandles> handles);
 
     hosted::Variant all() override;
     hosted::Variant body() override;
     hosted::Variant selection() override;
 
 private:
-    std::shared_ptr<PageBridge> bridge_;
+    std::shared_ptr<ElementHandles> handles_;
 };
 
 // Every element of a document, in document order, as it was when the collection was read.
@@ -41,14 +41,14 @@ private:
 // The document's selection, as it is at each call.
 class WebSelection : public hosted::IHTMLSelectionObject {
 public:
-    explicit WebSelection(std::shared_ptr<PageBridge> bridge);
+    explicit WebSelection(std::shared_ptr<ElementHandles> handles);
 
     // A text range over the selected text; a selection of controls alone (an image, a form
     // field) gives a control range, which is no text range.
     hosted::Variant createRange() override;
 
 private:
-    std::shared_ptr<PageBridge> bridge_;
+    std::shared_ptr<ElementHandles> handles_;  // keeps the control's calls alive
 };
 
 // The selected text when the range was created.

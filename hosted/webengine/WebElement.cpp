@@ -1,7 +1,7 @@
 #include "hosted/webengine/WebElement.h"
 
 #include "hosted/DispatchIds.h"
-#include "hosted/webengine/PageBridge.h"
+#include "hosted/webengine/PageCalls.h"
 #include "hosted/webengine/PageValue.h"
 
 #include <QJsonArray>
@@ -22,15 +22,17 @@ hosted::RuntimeError gone() {
 
 }  // namespace
 
-WebElement::WebElement(std::shared_ptr<PageBridge> bridge, int generation, qint64 handle, QString tagName)
-    : bridge_(std::move(bridge)), generation_(generation), handle_(handle), tagName_(std::move(tagName)) {}
+WebElement::WebElement(std::shared_ptr<PageCalls> calls, int generation, qint64 handle, QString tagName,
+                       std::function<void()> release)
+    : calls_(std::move(calls)), generation_(generation), handle_(handle), release_(std::move(release)),
+      tagName_(std::move(tagName)) {}
 
 WebElement::~WebElement() {
-    bridge_->forget(handle_, generation_);
+    release_();
 }
 
 bool WebElement::isGone() const {
-    return generation_ != bridge_->generation();
+    return generation_ != calls_->generation();
 }
 
 void WebElement::remember(const QJsonValue& name, const QJsonValue& value, quint64 epoch) {
@@ -47,7 +49,7 @@ QString WebElement::tagName() {
 QString WebElement::id() {
     if (isGone())
         throw gone();
-    return bridge_->call(IdMember, QStringLiteral("id"), {handle_}).toString();
+    return calls_->call(IdMember, QStringLiteral("id"), {handle_}).toString();
 }
 
 std::shared_ptr<hosted::IHTMLStyle> WebElement::style() {
@@ -57,26 +59,26 @@ std::shared_ptr<hosted::IHTMLStyle> WebElement::style() {
 void WebElement::setInnerHTML(const QString& html) {
     if (isGone())
         throw gone();
-    bridge_->call(InnerHtmlMember, QStringLiteral("setInnerHTML"), {handle_, html});
+    calls_->call(InnerHtmlMember, QStringLiteral("setInnerHTML"), {handle_, html});
 }
 
 hosted::Variant WebElement::getAttribute(const QString& name) {
     if (isGone())
         throw gone();
     // Answered from what the page reported with the element while nothing can have changed it.
-    if (hasSnapshot_ && snapshotEpoch_ == bridge_->epoch()) {
+    if (hasSnapshot_ && snapshotEpoch_ == calls_->epoch()) {
         if (name.compare(QLatin1String("name"), Qt::CaseInsensitive) == 0)
             return fromPage(name_.toVariant());
         if (name.compare(QLatin1String("value"), Qt::CaseInsensitive) == 0)
             return fromPage(value_.toVariant());
     }
-    return fromPage(bridge_->call(GetAttributeMember, QStringLiteral("getAttribute"), {handle_, name}));
+    return fromPage(calls_->call(GetAttributeMember, QStringLiteral("getAttribute"), {handle_, name}));
 }
 
 hosted::Variant WebElement::readMember(const QString& name) {
     if (isGone())
         throw gone();
-    return fromPage(bridge_->call(ReadMember, QStringLiteral("member"), {handle_, name}));
+    return fromPage(calls_->call(ReadMember, QStringLiteral("member"), {handle_, name}));
 }
 
 WebStyle::WebStyle(std::shared_ptr<WebElement> element) : element_(std::move(element)) {}
@@ -84,14 +86,14 @@ WebStyle::WebStyle(std::shared_ptr<WebElement> element) : element_(std::move(ele
 hosted::Variant WebStyle::backgroundColor() {
     if (element_->isGone())
         return hosted::Variant::fromString(QString());
-    return fromPage(element_->bridge().call(BackgroundMember, QStringLiteral("backgroundColor"), {element_->handle()}));
+    return fromPage(element_->calls().call(BackgroundMember, QStringLiteral("backgroundColor"), {element_->handle()}));
 }
 
 void WebStyle::setBackgroundColor(const hosted::Variant& colour) {
     const QString text = colour.toText();
     if (element_->isGone())
         return;
-    element_->bridge().send(BackgroundMember, QStringLiteral("setBackgroundColor"), {element_->handle(), text});
+    element_->calls().send(BackgroundMember, QStringLiteral("setBackgroundColor"), {element_->handle(), text});
 }
 
 }  // namespace lumetto

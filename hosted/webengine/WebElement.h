@@ -4,19 +4,21 @@
 
 #include <QJsonValue>
 
+#include <functional>
 #include <memory>
 
 namespace lumetto {
 
-class PageBridge;
+class PageCalls;
 
 // An element of a control's page, held through its handle. The page keeps the element alive
 // while this object exists, also after the content it came from was replaced. An element of a
 // page that has since been loaded anew (its page process ended) is gone: its style still takes
-// reads and writes, without effect, like that of replaced content.
+// reads and writes, without effect, like that of replaced content. Its end calls release.
 class WebElement : public hosted::IHTMLElement, public std::enable_shared_from_this<WebElement> {
 public:
-    WebElement(std::shared_ptr<PageBridge> bridge, int generation, qint64 handle, QString tagName);
+    WebElement(std::shared_ptr<PageCalls> calls, int generation, qint64 handle, QString tagName,
+               std::function<void()> release);
     ~WebElement() override;
 
     QString tagName() override;
@@ -32,12 +34,13 @@ public:
     // Whether the page that held the element has been loaded anew since.
     bool isGone() const;
     qint64 handle() const { return handle_; }
-    PageBridge& bridge() const { return *bridge_; }
+    PageCalls& calls() const { return *calls_; }
 
 private:
-    std::shared_ptr<PageBridge> bridge_;
+    std::shared_ptr<PageCalls> calls_;
     int generation_;
     qint64 handle_;
+    std::function<void()> release_;
     QString tagName_;  // an element's tag never changes
 
     quint64 snapshotEpoch_ = 0;

@@ -1,17 +1,21 @@
 // The display control's page side. It runs in the control's own script world, apart from the
 // content, which runs no script at all. The host calls window.__lumetto.call(op, args) and
-// gets back {value} or {error, code}; events go to the host over the web channel.
+// gets back {value} or {error, code}; events go to the host over the web channel. The host
+// puts its table of failure codes before this script, as runtimeErrors.
 (function () {
     'use strict';
-
-    const ObjectNotSet = 91;
-    const MemberNotSupported = 438;
 
     class ControlError extends Error {
         constructor(code, message) {
             super(message);
             this.code = code;
         }
+    }
+
+    // A failure of the kind the table names, with the table's description unless told.
+    function failure(name, message) {
+        const entry = runtimeErrors[name];
+        return new ControlError(entry.code, message || entry.description);
     }
 
     // Element handles: an element the host holds stays alive here until the host releases it,
@@ -33,7 +37,7 @@
 
     function element(handle) {
         const node = elements.get(handle);
-        if (!node) throw new ControlError(ObjectNotSet, 'the element has been released');
+        if (!node) throw failure('ObjectNotSet', 'the element has been released');
         return node;
     }
 
@@ -94,11 +98,13 @@
             for (let i = 0; i < selection.rangeCount; i++) holder.appendChild(selection.getRangeAt(i).cloneContents());
             return holder.innerHTML;
         },
-        allowMouseSelect() { return allowMouseSelect; },
         setAllowMouseSelect(allow) {
             allowMouseSelect = allow;
             if (!allow) window.getSelection().removeAllRanges();
         },
+        // How many elements the page keeps for the host. The host never asks; the tests and
+        // the memory benchmark do, to see that releases reach the page: the table is private
+        // to this script's closure, so no script of theirs could count it.
         handleCount() { return elements.size; },
         release(handles) {
             for (const handle of handles) {
@@ -118,7 +124,7 @@
             if (name in node) return node[name];
             const lower = name.toLowerCase();
             if (lower in node) return node[lower];
-            throw new ControlError(MemberNotSupported, "Object doesn't support this property or method");
+            throw failure('MemberNotSupported');
         },
     };
 

@@ -1,5 +1,6 @@
 #include "control/ControlHarness.h"
 #include "hosted/DocumentObjects.h"
+#include "hosted/RuntimeError.h"
 #include "driving/Wait.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,21 @@ TEST(BadInput, MarkupNestedTenThousandDeepIsShownAndWalked) {
     EXPECT_GT(all->length(), 100);
     EXPECT_TRUE(h.control().SourceHTML().toText().contains(QStringLiteral("deep")));
     EXPECT_LT(timer.elapsed(), 5000);
+}
+
+// The page reports its failures with the host's codes: a member the element lacks is the same
+// run-time error here as anywhere else.
+TEST(BadInput, AMemberTheElementLacksFailsWithTheCodeTheHostKnows) {
+    ControlHarness h;
+    h.control().setBodyHTML(QStringLiteral("<p>text</p>"));
+    auto body = h.control().Document().as<IHTMLDocument2>()->body().as<IHTMLElement>();
+    try {
+        body->readMember(QStringLiteral("noSuchMember"));
+        ADD_FAILURE() << "a member the element lacks was read";
+    } catch (const hosted::RuntimeError& e) {
+        EXPECT_EQ(e.code(), hosted::ErrorCode::MemberNotSupported);
+        EXPECT_TRUE(e.description().endsWith(hosted::errorDescription(e.code()))) << e.what();
+    }
 }
 
 TEST(BadInput, InvalidRulesAreIgnoredAndRulesNeverBecomeMarkup) {

@@ -97,7 +97,8 @@ TEST(Content, SettingsGivenWhileThePageStartsAreAllThereOnceItIsUp) {
     EXPECT_TRUE(source.contains(QStringLiteral("<p>early</p>"))) << source.toStdString();
     EXPECT_TRUE(source.contains(QStringLiteral("P {color:#00ff00}")));
     EXPECT_TRUE(source.contains(QUrl::fromLocalFile(h.baseDirectory()).toString()));
-    EXPECT_EQ(h.inPage(QStringLiteral("window.__lumetto.call('allowMouseSelect', []).value")), QVariant(false));
+    EXPECT_EQ(h.inPage(QStringLiteral("document.dispatchEvent(new Event('selectstart', {cancelable: true}))")), QVariant(false))
+        << "the page refuses to start a selection";
 }
 
 }  // namespace

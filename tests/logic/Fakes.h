@@ -66,7 +66,7 @@ class FakePlatform : public forms::Platform {
 public:
     QString applicationDirectory() override {
         if (directoryFails)
-            throw hosted::RuntimeError(75, QStringLiteral("Path/File access error"));
+            throw hosted::RuntimeError::pathFileAccess();
         return directory;
     }
     QString clipboardText() override {
@@ -117,7 +117,7 @@ public:
         ON_CALL(*this, style).WillByDefault(Return(style_));
         ON_CALL(*this, getAttribute).WillByDefault(Return(hosted::Variant::null()));
         ON_CALL(*this, readMember).WillByDefault([](const QString&) -> hosted::Variant {
-            throw hosted::RuntimeError(438, QStringLiteral("Object doesn't support this property or method"));
+            throw hosted::RuntimeError::memberNotSupported();
         });
     }
     MOCK_METHOD(QString, tagName, (), (override));
@@ -174,5 +174,5 @@ inline std::shared_ptr<testing::NiceMock<MockDocument>> documentOf(std::vector<E
 }
 
 inline hosted::RuntimeError controlFailure() {
-    return hosted::RuntimeError(440, QStringLiteral("Automation error"));
+    return hosted::RuntimeError::automationError();
 }

@@ -1,0 +1,120 @@
+#include "hosted/webengine/ControlEvents.h"
+
+#include "hosted/DispatchIds.h"
+#include "hosted/vekBrowser.h"
+#include "hosted/webengine/ElementHandles.h"
+#include "hosted/webengine/PageCalls.h"
+#include "hosted/webengine/WebElement.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace lumetto {
+namespace {
+
+const Member CopyMember{0, "clipboard copy"};
+
+}  // namespace
+
+ControlEvents::ControlEvents(QWidget* view, std::shared_ptr<ElementHandles> handles, ControlMenu& menu,
+                             bool respondToEvents)
+    : view_(view), handles_(std::move(handles)), menu_(menu), respondToEvents_(respondToEvents) {
+    // Events are raised from a timer, never from inside the engine's delivery of a message nor
+    // from Qt's delivery of posted events: a handler's calls wait for answers that the engine
+    // posts, and those would not be delivered until the outer delivery had finished.
+    raiseTimer_.setSingleShot(true);
+    raiseTimer_.setInterval(0);
+    connect(&raiseTimer_, &QTimer::timeout, this, &ControlEvents::raisePending);
+    connect(&calls(), &PageCalls::idle, &raiseTimer_, qOverload<>(&QTimer::start));
+}
+
+PageCalls& ControlEvents::calls() const {
+    return handles_->calls();
+}
+
+void ControlEvents::queue(int dispId, const QVariantMap& detail) {
+    pending_.push_back({dispId, detail});
+    raiseTimer_.start();
+}
+
+void ControlEvents::raisePending() {
+    if (raising_ || calls().busy())
+        return;
+    while (!pending_.empty()) {
+        const Pending event = std::move(pending_.front());
+        pending_.pop_front();
+        raising_ = true;
+        raise(event);
+        raising_ = false;
+    }
+}
+
+void ControlEvents::raise(const Pending& event) {
+    switch (event.dispId) {
+    case hosted::DispId::LeftClick:
+        clicked_ = handles_->elementFor(event.detail);
+        if (toHost())
+            sink_->LeftClick();
+        break;
+    case hosted::DispId::RightClick:
+        clicked_ = handles_->elementFor(event.detail);
+        if (toHost())
+            sink_->RightClick();
+        if (!menu_.isEmpty()) {
+            const QPoint at(event.detail.value(QStringLiteral("x")).toInt(), event.detail.value(QStringLiteral("y")).toInt());
+            menu_.popup(view_, at, [this](const ControlMenu::Choice& choice) { menuChosen(choice); });
+        }
+        break;
+    case hosted::DispId::MenuItemClick:
+        if (toHost())
+            raiseMenuChoice(event.detail.value(QStringLiteral("key")).toString());
+        break;
+    case hosted::DispId::ClipboardCopy:
+        copySelection(event.detail.value(QStringLiteral("html")).toBool());
+        break;
+    }
+}
+
+// A choice from the menu is raised in turn with the page's events.
+void ControlEvents::menuChosen(const ControlMenu::Choice& choice) {
+    if (choice.kind == ControlMenu::Choice::Entry)
+        queue(hosted::DispId::MenuItemClick, {{QStringLiteral("key"), choice.key}});
+    else
+        queue(hosted::DispId::ClipboardCopy, {{QStringLiteral("html"), choice.kind == ControlMenu::Choice::CopyHtml}});
+}
+
+void ControlEvents::raiseMenuChoice(const QString& chosenKey) {
+    QString key = chosenKey;
+    hosted::Variant reserved1;
+    hosted::Variant reserved2;
+    int16_t checkState = menu_.isChecked(key) ? -1 : 0;
+    sink_->MenuItemClick(key, reserved1, checkState, reserved2);
+}
+
+// The host takes its highlight off first, so that no highlight is ever copied; then the
+// selection goes to the system clipboard and the host hears which kind of copy it was.
+void ControlEvents::copySelection(bool asHtml) {
+    const bool toHost = this->toHost();
+    if (toHost)
+        sink_->RestoreHighlight();
+    try {
+        const QString text = calls().call(CopyMember, QStringLiteral("createRange")).toMap().value(QStringLiteral("text")).toString();
+        if (asHtml) {
+            auto* data = new QMimeData;
+            data->setHtml(calls().call(CopyMember, QStringLiteral("selectionHtml")).toString());
+            data->setText(text);
+            QGuiApplication::clipboard()->setMimeData(data);
+        } else {
+            QGuiApplication::clipboard()->setText(text);
+        }
+    } catch (const hosted::RuntimeError& failure) {
+        qWarning("The copy did not reach the clipboard: %s", failure.what());
+        return;
+    }
+    int32_t copiedAsHtml = asHtml ? 1 : 0;
+    if (toHost)
+        sink_->ClipboardCopy(copiedAsHtml);
+}
+
+}  // namespace lumetto

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "hosted/webengine/ControlMenu.h"
+
+#include <QObject>
+#include <QTimer>
+#include <QVariantMap>
+
+#include <deque>
+#include <memory>
+
+class QWidget;
+
+namespace hosted {
+class vekBrowserEvents;
+}
+
+namespace lumetto {
+
+class ElementHandles;
+class PageCalls;
+class WebElement;
+
+// The control's events: queued as they come from the page or from the control's menu, and
+// raised to the host one at a time. One that arrives while a handler runs, or while a call
+// waits for the page, is raised after it.
+class ControlEvents : public QObject {
+    Q_OBJECT
+public:
+    ControlEvents(QWidget* view, std::shared_ptr<ElementHandles> handles, ControlMenu& menu, bool respondToEvents);
+
+    // Events reach the host only with a sink, and only while the control responds to events.
+    void setSink(hosted::vekBrowserEvents* sink) { sink_ = sink; }
+
+    // The element under the last click, held until the next one or until the page is lost.
+    const std::shared_ptr<WebElement>& clicked() const { return clicked_; }
+    void forgetClicked() { clicked_.reset(); }
+
+public slots:
+    // An event the page side reported, tagged with its dispatch id.
+    void queue(int dispId, const QVariantMap& detail);
+
+private:
+    struct Pending {
+        int dispId;
+        QVariantMap detail;
+    };
+
+    void raisePending();
+    void raise(const Pending& event);
+    void menuChosen(const ControlMenu::Choice& choice);
+    void raiseMenuChoice(const QString& key);
+    void copySelection(bool asHtml);
+    bool toHost() const { return sink_ && respondToEvents_; }
+    PageCalls& calls() const;
+
+    QWidget* view_;
+    std::shared_ptr<ElementHandles> handles_;
+    ControlMenu& menu_;
+    bool respondToEvents_;
+    hosted::vekBrowserEvents* sink_ = nullptr;
+    bool raising_ = false;
+    QTimer raiseTimer_;
+    std::deque<Pending> pending_;
+    std::shared_ptr<WebElement> clicked_;
+};
+
+}  // namespace lumetto

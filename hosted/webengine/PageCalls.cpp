@@ -1,0 +1,136 @@
+#include "hosted/webengine/PageCalls.h"
+
+#include "hosted/RuntimeError.h"
+
+#include <QAbstractEventDispatcher>
+#include <QEventLoop>
+#include <QJsonDocument>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+
+#include <memory>
+
+namespace lumetto {
+namespace {
+
+hosted::RuntimeError failure(const Member& member, int32_t code, const QString& reason) {
+    QString where = QStringLiteral("vekBrowser.%1").arg(QLatin1String(member.name));
+    if (member.dispId != 0)
+        where += QStringLiteral(" (dispatch id &H%1)").arg(static_cast<quint32>(member.dispId), 0, 16);
+    return hosted::RuntimeError(code ? code : hosted::ErrorCode::AutomationError,
+                                QStringLiteral("%1 in %2: %3")
+                                    .arg(hosted::errorDescription(hosted::ErrorCode::AutomationError), where, reason));
+}
+
+// The outcome of one call; shared with the page's answer, which may come after the caller gave up.
+struct PendingCall {
+    bool answered = false;
+    QVariant result;
+};
+
+}  // namespace
+
+PageCalls::PageCalls(QWebEnginePage* page) : page_(page) {
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this, [this] { ++epoch_; });
+}
+
+void PageCalls::shellLoaded(bool ok) {
+    shellReady_ = ok;
+    if (ok) {
+        rendererAlive_ = true;
+        ++generation_;
+        emit newGeneration();
+    }
+    emit stateChanged();
+}
+
+void PageCalls::rendererLost() {
+    rendererAlive_ = false;
+    shellReady_ = false;
+    emit stateChanged();
+}
+
+void PageCalls::detach() {
+    page_.clear();
+    emit stateChanged();
+}
+
+QString PageCalls::script(const QString& op, const QJsonArray& args) const {
+    // Text reaches the page as JSON data, never as script source of its own.
+    const QByteArray json = QJsonDocument(QJsonArray{op, args}).toJson(QJsonDocument::Compact);
+    return QStringLiteral("window.__lumetto.call.apply(null, %1)").arg(QString::fromUtf8(json));
+}
+
+void PageCalls::waitFor(const std::function<bool()>& done, std::chrono::milliseconds bound) {
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(this, &PageCalls::stateChanged, &loop, &QEventLoop::quit);
+    timer.start(bound);
+    ++waiting_;
+    while (!done() && page_ && rendererAlive_ && timer.isActive())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    --waiting_;
+    if (waiting_ == 0)
+        emit idle();
+}
+
+void PageCalls::checkReachable(const Member& member) const {
+    if (!page_)
+        throw failure(member, 0, QStringLiteral("the control no longer exists"));
+    if (!rendererAlive_)
+        throw failure(member, 0, QStringLiteral("the display engine's page process has ended"));
+}
+
+void PageCalls::awaitPage(const Member& member) {
+    if (!shellReady_ && page_ && rendererAlive_) {
+        waitFor([this] { return shellReady_; }, StartBound);
+        checkReachable(member);
+        if (!shellReady_)
+            throw failure(member, 0, QStringLiteral("the display engine did not start within %1 s").arg(StartBound.count() / 1000));
+    }
+    checkReachable(member);
+    emit aboutToCall();
+}
+
+bool PageCalls::starting() const {
+    return !shellReady_ && !page_.isNull() && rendererAlive_ && generation_ == 0;
+}
+
+void PageCalls::send(const Member& member, const QString& op, const QJsonArray& args) {
+    awaitPage(member);
+    post(op, args);
+}
+
+QVariant PageCalls::call(const Member& member, const QString& op, const QJsonArray& args) {
+    awaitPage(member);
+    auto pending = std::make_shared<PendingCall>();
+    page_->runJavaScript(script(op, args), QWebEngineScript::ApplicationWorld,
+                         [pending, self = QPointer<PageCalls>(this)](const QVariant& v) {
+                             pending->answered = true;
+                             pending->result = v;
+                             if (self)
+                                 emit self->stateChanged();
+                         });
+    waitFor([&pending] { return pending->answered; }, CallBound);
+
+    if (!pending->answered) {
+        checkReachable(member);
+        throw failure(member, 0, QStringLiteral("the display engine did not answer within %1 s").arg(CallBound.count() / 1000));
+    }
+    if (!pending->result.isValid())
+        throw failure(member, 0, QStringLiteral("the control's page script is not running"));
+    const QVariantMap answer = pending->result.toMap();
+    if (answer.contains(QStringLiteral("error")))
+        throw failure(member, answer.value(QStringLiteral("code")).toInt(), answer.value(QStringLiteral("error")).toString());
+    return answer.value(QStringLiteral("value"));
+}
+
+void PageCalls::post(const QString& op, const QJsonArray& args) {
+    if (page_ && rendererAlive_)
+        page_->runJavaScript(script(op, args), QWebEngineScript::ApplicationWorld);
+}
+
+}  // namespace lumetto

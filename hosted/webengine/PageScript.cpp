@@ -1,0 +1,49 @@
+#include "hosted/webengine/PageScript.h"
+
+#include "hosted/ErrorCodes.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+// The page script is a resource of this static library: register it before first use.
+static void registerControlResources() {
+    Q_INIT_RESOURCE(control);
+}
+
+namespace lumetto {
+namespace {
+
+QString resource(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(file.readAll());
+}
+
+// {"ObjectNotSet": {"code": 91, "description": "Object variable not set"}, ...}
+QString errorTableJson() {
+    QJsonObject table;
+    for (const hosted::ErrorEntry& entry : hosted::ErrorTable) {
+        table.insert(QLatin1String(entry.name),
+                     QJsonObject{{QStringLiteral("code"), entry.code},
+                                 {QStringLiteral("description"), QString::fromUtf8(entry.description)}});
+    }
+    return QString::fromUtf8(QJsonDocument(table).toJson(QJsonDocument::Compact));
+}
+
+}  // namespace
+
+QWebEngineScript pageScript() {
+    registerControlResources();
+    QWebEngineScript script;
+    script.setName(QStringLiteral("lumetto-control"));
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setRunsOnSubFrames(false);
+    script.setSourceCode(resource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) +
+                         QStringLiteral("\nconst runtimeErrors = %1;\n").arg(errorTableJson()) +
+                         resource(QStringLiteral(":/lumetto/control.js")));
+    return script;
+}
+
+}  // namespace lumetto
