@@ -14,7 +14,6 @@
 #include "driving/BareView.h"
 
 #include <QApplication>
-#include <QLoggingCategory>
 #include <QWebEngineView>
 
 #include <cstring>
@@ -32,7 +31,6 @@ int number(char** argv, int i) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QApplication app(argc, argv);
     basGlobal::BuildPages();
     if (argc == 3 && std::strcmp(argv[1], "questionnaire") == 0) {

@@ -7,10 +7,8 @@
 #include "driving/RunningApp.h"
 
 #include <QApplication>
-#include <QLoggingCategory>
 
 int main(int argc, char** argv) {
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QApplication app(argc, argv);
     RunningApp running;
     if (!running.ready())
