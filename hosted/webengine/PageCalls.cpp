@@ -95,10 +95,6 @@ void PageCalls::awaitPage(const Member& member) {
     emit aboutToCall();
 }
 
-bool PageCalls::starting() const {
-    return !shellReady_ && !page_.isNull() && rendererAlive_ && generation_ == 0;
-}
-
 void PageCalls::send(const Member& member, const QString& op, const QJsonArray& args) {
     awaitPage(member);
     post(op, args);

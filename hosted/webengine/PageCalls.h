@@ -42,9 +42,6 @@ public:
     // does not change, since nothing can have reached the page meanwhile.
     quint64 epoch() const { return epoch_; }
 
-    // True until the first shell has loaded, while the page process starts.
-    bool starting() const;
-
     // True while a call waits for the page: events that arrive then are held back.
     bool busy() const { return waiting_ > 0; }
 

@@ -66,7 +66,6 @@ public:
     void shellLoaded(bool ok);
     void restartAfterCrash();
     void applyStyle(const Member& member, const QString& text, bool fromUrl);
-    void write(const Member& member, const QString& op, const QJsonArray& args);
 
     QWebEngineView* view;
     ControlPage* page;
@@ -156,17 +155,9 @@ void WebBrowserControl::Impl::restartAfterCrash() {
     QTimer::singleShot(RestartDelayMs, this, &Impl::loadShell);
 }
 
-// While the page process starts, a setting is only kept: the shell takes every kept setting once
-// it has loaded. So the host's first settings need not wait for the engine, and its window can
-// come up while the page process starts.
-void WebBrowserControl::Impl::write(const Member& member, const QString& op, const QJsonArray& args) {
-    if (!calls->starting())
-        calls->call(member, op, args);
-}
-
 // A write the page refused changes nothing: a restarted page gets the rules it had before.
 void WebBrowserControl::Impl::applyStyle(const Member& member, const QString& text, bool fromUrl) {
-    write(member, QStringLiteral("setStyle"), {text, fromUrl});
+    calls->call(member, QStringLiteral("setStyle"), {text, fromUrl});
     cssText = text;
     cssFromUrl = fromUrl;
 }
@@ -194,7 +185,7 @@ Variant WebBrowserControl::AllowMouseSelect() {
 
 void WebBrowserControl::setAllowMouseSelect(const Variant& allow) {
     const bool value = allow.toBool();
-    d->write(AllowMouseSelectMember, QStringLiteral("setAllowMouseSelect"), {value});
+    d->calls->call(AllowMouseSelectMember, QStringLiteral("setAllowMouseSelect"), {value});
     d->allowMouseSelect = value;
 }
 
@@ -204,7 +195,7 @@ Variant WebBrowserControl::SourceHTML() {
 
 void WebBrowserControl::setBaseURL(const QString& base) {
     const QUrl url = baseUrlOf(base);
-    d->write(BaseURLMember, QStringLiteral("setBase"), {url.toString()});
+    d->calls->call(BaseURLMember, QStringLiteral("setBase"), {url.toString()});
     d->baseUrl = url;
     d->page->setFileRoot(url);
 }
@@ -218,7 +209,7 @@ void WebBrowserControl::setCSSFromURL(const Variant& fromUrl) {
 }
 
 void WebBrowserControl::setBodyHTML(const QString& html) {
-    d->write(bodyHTMLMember, QStringLiteral("setBody"), {html});
+    d->calls->call(bodyHTMLMember, QStringLiteral("setBody"), {html});
     d->bodyHtml = html;
 }
 

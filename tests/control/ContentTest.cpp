@@ -86,19 +86,4 @@ TEST(Content, DesignSettingsApplyFromTheStart) {
     EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(0, 0, 255); }));
 }
 
-// The control keeps what it is given while its page process starts; the page gets all of it.
-TEST(Content, SettingsGivenWhileThePageStartsAreAllThereOnceItIsUp) {
-    ControlHarness h({}, ControlHarness::Start::AtOnce);
-    h.control().setBaseURL(h.baseDirectory());
-    h.control().setCSSText(QStringLiteral("P {color:#00ff00}"));
-    h.control().setAllowMouseSelect(hosted::Variant::fromBool(false));
-    h.control().setBodyHTML(QStringLiteral("<p>early</p>"));
-    const QString source = h.control().SourceHTML().toText();
-    EXPECT_TRUE(source.contains(QStringLiteral("<p>early</p>"))) << source.toStdString();
-    EXPECT_TRUE(source.contains(QStringLiteral("P {color:#00ff00}")));
-    EXPECT_TRUE(source.contains(QUrl::fromLocalFile(h.baseDirectory()).toString()));
-    EXPECT_EQ(h.inPage(QStringLiteral("document.dispatchEvent(new Event('selectstart', {cancelable: true}))")), QVariant(false))
-        << "the page refuses to start a selection";
-}
-
 }  // namespace

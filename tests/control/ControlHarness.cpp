@@ -10,15 +10,12 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
-ControlHarness::ControlHarness(const hosted::DesignSettings& settings, Start start) {
+ControlHarness::ControlHarness(const hosted::DesignSettings& settings) {
     QFile::copy(QStringLiteral(LUMETTO_ICON), base_.filePath(QStringLiteral("icon-logo.gif")));
     window_.resize(600, 400);
     control_ = std::make_unique<lumetto::WebBrowserControl>(&window_, settings);
     control_->widget()->setGeometry(0, 0, 600, 400);
     window_.show();
-    if (start == Start::PageUp)
-        control_->SourceHTML();  // a read waits for the page
-
 }
 
 QWebEngineView* ControlHarness::view() const {

@@ -12,11 +12,9 @@
 class QWebEngineView;
 
 // One real display control in a shown window, with a base directory holding the pages' image.
-// Tests look into the page themselves, so by default they start once the control's page is up.
 class ControlHarness {
 public:
-    enum class Start { PageUp, AtOnce };
-    explicit ControlHarness(const hosted::DesignSettings& settings = {}, Start start = Start::PageUp);
+    explicit ControlHarness(const hosted::DesignSettings& settings = {});
 
     lumetto::WebBrowserControl& control() { return *control_; }
     QWebEngineView* view() const;
