@@ -17,7 +17,8 @@ QVariant evaluateInPage(QWebEngineView* view, const QString& script, int timeout
         *answer = v;
         *answered = true;
     });
-    waitFor([&] { return *answered; }, timeoutMs);
+    if (!waitFor([&] { return *answered; }, timeoutMs))
+        qWarning("the page did not answer within %d ms: %s", timeoutMs, qPrintable(script.left(80)));
     return *answer;
 }
 

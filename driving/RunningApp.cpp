@@ -36,7 +36,7 @@ RunningApp::RunningApp(MessageBoxes messageBoxes) {
         return;
     form_->show();
     form_->activateWindow();
-    if (!QTest::qWaitForWindowActive(form_.get()))
+    if (!QTest::qWaitForWindowActive(form_.get(), WaitBoundMs))
         qWarning("Form1 did not become the active window");
     // Ready for a person once the product page is on the screen.
     ready_ = waitFor([this] { return showsProductPage(); });
@@ -92,7 +92,10 @@ QMenu* RunningApp::openMenuBar(const char* menuName) const {
         return nullptr;
     QMenuBar* bar = form_->menuBar();
     QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(menu->menuAction()).center());
-    return waitFor([&] { return menu->isVisible(); }) ? menu : nullptr;
+    if (waitFor([&] { return menu->isVisible(); }))
+        return menu;
+    qWarning("the menu %s did not open", menuName);
+    return nullptr;
 }
 
 bool RunningApp::chooseMenuItem(const char* menuName, const char* itemName) const {
@@ -101,7 +104,10 @@ bool RunningApp::chooseMenuItem(const char* menuName, const char* itemName) cons
     if (!menu || !item)
         return false;
     QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(item).center());
-    return waitFor([&] { return !menu->isVisible(); });
+    if (waitFor([&] { return !menu->isVisible(); }))
+        return true;
+    qWarning("the menu %s did not close after its item %s was clicked", menuName, itemName);
+    return false;
 }
 
 void RunningApp::clickButton(const char* name) const {
@@ -112,11 +118,13 @@ void RunningApp::clickButton(const char* name) const {
 QMenu* RunningApp::openMenu(const QPoint& at) const {
     click(at, Qt::RightButton);
     QMenu* menu = nullptr;
-    waitFor([&] {
-        menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        return menu && menu->isVisible();
-    });
-    return menu;
+    if (waitFor([&] {
+            menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            return menu && menu->isVisible();
+        }))
+        return menu;
+    qWarning("the control's right-click menu did not open");
+    return nullptr;
 }
 
 bool RunningApp::choose(QMenu* menu, const QString& caption) const {

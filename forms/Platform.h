@@ -12,6 +12,8 @@ public:
     virtual ~Platform() = default;
     // The directory of the executable, in the platform's native form; fails with a RuntimeError.
     virtual QString applicationDirectory() = 0;
+    // What separates the folders of a path in that native form: "\" or "/".
+    virtual QChar directorySeparator() = 0;
     // The system clipboard read as text; empty when it holds none.
     virtual QString clipboardText() = 0;
     // A modal message box with one OK button under the application's title.

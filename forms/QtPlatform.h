@@ -7,6 +7,7 @@ namespace forms {
 class QtPlatform : public Platform {
 public:
     QString applicationDirectory() override;
+    QChar directorySeparator() override;
     QString clipboardText() override;
     void messageBox(const QString& prompt) override;
     void showModal(QDialog& window) override;

@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 
 namespace {
 
@@ -18,6 +21,10 @@ using hosted::Variant;
 // Client area of the window, in twips.
 constexpr int ClientWidth = 8265;
 constexpr int ClientHeight = 8160;
+
+QSize clientSize() {
+    return QSize(forms::twipsToPixels(ClientWidth), forms::twipsToPixels(ClientHeight));
+}
 
 struct Placement {
     int left, top, width, height;
@@ -92,29 +99,28 @@ Form1::Form1(hosted::vekBrowserFactory& controls, forms::Platform& platform) : p
     setWindowTitle(QStringLiteral("Form1"));
     createMenus();
     createControls(controls);
+    fitOnScreen();
 
-    connect(mnuCSSGreen, &QAction::triggered, this,
-            [this] { forms::runEventProcedure(platform_, [this] { mnuCSSGreen_Click(); }); });
-    connect(mnuCSSWhite, &QAction::triggered, this,
-            [this] { forms::runEventProcedure(platform_, [this] { mnuCSSWhite_Click(); }); });
+    forms::connectEventProcedure(mnuCSSGreen, &QAction::triggered, this, platform_, &Form1::mnuCSSGreen_Click);
+    forms::connectEventProcedure(mnuCSSWhite, &QAction::triggered, this, platform_, &Form1::mnuCSSWhite_Click);
     // Qt flips a checkable item's mark before it reports the choice; the mark is
     // mnuOptSelect_Click's to set, so that flip is undone first.
-    connect(mnuOptSelect, &QAction::triggered, this, [this](bool flipped) {
-        mnuOptSelect->setChecked(!flipped);
-        forms::runEventProcedure(platform_, [this] { mnuOptSelect_Click(); });
-    });
-    connect(Command1, &QPushButton::clicked, this,
-            [this] { forms::runEventProcedure(platform_, [this] { Command1_Click(); }); });
-    connect(cmdViewCode, &QPushButton::clicked, this,
-            [this] { forms::runEventProcedure(platform_, [this] { cmdViewCode_Click(); }); });
+    connect(mnuOptSelect, &QAction::triggered, this, [this](bool flipped) { mnuOptSelect->setChecked(!flipped); });
+    forms::connectEventProcedure(mnuOptSelect, &QAction::triggered, this, platform_, &Form1::mnuOptSelect_Click);
+    forms::connectEventProcedure(Command1, &QPushButton::clicked, this, platform_, &Form1::Command1_Click);
+    forms::connectEventProcedure(cmdViewCode, &QPushButton::clicked, this, platform_, &Form1::cmdViewCode_Click);
 }
 
 Form1::~Form1() = default;
 
 void Form1::createControls(hosted::vekBrowserFactory& controls) {
-    auto* client = new QWidget(this);
-    client->setFixedSize(forms::twipsToPixels(ClientWidth), forms::twipsToPixels(ClientHeight));
-    setCentralWidget(client);
+    auto* client = new QWidget;
+    client->setFixedSize(clientSize());
+    auto* area = new QScrollArea(this);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setFocusPolicy(Qt::NoFocus);
+    area->setWidget(client);
+    setCentralWidget(area);
 
     vekBrowser1 = controls.create(client, vekBrowser1Settings());
     vekBrowser1->widget()->setObjectName(QStringLiteral("vekBrowser1"));
@@ -149,6 +155,20 @@ void Form1::createControls(hosted::vekBrowserFactory& controls) {
     setTabOrder(brClip->widget(), Command1);
 }
 
+// The window has the design's size and cannot be resized. On a screen too small for it, it is
+// as large as the screen allows and its content scrolls, so that every control can be reached.
+void Form1::fitOnScreen() {
+    const QSize designed = clientSize() + QSize(0, menuBar()->sizeHint().height());
+    const QSize screenRoom = screen()->availableGeometry().size() - QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QSize size = designed;
+    if (designed.height() > screenRoom.height())
+        size.rwidth() += bar;
+    if (designed.width() > screenRoom.width())
+        size.rheight() += bar;
+    setFixedSize(size.boundedTo(screenRoom));
+}
+
 void Form1::createMenus() {
     mnuCSS = menuBar()->addMenu(QStringLiteral("CSS"));
     mnuCSS->setObjectName(QStringLiteral("mnuCSS"));
@@ -172,9 +192,14 @@ bool Form1::load() {
 void Form1::Form_Load() {
     basGlobal::PageState = 0;
 
-    // The base location: the application directory with one "\" appended, every "\" made "/".
-    QString base = platform_.applicationDirectory() + QLatin1Char('\\');
-    base.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    // The base location: the application directory with one separator appended, in forward
+    // slashes. Where "\" separates folders, every "\" is made "/"; elsewhere a "\" is a
+    // character of a folder's name and stays.
+    QString base = platform_.applicationDirectory();
+    const QChar separator = platform_.directorySeparator();
+    base += separator;
+    if (separator == QLatin1Char('\\'))
+        base.replace(QLatin1Char('\\'), QLatin1Char('/'));
     vekBrowser1->setBaseURL(base);
 
     vekBrowser1->AddMenuItem(QStringLiteral("Sep1"), QStringLiteral("-"));

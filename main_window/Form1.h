@@ -31,6 +31,7 @@ protected:
 private:
     void createControls(hosted::vekBrowserFactory& controls);
     void createMenus();
+    void fitOnScreen();
 
     // Start-up and shutdown
     void Form_Load();
@@ -60,6 +61,13 @@ private:
     void vekBrowser1_ClipboardCopy(const int32_t& copiedAsHtml);
     void vekBrowser1_MenuItemClick(QString& key, const int16_t& checkState);
 
+    // Style, selection and text commands; the source viewer
+    void mnuCSSGreen_Click();
+    void mnuCSSWhite_Click();
+    void mnuOptSelect_Click();
+    void Command1_Click();
+    void cmdViewCode_Click();
+
     forms::Platform& platform_;
 
     std::unique_ptr<hosted::vekBrowser> vekBrowser1;
@@ -80,12 +88,6 @@ private:
     std::shared_ptr<hosted::IHTMLElement> LastElement;
     QString LastElementColor;
 
-    // Style, selection and text commands; the source viewer
-    void mnuCSSGreen_Click();
-    void mnuCSSWhite_Click();
-    void mnuOptSelect_Click();
-    void Command1_Click();
-    void cmdViewCode_Click();
     // The source window while it is loaded: from "View Code" until the user closes it.
     std::unique_ptr<Form2> loadedForm2;
 };

@@ -1,6 +1,8 @@
+// The style, selection and text commands of the menus and buttons, and the source viewer.
 #include "main_window/Form1.h"
 
 #include <QAction>
+#include <QPlainTextEdit>
 
 using hosted::Variant;
 
@@ -33,4 +35,16 @@ void Form1::Command1_Click() {
                              .as<hosted::IHTMLTxtRange>()
                              ->text();
     platform_.messageBox(text);
+}
+
+// Shows the source of what vekBrowser1 displays at this moment in Form2, modally. A failure
+// before the window is shown leaves Form2 loaded; closing it destroys the window and its text.
+void Form1::cmdViewCode_Click() {
+    if (!loadedForm2)
+        loadedForm2 = std::make_unique<Form2>(this);
+    QPlainTextEdit* text = loadedForm2->Text1;
+    const QString source = vekBrowser1->SourceHTML().toText();
+    text->setPlainText(source);
+    platform_.showModal(*loadedForm2);
+    loadedForm2.reset();
 }

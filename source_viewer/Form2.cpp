@@ -12,7 +12,6 @@ namespace {
 constexpr int ClientWidth = 4680;
 constexpr int ClientHeight = 3195;
 
-// Runs one statement; one that fails is skipped and nothing is reported.
 template <typename Statement>
 void skippingFailure(Statement statement) {
     try {
@@ -28,7 +27,6 @@ Form2::Form2(QWidget* owner) : QDialog(owner), Text1(new QPlainTextEdit(this)) {
     setWindowTitle(QStringLiteral("Form2"));
     resize(forms::twipsToPixels(ClientWidth), forms::twipsToPixels(ClientHeight));
 
-    // Multi-line, with both scroll bars: long lines scroll rather than wrap.
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

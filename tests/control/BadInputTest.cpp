@@ -26,7 +26,7 @@ TEST(BadInput, MarkupNestedTenThousandDeepIsShownAndWalked) {
     auto all = h.control().Document().as<IHTMLDocument2>()->all().as<IHTMLElementCollection>();
     EXPECT_GT(all->length(), 100);
     EXPECT_TRUE(h.control().SourceHTML().toText().contains(QStringLiteral("deep")));
-    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_LT(timer.elapsed(), 15000) << "shown and walked in a few seconds, with room for a busy machine";
 }
 
 // The page reports its failures with the host's codes: a member the element lacks is the same
@@ -55,9 +55,9 @@ TEST(BadInput, InvalidRulesAreIgnoredAndRulesNeverBecomeMarkup) {
     EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(0, 128, 0); }));
 }
 
-TEST(BadInput, BaseDirectoryWithSpacesAndNonAsciiCharactersServesTheImage) {
+TEST(BadInput, BaseDirectoryWithSpacesNonAsciiCharactersAndABackslashServesTheImage) {
     QTemporaryDir parent;
-    const QString directory = parent.filePath(QStringLiteral("my demo ünï €"));
+    const QString directory = parent.filePath(QStringLiteral("my demo ünï € back\\slash"));
     ASSERT_TRUE(QDir().mkpath(directory));
     ASSERT_TRUE(QFile::copy(QStringLiteral(LUMETTO_ICON), directory + QStringLiteral("/icon-logo.gif")));
     ControlHarness h;

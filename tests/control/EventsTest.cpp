@@ -71,7 +71,7 @@ TEST(Events, LinksAndFormSubmissionsNeverNavigate) {
     for (const char* id : {"away", "near", "go"})
         h.click(h.centreOf(QLatin1String(id)));
     ASSERT_TRUE(waitFor([&] { return sink.raised.size() == 3; }));
-    QTest::qWait(300);  // time for a navigation to start, were one allowed
+    QTest::qWait(300);  // a window in which a navigation would start, were one allowed
     EXPECT_EQ(h.view()->page()->url(), before);
     EXPECT_TRUE(h.control().SourceHTML().toText().contains(QStringLiteral("id=\"away\"")));
 }

@@ -45,7 +45,7 @@ TEST(ViewCode, Form2ShowsTheSourceOfThatMomentModallyAndItsTextFollowsTheWindow)
         auto* command1 = app.form().findChild<QPushButton*>(QStringLiteral("Command1"));
         QTest::mouseClick(app.form().windowHandle(), Qt::LeftButton, Qt::NoModifier,
                           command1->mapTo(&app.form(), command1->rect().center()));
-        QTest::qWait(100);
+        QTest::qWait(100);  // a window in which the click, had it reached the button, would show a box
         EXPECT_TRUE(app.messages().isEmpty());
 
         // The text is a snapshot: a new page leaves it as it was.

@@ -69,6 +69,7 @@ public:
             throw hosted::RuntimeError::pathFileAccess();
         return directory;
     }
+    QChar directorySeparator() override { return separator; }
     QString clipboardText() override {
         ++clipboardReads;
         return clipboard;
@@ -82,6 +83,7 @@ public:
     }
 
     QString directory = QStringLiteral("/opt/lumetto");
+    QChar separator = QLatin1Char('/');
     bool directoryFails = false;
     QString clipboard;
     int clipboardReads = 0;

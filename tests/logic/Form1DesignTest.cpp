@@ -8,6 +8,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTest>
 
 namespace {
 
@@ -32,7 +35,7 @@ protected:
 
 TEST_F(Form1Design, EveryControlHasItsCaptionPositionAndSize) {
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Form1"));
-    EXPECT_EQ(form.centralWidget()->size(), QSize(551, 544));
+    EXPECT_EQ(qobject_cast<QScrollArea*>(form.centralWidget())->widget()->size(), QSize(551, 544));
 
     struct Expected {
         const char* name;
@@ -136,6 +139,24 @@ TEST_F(Form1Design, ClosingIsNeverRefused) {
     form.show();
     EXPECT_TRUE(form.close());
     EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+// Also run on a screen of 640x480 pixels, smaller than the window.
+TEST_F(Form1Design, WindowKeepsItsDesignedSizeAndOnASmallerScreenItsContentScrolls) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const QRect screen = form.screen()->availableGeometry();
+    auto* area = qobject_cast<QScrollArea*>(form.centralWidget());
+    ASSERT_NE(area, nullptr) << "the window's content can scroll";
+    EXPECT_TRUE(screen.contains(form.frameGeometry())) << "the whole window is on the screen";
+    EXPECT_EQ(form.minimumSize(), form.maximumSize()) << "its size is fixed";
+    if (screen.height() >= 600)
+        EXPECT_EQ(area->viewport()->size(), QSize(551, 544)) << "the designed size, without scroll bars";
+
+    auto* viewCode = control<QPushButton>("cmdViewCode");
+    area->ensureWidgetVisible(viewCode);
+    const QRect shown(viewCode->mapTo(area->viewport(), QPoint(0, 0)), viewCode->size());
+    EXPECT_TRUE(area->viewport()->rect().contains(shown)) << "the lowest button can be scrolled into view";
 }
 
 }  // namespace

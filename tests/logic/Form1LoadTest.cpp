@@ -59,15 +59,18 @@ TEST_F(Form1Load, SetsUpThePageInItsEightStepsAndShowsTheProductPage) {
 }
 
 TEST_F(Form1Load, BaseLocationIsTheDirectoryWithOneSeparatorAppendedInForwardSlashes) {
-    const std::pair<QString, QString> cases[] = {
-        {QStringLiteral("C:\\Apps\\Demo"), QStringLiteral("C:/Apps/Demo/")},
-        {QStringLiteral("C:\\"), QStringLiteral("C://")},                      // a drive's root
-        {QStringLiteral("\\\\server\\share\\demo"), QStringLiteral("//server/share/demo/")},  // network form
-        {QStringLiteral("/opt/my demo/ünï"), QStringLiteral("/opt/my demo/ünï/")},
-        {QStringLiteral("/opt/back\\slash"), QStringLiteral("/opt/back/slash/")},
+    const QChar windows = QLatin1Char('\\'), posix = QLatin1Char('/');
+    const std::tuple<QChar, QString, QString> cases[] = {
+        {windows, QStringLiteral("C:\\Apps\\Demo"), QStringLiteral("C:/Apps/Demo/")},
+        {windows, QStringLiteral("C:\\"), QStringLiteral("C://")},                      // a drive's root
+        {windows, QStringLiteral("\\\\server\\share\\demo"), QStringLiteral("//server/share/demo/")},  // network form
+        {posix, QStringLiteral("/opt/my demo/ünï"), QStringLiteral("/opt/my demo/ünï/")},
+        // Where "/" separates folders, a "\" is part of a folder's name.
+        {posix, QStringLiteral("/opt/back\\slash"), QStringLiteral("/opt/back\\slash/")},
     };
-    for (const auto& [directory, base] : cases) {
+    for (const auto& [separator, directory, base] : cases) {
         FakeControls fresh;
+        platform.separator = separator;
         platform.directory = directory;
         Form1 window(fresh, platform);
         EXPECT_CALL(fresh.vekBrowser1(), setBaseURL(base)).Times(1);
