@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "forms/QtPlatform.h"
 #include "hosted/webengine/WebBrowserControl.h"
 #include "main_window/Form1.h"
@@ -5,11 +6,35 @@
 #include <QApplication>
 #include <QLoggingCategory>
 
-// The process entry: creates Form1 with its design settings, runs its Form_Load, then shows it.
-// A Form_Load that fails has been reported to the user, and the process ends with status 1.
+#include <cstdio>
+
+// The process entry: answers --help and --version, else creates Form1 with its design
+// settings, runs its Form_Load, then shows it. A command line it does not know ends the
+// process with status 2 before any window opens; a Form_Load that fails has been reported to
+// the user, and the process ends with status 1.
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("lumetto-demo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LUMETTO_VERSION));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const commandline::Request request = commandline::request(arguments);
+    if (request != commandline::Request::Run) {
+        QCoreApplication answering(argc, argv);
+        commandline::answer(request);
+        return 0;
+    }
+
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    // Wayland compositors find the menu entry, and with it the icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("lumetto-demo"));
     QApplication app(argc, argv);
+    const QString problem = commandline::checkRemaining(QCoreApplication::arguments());
+    if (!problem.isEmpty()) {
+        std::fprintf(stderr, "lumetto-demo: %s\nTry 'lumetto-demo --help' for more information.\n", qPrintable(problem));
+        return commandline::UsageError;
+    }
+
     forms::QtPlatform platform;
     lumetto::WebBrowserFactory controls;
 

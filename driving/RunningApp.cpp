@@ -3,6 +3,7 @@
 #include "driving/PageGeometry.h"
 #include "driving/PageScript.h"
 #include "driving/ProductPage.h"
+#include "driving/ScreenGrab.h"
 #include "driving/Wait.h"
 
 #include <QApplication>
@@ -160,8 +161,5 @@ bool RunningApp::showsProductPage() const {
 
 bool RunningApp::saveScreenshot(const QString& path) const {
     // From the screen, so that popups over the window (menus, message boxes) are in it too.
-    const QRect area = form_->frameGeometry();
-    return QGuiApplication::primaryScreen()
-        ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-        .save(path);
+    return saveScreen(form_->frameGeometry(), path);
 }

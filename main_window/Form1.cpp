@@ -2,6 +2,7 @@
 
 #include "content/basGlobal.h"
 #include "forms/EventProcedure.h"
+#include "forms/ReportLabel.h"
 #include "forms/Twips.h"
 
 #include <QAction>
@@ -147,6 +148,18 @@ void Form1::createControls(hosted::vekBrowserFactory& controls) {
 
     Label1 = label(client, "Label1", QStringLiteral("Label1"));
     place(Label1, Label1Design);
+
+    // What a screen reader says of the controls. The page and the mirror are named as what they
+    // show; the mirror takes the name of its caption. Label2 names Label1, so that the two read
+    // together as the report of the last click, which is spoken as it changes.
+    vekBrowser1->widget()->setAccessibleName(QStringLiteral("Page"));
+    vekBrowser1->widget()->setAccessibleDescription(QStringLiteral("Clicks in the page are reported below it"));
+    lblClipCaption->setBuddy(brClip->widget());
+    brClip->widget()->setAccessibleDescription(QStringLiteral("Copies from the page and the questionnaire's answers"));
+    Label2->setBuddy(Label1);
+    forms::makeReport(*Label2);
+    forms::makeReport(*Label1);
+    Label1->setAccessibleDescription(QStringLiteral("The tag name of the element last clicked in the page"));
 
     // Tab order: vekBrowser1, cmdViewCode, Label1, Label2, brClip, lblClipCaption, Command1.
     // Labels take no focus, so the keyboard moves among the controls that do.

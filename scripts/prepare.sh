@@ -7,10 +7,12 @@ BUILD="$ROOT/build"
 
 PACKAGES=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin libgl-dev
+    qt6-base-dev qt6-declarative-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin libgl-dev
     googletest libgtest-dev libgmock-dev
     xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation libx11-dev libxtst-dev
     desktop-file-utils dpkg-dev file
+    at-spi2-core dbus-daemon dbus-bin gir1.2-atspi-2.0 python3-gi appstream man-db groff-base
+    weston qt6-wayland
 )
 
 as_root() {
@@ -41,6 +43,19 @@ engine_environment() {
     export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 }
 
+# started PROGRAM TEST...: waits up to ten seconds for the test to hold, and ends the script
+# when it does not.
+started() {
+    local program="$1"
+    shift
+    for _ in $(seq 100); do
+        "$@" && return
+        sleep 0.1
+    done
+    echo "$program did not start" >&2
+    exit 1
+}
+
 # Starts a virtual display when there is none; it ends with the script.
 ensure_display() {
     if [ -n "${DISPLAY:-}" ]; then return; fi
@@ -49,12 +64,27 @@ ensure_display() {
     Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
     XVFB_PID=$!
     trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
-    for _ in $(seq 100); do
-        [ -s "$number_file" ] && break
-        sleep 0.1
-    done
-    if [ ! -s "$number_file" ]; then echo "Xvfb did not start" >&2; exit 1; fi
+    started Xvfb test -s "$number_file"
     export DISPLAY=":$(cat "$number_file")"
     rm -f "$number_file"
     VIRTUAL_DISPLAY=1
+}
+
+# Starts a Wayland compositor of our own, headless, with its screenshot service on, and makes
+# it the only display for the programs that follow; it ends with the script.
+start_wayland() {
+    engine_environment
+    local name="lumetto-wayland-$$"
+    WESTON_CONFIG="$(mktemp)"
+    printf '[core]\nidle-time=0\n[shell]\npanel-position=none\nbackground-color=0xff404040\n' >"$WESTON_CONFIG"
+    weston --backend=headless-backend.so --use-pixman --width=1024 --height=768 --socket="$name" \
+        --debug --config="$WESTON_CONFIG" >/dev/null 2>&1 &
+    WESTON_PID=$!
+    trap 'kill "$WESTON_PID" 2>/dev/null || true; rm -f "$WESTON_CONFIG"' EXIT
+    started weston test -S "$XDG_RUNTIME_DIR/$name"
+    export WAYLAND_DISPLAY="$name" QT_QPA_PLATFORM=wayland
+    unset DISPLAY
+    # The headless compositor has no seat (no keyboard, no pointer). Qt's Wayland text input
+    # would then crash once a text field takes focus; the compose input method needs no seat.
+    export QT_IM_MODULE=compose
 }

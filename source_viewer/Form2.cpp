@@ -28,6 +28,7 @@ Form2::Form2(QWidget* owner) : QDialog(owner), Text1(new QPlainTextEdit(this)) {
     resize(forms::twipsToPixels(ClientWidth), forms::twipsToPixels(ClientHeight));
 
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(QStringLiteral("HTML source"));
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -3,6 +3,7 @@
 #include "content/basGlobal.h"
 #include "driving/PageGeometry.h"
 #include "driving/ProductPage.h"
+#include "driving/ScreenGrab.h"
 #include "driving/Wait.h"
 #include "driving/WhileModal.h"
 
@@ -63,12 +64,7 @@ bool Tour::run() {
 void Tour::screenshot(QWidget* window) {
     QTest::qWait(300);  // the frames that show the step's last changes
     const QString path = screenshots_.filePath(currentStep_ + QStringLiteral(".png"));
-    if (!window) {
-        shot_ = app_.saveScreenshot(path);
-        return;
-    }
-    const QRect area = window->frameGeometry();
-    shot_ = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(path);
+    shot_ = window ? saveScreen(window->frameGeometry(), path) : app_.saveScreenshot(path);
 }
 
 QString Tour::start() {
@@ -117,9 +113,13 @@ QString Tour::openContextMenu() {
     dragAcross(app_.pageView(), QPoint(second.left() + 1, second.center().y()), QPoint(third.left() + 120, third.center().y()));
     if (!waitFor([&] { return !app_.inPage(QStringLiteral("window.getSelection().toString()")).toString().isEmpty(); }))
         return QStringLiteral("the drag selected nothing");
-    QMenu* menu = app_.openMenu(QPoint(third.left() + 60, third.center().y()));
+    const QPoint at(third.left() + 60, third.center().y());
+    QMenu* menu = app_.openMenu(at);
     if (!menu)
         return QStringLiteral("the menu did not open");
+    // Where the window system is asked to put it: at the click, as a menu of Form1.
+    if (menu->pos() != app_.pageView()->mapToGlobal(at) || menu->windowHandle()->transientParent() != app_.form().windowHandle())
+        return QStringLiteral("the menu was not placed at the click, over Form1");
     QStringList entries;
     for (QAction* action : menu->actions())
         entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
@@ -186,13 +186,18 @@ QString Tour::selectionMessageBox() {
 
 QString Tour::viewSource() {
     QString text;
+    bool shown = false;
     WhileModal whileOpen([&](QDialog& form2) {
         text = form2.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
+        // The window system placed it and shows it, as a window that belongs to Form1.
+        shown = QTest::qWaitForWindowExposed(&form2) && form2.windowHandle()->transientParent() == app_.form().windowHandle();
         screenshot(&form2);
     });
     app_.clickButton("cmdViewCode");
     if (!whileOpen.looked())
         return QStringLiteral("Form2 did not come up");
+    if (!shown)
+        return QStringLiteral("Form2 was not shown as a window of Form1");
     if (!text.contains(QStringLiteral("Tarvo Lumetto ActiveX Control")))
         return QStringLiteral("Form2 did not hold the page's source");
     return {};

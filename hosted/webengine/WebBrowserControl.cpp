@@ -1,6 +1,7 @@
 #include "hosted/webengine/WebBrowserControl.h"
 
 #include "hosted/DispatchIds.h"
+#include "hosted/webengine/ControlAccessibility.h"
 #include "hosted/webengine/ControlEvents.h"
 #include "hosted/webengine/ControlMenu.h"
 #include "hosted/webengine/ControlPage.h"
@@ -87,7 +88,7 @@ public:
 };
 
 WebBrowserControl::Impl::Impl(QWidget* parent, const hosted::DesignSettings& settings)
-    : view(new QWebEngineView(parent)), page(new ControlPage(sharedProfile(), view)), pageEvents(this),
+    : view(accessibleView(parent)), page(new ControlPage(sharedProfile(), view)), pageEvents(this),
       calls(std::make_shared<PageCalls>(page)), handles(std::make_shared<ElementHandles>(calls)) {
     view->setPage(page);
     view->setContextMenuPolicy(Qt::NoContextMenu);
