@@ -10,11 +10,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QTest>
 #include <QWebEngineView>
 
