@@ -6,14 +6,19 @@
 #include "hosted/webengine/PageCalls.h"
 #include "hosted/webengine/WebElement.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QWidget>
 
 namespace lumetto {
 namespace {
 
 const Member CopyMember{0, "clipboard copy"};
+
+// How often events held back by a modal window look whether it has closed.
+constexpr int BlockedRetryMs = 50;
 
 }  // namespace
 
@@ -26,6 +31,9 @@ ControlEvents::ControlEvents(QWidget* view, std::shared_ptr<ElementHandles> hand
     raiseTimer_.setSingleShot(true);
     raiseTimer_.setInterval(0);
     connect(&raiseTimer_, &QTimer::timeout, this, &ControlEvents::raisePending);
+    blockedRetry_.setSingleShot(true);
+    blockedRetry_.setInterval(BlockedRetryMs);
+    connect(&blockedRetry_, &QTimer::timeout, this, &ControlEvents::raisePending);
     connect(&calls(), &PageCalls::idle, &raiseTimer_, qOverload<>(&QTimer::start));
 }
 
@@ -41,6 +49,10 @@ void ControlEvents::queue(int dispId, const QVariantMap& detail) {
 void ControlEvents::raisePending() {
     if (raising_ || calls().busy())
         return;
+    if (windowBlocked()) {
+        blockedRetry_.start();
+        return;
+    }
     while (!pending_.empty()) {
         const Pending event = std::move(pending_.front());
         pending_.pop_front();
@@ -48,6 +60,11 @@ void ControlEvents::raisePending() {
         raise(event);
         raising_ = false;
     }
+}
+
+bool ControlEvents::windowBlocked() const {
+    const QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal != view_->window();
 }
 
 void ControlEvents::raise(const Pending& event) {

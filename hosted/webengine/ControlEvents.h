@@ -23,7 +23,9 @@ class WebElement;
 
 // The control's events: queued as they come from the page or from the control's menu, and
 // raised to the host one at a time. One that arrives while a handler runs, or while a call
-// waits for the page, is raised after it.
+// waits for the page, is raised after it; one that arrives while a modal window (a run-time
+// error's message box, a dialog) keeps the person from the control's window waits until that
+// window is closed.
 class ControlEvents : public QObject {
     Q_OBJECT
 public:
@@ -47,6 +49,7 @@ private:
     };
 
     void raisePending();
+    bool windowBlocked() const;
     void raise(const Pending& event);
     void menuChosen(const ControlMenu::Choice& choice);
     void raiseMenuChoice(const QString& key);
@@ -61,6 +64,7 @@ private:
     hosted::vekBrowserEvents* sink_ = nullptr;
     bool raising_ = false;
     QTimer raiseTimer_;
+    QTimer blockedRetry_;
     std::deque<Pending> pending_;
     std::shared_ptr<WebElement> clicked_;
 };

@@ -1,6 +1,7 @@
 #include "hosted/webengine/ControlPage.h"
 
 #include <QCoreApplication>
+#include <QWebEngineHistory>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
@@ -37,7 +38,13 @@ ControlPage::ControlPage(QWebEngineProfile* profile, QObject* parent) : QWebEngi
     s->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
     s->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
     s->setFontSize(QWebEngineSettings::DefaultFontSize, DefaultFontPixels);
-    connect(this, &QWebEnginePage::loadFinished, this, [this] { loadingShell_ = false; });
+    connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (!loadingShell_)
+            return;  // a navigation the page refused
+        loadingShell_ = false;
+        history()->clear();  // nothing to go back to: the control shows only its shell
+        emit shellLoaded(ok);
+    });
 }
 
 void ControlPage::loadShell(const QString& html, const QUrl& baseUrl) {

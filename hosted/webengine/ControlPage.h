@@ -27,6 +27,10 @@ public:
     void loadShell(const QString& html, const QUrl& baseUrl);
     void setFileRoot(const QUrl& directory) { files_.setRoot(directory); }
 
+signals:
+    // The shell's load ended; the ends of navigations the page refused are not reported.
+    void shellLoaded(bool ok);
+
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     QWebEnginePage* createWindow(WebWindowType type) override;

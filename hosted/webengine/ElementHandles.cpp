@@ -5,7 +5,8 @@
 
 namespace lumetto {
 
-ElementHandles::ElementHandles(std::shared_ptr<PageCalls> calls) : calls_(std::move(calls)) {
+ElementHandles::ElementHandles(std::shared_ptr<PageCalls> calls, std::shared_ptr<ContentRecord> record)
+    : calls_(std::move(calls)), record_(std::move(record)) {
     releaseTimer_.setSingleShot(true);
     releaseTimer_.setInterval(0);
     connect(&releaseTimer_, &QTimer::timeout, this, &ElementHandles::flushReleases);
@@ -21,15 +22,16 @@ std::shared_ptr<WebElement> ElementHandles::elementFor(const QVariant& ref) {
 }
 
 std::shared_ptr<WebElement> ElementHandles::elementFor(qint64 handle, const QString& tagName) {
-    std::weak_ptr<WebElement>& known = elements_[handle];
-    auto element = known.lock();
+    Known& known = elements_[handle];
+    ++known.received;
+    auto element = known.element.lock();
     if (!element) {
         const int generation = calls_->generation();
-        element = std::make_shared<WebElement>(calls_, generation, handle, tagName,
+        element = std::make_shared<WebElement>(calls_, record_, generation, handle, tagName,
                                                [self = shared_from_this(), handle, generation] {
                                                    self->release(handle, generation);
                                                });
-        known = element;
+        known.element = element;
     }
     return element;
 }
@@ -37,8 +39,11 @@ std::shared_ptr<WebElement> ElementHandles::elementFor(qint64 handle, const QStr
 void ElementHandles::release(qint64 handle, int generation) {
     if (generation != calls_->generation())
         return;  // that page is gone, and its handles with it
-    elements_.erase(handle);
-    pendingReleases_.append(handle);
+    const auto known = elements_.find(handle);
+    if (known == elements_.end())
+        return;
+    pendingReleases_.append(QJsonArray{handle, known->second.received});
+    elements_.erase(known);
     releaseTimer_.start();
 }
 

@@ -11,15 +11,18 @@
 
 namespace lumetto {
 
+class ContentRecord;
 class PageCalls;
 class WebElement;
 
 // The elements of one control's page that the host holds, by the handle the page gave each.
-// The page keeps an element alive until the host has released its last reference to it.
+// The page keeps an element alive until the host has released its last reference to it and
+// has received every reference the page handed out (a release names how many it received, so
+// that one still on its way to the host, in a queued event, keeps the element alive).
 class ElementHandles : public QObject, public std::enable_shared_from_this<ElementHandles> {
     Q_OBJECT
 public:
-    explicit ElementHandles(std::shared_ptr<PageCalls> calls);
+    ElementHandles(std::shared_ptr<PageCalls> calls, std::shared_ptr<ContentRecord> record);
 
     PageCalls& calls() const { return *calls_; }
 
@@ -34,8 +37,16 @@ private:
     void newGeneration();
     void flushReleases();
 
+    // The host's object of each handle, and how many times the host received the handle since
+    // it last released it.
+    struct Known {
+        std::weak_ptr<WebElement> element;
+        int received = 0;
+    };
+
     std::shared_ptr<PageCalls> calls_;
-    std::map<qint64, std::weak_ptr<WebElement>> elements_;
+    std::shared_ptr<ContentRecord> record_;
+    std::map<qint64, Known> elements_;
     // Releases go to the page together, ahead of the next call, so that a handle is never
     // released after the page handed it out again.
     QJsonArray pendingReleases_;

@@ -35,6 +35,11 @@ PageCalls::PageCalls(QWebEnginePage* page) : page_(page) {
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this, [this] { ++epoch_; });
 }
 
+void PageCalls::shellLoading() {
+    shellReady_ = false;
+    emit stateChanged();
+}
+
 void PageCalls::shellLoaded(bool ok) {
     shellReady_ = ok;
     if (ok) {
@@ -86,10 +91,12 @@ void PageCalls::checkReachable(const Member& member) const {
 
 void PageCalls::awaitPage(const Member& member) {
     if (!shellReady_ && page_ && rendererAlive_) {
-        waitFor([this] { return shellReady_; }, StartBound);
+        // Only the engine's first start may take long; a page loaded anew is bounded as a call is.
+        const auto bound = generation_ == 0 ? StartBound : CallBound;
+        waitFor([this] { return shellReady_; }, bound);
         checkReachable(member);
         if (!shellReady_)
-            throw failure(member, 0, QStringLiteral("the display engine did not start within %1 s").arg(StartBound.count() / 1000));
+            throw failure(member, 0, QStringLiteral("the control's page did not load within %1 s").arg(bound.count() / 1000));
     }
     checkReachable(member);
     emit aboutToCall();

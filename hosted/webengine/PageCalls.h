@@ -49,6 +49,7 @@ public:
     void detach();
 
 public slots:
+    void shellLoading();
     void shellLoaded(bool ok);
     void rendererLost();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QObject>
 #include <QVariantMap>
 
@@ -13,9 +15,12 @@ public:
 
 public slots:
     void pageEvent(int dispId, const QVariantMap& detail) { emit raised(dispId, detail); }
+    void fieldChanged(const QJsonArray& path, const QJsonObject& state) { emit fieldEntered(path, state); }
 
 signals:
     void raised(int dispId, const QVariantMap& detail);
+    // The user typed or chose something in the form field at that place.
+    void fieldEntered(const QJsonArray& path, const QJsonObject& state);
 };
 
 }  // namespace lumetto

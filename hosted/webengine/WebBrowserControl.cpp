@@ -1,6 +1,7 @@
 #include "hosted/webengine/WebBrowserControl.h"
 
 #include "hosted/DispatchIds.h"
+#include "hosted/webengine/ContentRecord.h"
 #include "hosted/webengine/ControlAccessibility.h"
 #include "hosted/webengine/ControlEvents.h"
 #include "hosted/webengine/ControlMenu.h"
@@ -34,9 +35,18 @@ const Member bodyHTMLMember{DispId::bodyHTML, "bodyHTML"};
 const Member GetSelectionHTMLMember{DispId::GetSelectionHTML, "GetSelectionHTML"};
 
 // The document every control starts from: the head holds the base location and the style
-// rules, the body holds the content.
-const QString Shell = QStringLiteral(
-    "<html><head><base href=\"file:///\"><style></style><link rel=\"stylesheet\"></head><body></body></html>");
+// rules, the body holds the content. Its policy lets the content load files only once the
+// control has a base directory: a file refused to a control is refused inside its page, before
+// any request, so that it never touches what the page process holds for another control.
+QString shell(bool files) {
+    const QString sources = files ? QStringLiteral("data: file:") : QStringLiteral("data:");
+    const QString policy = QStringLiteral("default-src 'none'; img-src %1; style-src 'unsafe-inline' %1; "
+                                          "font-src %1; media-src %1")
+                               .arg(sources);
+    return QStringLiteral("<html><head><meta http-equiv=\"Content-Security-Policy\" content=\"%1\">"
+                          "<base href=\"file:///\"><style></style><link rel=\"stylesheet\"></head><body></body></html>")
+        .arg(policy);
+}
 
 // How long the control waits before it loads its shell again after its page process ended.
 constexpr int RestartDelayMs = 100;
@@ -70,9 +80,12 @@ public:
 
     QWebEngineView* view;
     ControlPage* page;
+    QString ensureScript;  // the page side, for a load the engine did not inject it into
+    bool shellHasFiles = false;
     QWebChannel channel;
     PageEvents pageEvents;
     std::shared_ptr<PageCalls> calls;
+    std::shared_ptr<ContentRecord> record;
     std::shared_ptr<ElementHandles> handles;
     std::unique_ptr<ControlMenu> menu;
     std::unique_ptr<ControlEvents> events;
@@ -82,18 +95,20 @@ public:
     QString cssText;
     bool cssFromUrl = false;
     bool allowMouseSelect = true;
-    QString bodyHtml;
     bool respondToEvents = true;
     bool showClipboardMenu = true;
 };
 
 WebBrowserControl::Impl::Impl(QWidget* parent, const hosted::DesignSettings& settings)
     : view(accessibleView(parent)), page(new ControlPage(sharedProfile(), view)), pageEvents(this),
-      calls(std::make_shared<PageCalls>(page)), handles(std::make_shared<ElementHandles>(calls)) {
+      calls(std::make_shared<PageCalls>(page)), record(std::make_shared<ContentRecord>()),
+      handles(std::make_shared<ElementHandles>(calls, record)) {
     view->setPage(page);
     view->setContextMenuPolicy(Qt::NoContextMenu);
     view->setFocusPolicy(Qt::StrongFocus);
-    page->scripts().insert(pageScript());
+    const QWebEngineScript script = pageScript();
+    page->scripts().insert(script);
+    ensureScript = QStringLiteral("if (!window.__lumetto) {\n%1\n}").arg(script.sourceCode());
     channel.registerObject(QStringLiteral("control"), &pageEvents);
     page->setWebChannel(&channel, QWebEngineScript::ApplicationWorld);
 
@@ -101,7 +116,9 @@ WebBrowserControl::Impl::Impl(QWidget* parent, const hosted::DesignSettings& set
     menu = std::make_unique<ControlMenu>(showClipboardMenu);
     events = std::make_unique<ControlEvents>(view, handles, *menu, respondToEvents);
     connect(&pageEvents, &PageEvents::raised, events.get(), &ControlEvents::queue);
-    connect(page, &QWebEnginePage::loadFinished, this, &Impl::shellLoaded);
+    connect(&pageEvents, &PageEvents::fieldEntered, this,
+            [this](const QJsonArray& path, const QJsonObject& state) { record->fieldChanged(path, state); });
+    connect(page, &ControlPage::shellLoaded, this, &Impl::shellLoaded);
     connect(page, &QWebEnginePage::renderProcessTerminated, this, &Impl::restartAfterCrash);
     loadShell();
 }
@@ -133,20 +150,24 @@ void WebBrowserControl::Impl::applySettings(const hosted::DesignSettings& settin
 }
 
 void WebBrowserControl::Impl::loadShell() {
-    page->loadShell(Shell, QUrl(QStringLiteral("file:///")));
+    calls->shellLoading();
+    shellHasFiles = baseUrl.isLocalFile();
+    page->loadShell(shell(shellHasFiles), QUrl(QStringLiteral("file:///")));
 }
 
 void WebBrowserControl::Impl::shellLoaded(bool ok) {
     calls->shellLoaded(ok);
     if (ok) {
         // Queued ahead of every call that waited for the shell, so the host's calls find
-        // the page as the host left it, also after a restart.
+        // the page as the host left it, also after a restart. The page side comes first: the
+        // engine does not always inject it into a page that a new page process loads.
+        page->runJavaScript(ensureScript, QWebEngineScript::ApplicationWorld);
         if (!baseUrl.isEmpty())
             calls->post(QStringLiteral("setBase"), {baseUrl.toString()});
         calls->post(QStringLiteral("setStyle"), {cssText, cssFromUrl});
         calls->post(QStringLiteral("setAllowMouseSelect"), {allowMouseSelect});
-        if (!bodyHtml.isEmpty())
-            calls->post(QStringLiteral("setBody"), {bodyHtml});
+        for (const ContentRecord::Step& step : record->replay())
+            calls->post(step.op, step.args);
     }
 }
 
@@ -199,6 +220,8 @@ void WebBrowserControl::setBaseURL(const QString& base) {
     d->calls->call(BaseURLMember, QStringLiteral("setBase"), {url.toString()});
     d->baseUrl = url;
     d->page->setFileRoot(url);
+    if (url.isLocalFile() != d->shellHasFiles)
+        d->loadShell();  // a page's policy only ever narrows: a wider one needs a new page
 }
 
 void WebBrowserControl::setCSSText(const QString& rules) {
@@ -211,7 +234,7 @@ void WebBrowserControl::setCSSFromURL(const Variant& fromUrl) {
 
 void WebBrowserControl::setBodyHTML(const QString& html) {
     d->calls->call(bodyHTMLMember, QStringLiteral("setBody"), {html});
-    d->bodyHtml = html;
+    d->record->bodySet(html);
 }
 
 Variant WebBrowserControl::Document() {

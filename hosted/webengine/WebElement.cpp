@@ -1,6 +1,7 @@
 #include "hosted/webengine/WebElement.h"
 
 #include "hosted/DispatchIds.h"
+#include "hosted/webengine/ContentRecord.h"
 #include "hosted/webengine/PageCalls.h"
 #include "hosted/webengine/PageValue.h"
 
@@ -22,9 +23,9 @@ hosted::RuntimeError gone() {
 
 }  // namespace
 
-WebElement::WebElement(std::shared_ptr<PageCalls> calls, int generation, qint64 handle, QString tagName,
-                       std::function<void()> release)
-    : calls_(std::move(calls)), generation_(generation), handle_(handle), release_(std::move(release)),
+WebElement::WebElement(std::shared_ptr<PageCalls> calls, std::shared_ptr<ContentRecord> record, int generation,
+                       qint64 handle, QString tagName, std::function<void()> release)
+    : calls_(std::move(calls)), record_(std::move(record)), generation_(generation), handle_(handle), release_(std::move(release)),
       tagName_(std::move(tagName)) {}
 
 WebElement::~WebElement() {
@@ -59,7 +60,9 @@ std::shared_ptr<hosted::IHTMLStyle> WebElement::style() {
 void WebElement::setInnerHTML(const QString& html) {
     if (isGone())
         throw gone();
-    calls_->call(InnerHtmlMember, QStringLiteral("setInnerHTML"), {handle_, html});
+    const QVariant path = calls_->call(InnerHtmlMember, QStringLiteral("setInnerHTML"), {handle_, html});
+    if (path.typeId() == QMetaType::QVariantList)  // an element of the shown content
+        record_->innerHtmlSet(QJsonArray::fromVariantList(path.toList()), html);
 }
 
 hosted::Variant WebElement::getAttribute(const QString& name) {

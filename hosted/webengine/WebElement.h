@@ -9,6 +9,7 @@
 
 namespace lumetto {
 
+class ContentRecord;
 class PageCalls;
 
 // An element of a control's page, held through its handle. The page keeps the element alive
@@ -17,8 +18,8 @@ class PageCalls;
 // reads and writes, without effect, like that of replaced content. Its end calls release.
 class WebElement : public hosted::IHTMLElement, public std::enable_shared_from_this<WebElement> {
 public:
-    WebElement(std::shared_ptr<PageCalls> calls, int generation, qint64 handle, QString tagName,
-               std::function<void()> release);
+    WebElement(std::shared_ptr<PageCalls> calls, std::shared_ptr<ContentRecord> record, int generation,
+               qint64 handle, QString tagName, std::function<void()> release);
     ~WebElement() override;
 
     QString tagName() override;
@@ -38,6 +39,7 @@ public:
 
 private:
     std::shared_ptr<PageCalls> calls_;
+    std::shared_ptr<ContentRecord> record_;  // what the host wrote, to show again after a reload
     int generation_;
     qint64 handle_;
     std::function<void()> release_;

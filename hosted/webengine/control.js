@@ -4,6 +4,7 @@
 // puts its table of failure codes before this script, as runtimeErrors.
 (function () {
     'use strict';
+    if (window.__lumetto) return;  // already there: the host makes sure of it after each load
 
     class ControlError extends Error {
         constructor(code, message) {
@@ -19,9 +20,11 @@
     }
 
     // Element handles: an element the host holds stays alive here until the host releases it,
-    // and the same element always has the same handle.
+    // and the same element always has the same handle. A release names how many times the host
+    // received the handle: one handed out since (in an event still on its way) keeps it alive.
     const elements = new Map();
     const handleOf = new WeakMap();
+    const issued = new Map();
     let nextHandle = 1;
 
     function ref(node) {
@@ -32,6 +35,7 @@
             handleOf.set(node, handle);
             elements.set(handle, node);
         }
+        issued.set(handle, (issued.get(handle) || 0) + 1);
         return { h: handle, tag: node.tagName };
     }
 
@@ -41,7 +45,11 @@
         return node;
     }
 
-    // The shell's head holds the control's own nodes; the content lives in the body.
+    // The shell's head holds the control's own nodes; the content lives in the body. Its policy
+    // holds once read, so its element goes.
+    const dropPolicyElement = () => document.head.querySelector('meta[http-equiv]').remove();
+    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', dropPolicyElement);
+    else dropPolicyElement();
     const shell = {
         base: () => document.head.querySelector('base'),
         rules: () => document.head.querySelector('style'),
@@ -49,6 +57,49 @@
     };
 
     const formFields = new Set(['INPUT', 'SELECT', 'TEXTAREA', 'BUTTON', 'OPTION']);
+
+    // Where a node sits below the body, as child indices; null outside the body. The host keeps
+    // its writes and the user's field entries by these, to show them again after a reload.
+    function pathOf(node) {
+        const path = [];
+        for (let n = node; n !== document.body; n = n.parentNode) {
+            if (!n || !n.parentNode) return null;
+            path.unshift(Array.prototype.indexOf.call(n.parentNode.childNodes, n));
+        }
+        return path;
+    }
+
+    function atPath(path) {
+        let node = document.body;
+        for (const index of path) node = node && node.childNodes[index];
+        if (!node) throw failure('ObjectNotSet', 'no element at that place');
+        return node;
+    }
+
+    // Markup is parsed in a document of its own, where nothing loads and nothing is obeyed, then
+    // moved in. The content's http-equiv instructions are dropped on the way: content never
+    // refreshes, redirects or restricts the control's page.
+    const inert = document.implementation.createHTMLDocument('');
+    function replaceContent(node, html) {
+        const holder = inert.importNode(node, false);
+        holder.innerHTML = html;
+        for (const meta of holder.querySelectorAll('meta[http-equiv]')) meta.removeAttribute('http-equiv');
+        const moved = inert.createRange();
+        moved.selectNodeContents(holder);
+        node.replaceChildren(moved.extractContents());
+    }
+
+    // What the user entered in a field, and putting it back.
+    function fieldState(node) {
+        if (node.tagName === 'SELECT') return { selected: Array.from(node.options, (option) => option.selected) };
+        if (node.type === 'checkbox' || node.type === 'radio') return { checked: node.checked };
+        return { value: node.value };
+    }
+    function setFieldState(node, state) {
+        if (state.selected) state.selected.forEach((on, i) => { if (node.options[i]) node.options[i].selected = on; });
+        else if ('checked' in state) node.checked = state.checked;
+        else if (node.type !== 'file') node.value = state.value;
+    }
 
     // Names match without regard to case; a form field's "value" is what the user entered
     // or chose, not the markup's; an absent attribute is null.
@@ -70,7 +121,7 @@
                 shell.rules().textContent = text;
             }
         },
-        setBody(html) { document.body.innerHTML = html; },
+        setBody(html) { replaceContent(document.body, html); },
         source() { return document.documentElement.outerHTML; },
         body() { return ref(document.body); },
         // Every element as [handle, tag, name, value], the name and value as getAttribute
@@ -107,9 +158,15 @@
         // to this script's closure, so no script of theirs could count it.
         handleCount() { return elements.size; },
         release(handles) {
-            for (const handle of handles) {
+            for (const [handle, received] of handles) {
                 const node = elements.get(handle);
                 if (!node) continue;
+                const left = issued.get(handle) - received;
+                if (left > 0) {
+                    issued.set(handle, left);
+                    continue;
+                }
+                issued.delete(handle);
                 elements.delete(handle);
                 handleOf.delete(node);
             }
@@ -117,7 +174,13 @@
         id(handle) { return element(handle).id; },
         backgroundColor(handle) { return element(handle).style.backgroundColor; },
         setBackgroundColor(handle, colour) { element(handle).style.backgroundColor = colour; },
-        setInnerHTML(handle, html) { element(handle).innerHTML = html; },
+        setInnerHTML(handle, html) {
+            const node = element(handle);
+            replaceContent(node, html);
+            return pathOf(node);
+        },
+        setInnerHTMLAt(path, html) { replaceContent(atPath(path), html); },
+        setFieldAt(path, state) { setFieldState(atPath(path), state); },
         getAttribute(handle, name) { return attribute(element(handle), name); },
         member(handle, name) {
             const node = element(handle);
@@ -138,17 +201,30 @@
         },
     };
 
-    // Events to the host, in order; those raised before the channel is up wait for it.
+    // Messages to the host, in order; those sent before the channel is up wait for it.
     let host = null;
     const pending = [];
+    function toHost(message) {
+        if (host) message(host);
+        else pending.push(message);
+    }
     function send(dispId, detail) {
-        if (host) host.pageEvent(dispId, detail);
-        else pending.push([dispId, detail]);
+        toHost((h) => h.pageEvent(dispId, detail));
     }
     new QWebChannel(qt.webChannelTransport, (channel) => {
         host = channel.objects.control;
-        for (const [dispId, detail] of pending.splice(0)) host.pageEvent(dispId, detail);
+        for (const message of pending.splice(0)) message(host);
     });
+
+    // The host keeps what the user types or chooses, to put it back after a reload.
+    function fieldChanged(event) {
+        const node = event.target;
+        if (!(node instanceof Element) || !formFields.has(node.tagName)) return;
+        const path = pathOf(node);
+        if (path) toHost((h) => h.fieldChanged(path, fieldState(node)));
+    }
+    document.addEventListener('input', fieldChanged, true);
+    document.addEventListener('change', fieldChanged, true);
 
     // The element under a click: text is reported as its element, the root as the body.
     function clicked(event) {

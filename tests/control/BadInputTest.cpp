@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
 
 namespace {
@@ -67,6 +68,62 @@ TEST(BadInput, BaseDirectoryWithSpacesNonAsciiCharactersAndABackslashServesTheIm
     auto image = all->item(all->length() - 1).as<IHTMLElement>();
     ASSERT_EQ(image->tagName(), QStringLiteral("IMG"));
     EXPECT_TRUE(waitFor([&] { return image->readMember(QStringLiteral("naturalWidth")).toText() == QLatin1String("32"); }));
+}
+
+// Whatever element the content holds, it never makes the control navigate, reload or lose its
+// page, and it leaves nothing behind that outlives it.
+TEST(BadInput, ContentCannotNavigateReloadOrEmptyTheControl) {
+    ControlHarness h;
+    h.control().setBaseURL(h.baseDirectory());
+    const QString elsewhere = QUrl::fromLocalFile(h.baseDirectory() + QStringLiteral("other.html")).toString();
+    QFile other(h.baseDirectory() + QStringLiteral("other.html"));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("<p>other page</p>");
+    other.close();
+    const QStringList hostile{
+        QStringLiteral("<meta http-equiv='refresh' content='0'>"),
+        QStringLiteral("<meta http-equiv='refresh' content='0; url=%1'>").arg(elsewhere),
+        QStringLiteral("<meta http-equiv='Content-Security-Policy' content=\"img-src 'none'\">"),
+        QStringLiteral("<base href='file:///nowhere/'>"),
+        QStringLiteral("<link rel='prerender' href='%1'><link rel='stylesheet' href='%1'>").arg(elsewhere),
+        QStringLiteral("<form action='%1'><input name='q' value='x'><input type='submit' id='go'></form>").arg(elsewhere),
+        QStringLiteral("<iframe src='%1'></iframe><object data='%1'></object><embed src='%1'>").arg(elsewhere),
+        QStringLiteral("<iframe srcdoc=\"<meta http-equiv='refresh' content='0; url=%1'>\"></iframe>").arg(elsewhere),
+    };
+    for (const QString& markup : hostile) {
+        SCOPED_TRACE(markup.toStdString());
+        h.control().setBodyHTML(QStringLiteral("<p id='mark'>kept</p>") + markup);
+        if (markup.contains(QStringLiteral("id='go'")))
+            h.click(h.centreOf(QStringLiteral("go")));
+        QTest::qWait(300);  // time for a refresh or a submission to try
+        QElapsedTimer timer;
+        timer.start();
+        EXPECT_TRUE(h.control().SourceHTML().toText().contains(QStringLiteral("<p id=\"mark\">kept</p>")));
+        EXPECT_LT(timer.elapsed(), 1000) << "the page is there: no wait for it to load again";
+        h.control().setBodyHTML(QStringLiteral("<img id='logo' src='icon-logo.gif'>"));
+        EXPECT_TRUE(waitFor([&] { return h.inPage(QStringLiteral("logo.naturalWidth")).toInt() == 32; }))
+            << "the next content loads its image from the base directory";
+    }
+}
+
+// Both controls of the process share one page process and its caches: a file that one control
+// may not load never takes away what the other shows.
+TEST(BadInput, FileRefusedToOneControlStaysShownInTheOther) {
+    ControlHarness upper;
+    ControlHarness lower;
+    upper.control().setBaseURL(upper.baseDirectory());
+    upper.control().setBodyHTML(QStringLiteral("<img id='logo' src='icon-logo.gif'>"));
+    const QString logo = QStringLiteral("logo.complete && logo.naturalWidth");
+    ASSERT_TRUE(waitFor([&] { return upper.inPage(logo).toInt() == 32; }));
+
+    const QString url = QUrl::fromLocalFile(upper.baseDirectory() + QStringLiteral("icon-logo.gif")).toString();
+    lower.control().setBodyHTML(QStringLiteral("<img id='logo' src='%1'>").arg(url));
+    EXPECT_TRUE(waitFor([&] { return lower.inPage(QStringLiteral("logo.complete")).toBool(); }));
+    EXPECT_EQ(lower.inPage(QStringLiteral("logo.naturalWidth")).toInt(), 0) << "outside the lower control's files";
+    QTest::qWait(200);
+    EXPECT_EQ(upper.inPage(logo).toInt(), 32) << "the upper control still shows its image";
+    upper.control().setBodyHTML(QStringLiteral("<p>again</p><img id='logo' src='icon-logo.gif'>"));
+    EXPECT_TRUE(waitFor([&] { return upper.inPage(logo).toInt() == 32; })) << "and shows it again when asked";
 }
 
 }  // namespace

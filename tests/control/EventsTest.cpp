@@ -1,9 +1,11 @@
 #include "control/ControlHarness.h"
 #include "hosted/DocumentObjects.h"
+#include "hosted/RuntimeError.h"
 #include "driving/Wait.h"
 
 #include <gtest/gtest.h>
 
+#include <QMessageBox>
 #include <QStringList>
 #include <QTest>
 #include <QWebEnginePage>
@@ -31,7 +33,11 @@ private:
     void handle(const QString& kind) {
         deepest = std::max(deepest, ++depth);
         const auto clicked = control_.ClickedElement().as<IHTMLElement>();
-        raised << kind + QLatin1Char(':') + clicked->id();
+        try {
+            raised << kind + QLatin1Char(':') + clicked->id();
+        } catch (const hosted::RuntimeError& e) {
+            raised << kind + QStringLiteral(":error %1").arg(e.code());
+        }
         if (during)
             during();
         clickedElementStable &= control_.ClickedElement().as<IHTMLElement>() == clicked;
@@ -58,6 +64,37 @@ TEST(Events, ClickDuringAHandlerIsRaisedAfterItNeverInsideIt) {
     EXPECT_EQ(sink.raised, (QStringList{QStringLiteral("left:first"), QStringLiteral("left:second")}));
     EXPECT_EQ(sink.deepest, 1) << "no handler runs inside another";
     EXPECT_TRUE(sink.clickedElementStable);
+}
+
+// Clicks on x, y and x again, the last two while the first handler runs: the host lets go of x
+// when y is raised, after the page had handed x out again for the click still queued.
+TEST(Events, ElementAQueuedClickCarriesStaysValidWhenTheHostLetsGoOfItMeanwhile) {
+    ControlHarness h;
+    h.control().setBodyHTML(QStringLiteral("<p id='x'>x</p><p id='y'>y</p>"));
+    Sink sink(h.control());
+    sink.during = [&] {
+        if (sink.raised.size() == 1)
+            h.inPage(QStringLiteral("document.getElementById('y').click(); document.getElementById('x').click(); true"));
+    };
+    h.click(h.centreOf(QStringLiteral("x")));
+    ASSERT_TRUE(waitFor([&] { return sink.raised.size() == 3; })) << sink.raised.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(sink.raised, (QStringList{QStringLiteral("left:x"), QStringLiteral("left:y"), QStringLiteral("left:x")}));
+}
+
+// An event that reaches the control while a modal window (a run-time error's box) is open
+// waits until the box is closed: nothing runs behind it, nothing is lost.
+TEST(Events, EventWaitsWhileAModalWindowIsOpen) {
+    ControlHarness h;
+    h.control().setBodyHTML(QStringLiteral("<p id='x'>x</p>"));
+    Sink sink(h.control());
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Form1"), QStringLiteral("Run-time error '440'"));
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    h.inPage(QStringLiteral("document.getElementById('x').click(); true"));
+    QTest::qWait(300);  // time for the event to be raised, were it not held back
+    EXPECT_TRUE(sink.raised.isEmpty()) << sink.raised.join(QLatin1Char(' ')).toStdString();
+    box.close();
+    EXPECT_TRUE(waitFor([&] { return sink.raised == QStringList{QStringLiteral("left:x")}; }));
 }
 
 TEST(Events, LinksAndFormSubmissionsNeverNavigate) {

@@ -8,6 +8,7 @@
 #include "hosted/DocumentObjects.h"
 
 #include <QElapsedTimer>
+#include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -78,6 +79,79 @@ TEST(RendererLoss, ElementsOfTheLostPageTakeStyleWithoutTouchingTheNewPage) {
     EXPECT_EQ(before->style()->backgroundColor().toText(), QString());
     EXPECT_EQ(after->style()->backgroundColor().toText(), QString()) << "the new page's element is untouched";
     EXPECT_NE(before, after);
+}
+
+}  // namespace
+
+namespace {
+
+pid_t pageProcess(ControlHarness& h) {
+    return static_cast<pid_t>(h.view()->page()->renderProcessPid());
+}
+
+// A member call that does not fail, or a null text while the page is still down.
+QString sourceOf(ControlHarness& h) {
+    try {
+        return h.control().SourceHTML().toText();
+    } catch (const hosted::RuntimeError&) {
+        return QString();
+    }
+}
+
+// The controls of a process share one page process. Losing it, once or twice in a row, costs
+// neither control what it showed: the content however the host wrote it, the style rules, and
+// what the user typed or chose in the form fields.
+TEST(RendererLoss, EveryControlComesBackWithWhatItShowedAndKeepsWorking) {
+    ControlHarness upper;
+    ControlHarness lower;
+    const QString form = QStringLiteral(
+        "<form><input id='who'><select id='pick'><option>a</option><option value='b'>b</option></select>"
+        "<input type='checkbox' id='tick'></form>");
+    upper.control().setBodyHTML(form);
+    upper.control().setCSSText(QStringLiteral("input { color: rgb(1, 2, 3) }"));
+    lower.control().setBodyHTML(QStringLiteral("<p>first written</p>"));
+    lower.control().Document().as<hosted::IHTMLDocument2>()->body().as<hosted::IHTMLElement>()->setInnerHTML(
+        QStringLiteral("<p id='mirrored'>written through the document</p>"));
+
+    upper.view()->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(upper.view()->window()));
+    upper.click(upper.centreOf(QStringLiteral("who")));
+    ASSERT_TRUE(waitFor([&] { return upper.inPage(QStringLiteral("document.activeElement === who")).toBool(); }));
+    QTest::keyClicks(upper.view()->focusProxy(), QStringLiteral("typed"));
+    upper.click(upper.centreOf(QStringLiteral("tick")));
+    upper.inPage(QStringLiteral("const s = document.getElementById('pick'); s.value = 'b';"
+                                "s.dispatchEvent(new Event('change', {bubbles: true})); true"));
+    const QString fields = QStringLiteral("[who.value, pick.value, tick.checked].join()");
+    ASSERT_TRUE(waitFor([&] { return upper.inPage(fields).toString() == QLatin1String("typed,b,true"); }))
+        << upper.inPage(fields).toString().toStdString();
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(pageProcess(upper), pageProcess(lower));
+        ASSERT_EQ(::kill(pageProcess(upper), SIGKILL), 0);
+        EXPECT_TRUE(waitFor([&] { return sourceOf(lower).contains(QStringLiteral("written through the document")); }))
+            << sourceOf(lower).toStdString();
+        EXPECT_TRUE(waitFor([&] { return sourceOf(upper).contains(QStringLiteral("rgb(1, 2, 3)")); }));
+        EXPECT_TRUE(waitFor([&] { return upper.inPage(fields).toString() == QLatin1String("typed,b,true"); }))
+            << upper.inPage(fields).toString().toStdString();
+    }
+    lower.control().setBodyHTML(QStringLiteral("<p>after</p>"));
+    EXPECT_TRUE(sourceOf(lower).contains(QStringLiteral("<p>after</p>"))) << "the control works on";
+
+    // The mouse's back button asks for the page loaded before the restarts; the page stays.
+    QTest::mouseClick(upper.view()->focusProxy(), Qt::BackButton, {}, QPoint(5, 5));
+    QTest::qWait(300);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_TRUE(sourceOf(upper).contains(QStringLiteral("rgb(1, 2, 3)")));
+    EXPECT_LT(timer.elapsed(), 1000);
+
+    // Markup written over the fields takes what was entered in them along.
+    upper.control().Document().as<hosted::IHTMLDocument2>()->body().as<hosted::IHTMLElement>()->setInnerHTML(form);
+    const pid_t lost = pageProcess(upper);
+    ASSERT_EQ(::kill(lost, SIGKILL), 0);
+    ASSERT_TRUE(waitFor([&] { return pageProcess(upper) != lost && sourceOf(upper).contains(QStringLiteral("tick")); }));
+    EXPECT_EQ(upper.inPage(fields).toString(), QStringLiteral(",a,false"));
 }
 
 }  // namespace

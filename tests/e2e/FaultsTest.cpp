@@ -4,6 +4,7 @@
 #include "support/QtPrinters.h"
 #include "driving/PageScript.h"
 #include "driving/Wait.h"
+#include "hosted/RuntimeError.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,65 @@ TEST(Faults, PageProcessKilledFromOutsideComesBackAndTheNextClickWorks) {
     app.click(QStringLiteral("li"));
     ASSERT_TRUE(waitFor([&] { return app.inlineBackground(QStringLiteral("li")) == QLatin1String("rgb(241, 241, 241)"); }));
     EXPECT_EQ(app.messages().size(), 1) << app.messages().join(QLatin1Char('\n')).toStdString();
+}
+
+// brClip's markup, or nothing while its page is down.
+QString mirrorOf(RunningApp& app) {
+    try {
+        return app.mirrorContent();
+    } catch (const hosted::RuntimeError&) {
+        return QString();
+    }
+}
+
+QString typedAnswer(RunningApp& app) {
+    return evaluateInPage(app.pageView(), QStringLiteral("document.querySelector('[name=Question1]').value"), 100).toString();
+}
+
+// Fills in the first question and submits the questionnaire, from whichever page is shown.
+void answer(RunningApp& app, const QString& text) {
+    if (basGlobal::PageState == 0) {
+        app.click(QStringLiteral("a"));
+        ASSERT_TRUE(waitFor([&] { return basGlobal::PageState == 1; }));
+    }
+    app.click(QStringLiteral("[name=Question1]"));
+    app.type(text);
+    ASSERT_TRUE(waitFor([&] { return typedAnswer(app).endsWith(text); }));
+    app.click(QStringLiteral("#SubmitButton"));
+    ASSERT_TRUE(waitFor([&] { return mirrorOf(app).contains(QStringLiteral("Question1 : ")); }));
+}
+
+// Both views share one page process. Killed when idle, twice in a row, or right after a click,
+// neither view loses what it showed, not even an answer being typed, and answers are collected
+// again afterwards.
+TEST(Faults, PageProcessKilledCostsNeitherViewWhatItShowedAndAnswersAreCollectedAgain) {
+    RunningApp app;
+    answer(app, QStringLiteral("first"));
+    ASSERT_TRUE(waitFor([&] { return productPageBack(app); }));
+    app.click(QStringLiteral("a"));
+    ASSERT_TRUE(waitFor([&] { return basGlobal::PageState == 1; }));
+    app.click(QStringLiteral("[name=Question1]"));
+    app.type(QStringLiteral("half typed"));
+    ASSERT_TRUE(waitFor([&] { return typedAnswer(app) == QLatin1String("half typed"); }));
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        killPageProcess(app);
+        EXPECT_TRUE(waitFor([&] { return typedAnswer(app) == QLatin1String("half typed"); }));
+        EXPECT_TRUE(waitFor([&] { return mirrorOf(app).contains(QStringLiteral("Question1 : first")); }));
+    }
+    app.click(QStringLiteral("#SubmitButton"));
+    ASSERT_TRUE(waitFor([&] { return mirrorOf(app).contains(QStringLiteral("Question1 : half typed")); }));
+    EXPECT_TRUE(app.messages().isEmpty()) << app.messages().join(QLatin1Char('\n')).toStdString();
+
+    // Right after a click the click's procedure may fail with a message; the window works on.
+    ASSERT_TRUE(waitFor([&] { return productPageBack(app); }));
+    app.click(QStringLiteral("a"));
+    killPageProcess(app);
+    ASSERT_TRUE(waitFor([&] { return evaluateInPage(app.pageView(), QStringLiteral("!!document.body.firstChild"), 100).toBool(); }));
+    answer(app, QStringLiteral("after"));
+    EXPECT_TRUE(mirrorOf(app).contains(QStringLiteral("Question1 : after")));
+    EXPECT_LE(app.messages().size(), 1) << app.messages().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST(Faults, FormWithThousandsOfQuestionsIsCollectedWhole) {
