@@ -29,12 +29,15 @@ double Samples::median() const {
 double Samples::min() const { return sorted().value(0, NAN); }
 double Samples::max() const { return sorted().value(values_.size() - 1, NAN); }
 
-void printRow(const char* what, const Samples& application, const Samples& bare) {
-    std::printf("| %-44s | app %7.1f [%.1f-%.1f] | bare view %7.1f [%.1f-%.1f] | ratio %.2f |\n", what,
-                application.median(), application.min(), application.max(), bare.median(), bare.min(), bare.max(),
-                application.median() / bare.median());
+void printHeader(const char* measured) {
+    std::printf("\n| %-62s | %-22s | %-22s | ratio |\n|---|---|---|---|\n", "benchmark", measured, "bare view");
 }
 
-void printRow(const char* what, double application, double bare) {
-    std::printf("| %-44s | app %7.1f | bare view %7.1f | ratio %.2f |\n", what, application, bare, application / bare);
+void printRow(const char* what, const Samples& measured, const Samples& bare) {
+    std::printf("| %-62s | %7.1f [%.1f-%.1f] | %7.1f [%.1f-%.1f] | %.2f |\n", what, measured.median(), measured.min(),
+                measured.max(), bare.median(), bare.min(), bare.max(), measured.median() / bare.median());
+}
+
+void printRow(const char* what, double measured, double bare) {
+    std::printf("| %-62s | %22.1f | %22.1f | %.2f |\n", what, measured, bare, measured / bare);
 }

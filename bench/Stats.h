@@ -17,7 +17,8 @@ private:
     QList<double> values_;
 };
 
-// One table row: the application's figure against the bare engine's, and their ratio; with
-// samples, the median and the range.
-void printRow(const char* what, const Samples& application, const Samples& bare);
-void printRow(const char* what, double application, double bare);
+// A table of figures against the bare view's, in Markdown, headed by what is measured.
+void printHeader(const char* measured);
+// One row: a figure against the bare view's, and their ratio; with samples, the median and the range.
+void printRow(const char* what, const Samples& measured, const Samples& bare);
+void printRow(const char* what, double measured, double bare);

@@ -1,17 +1,16 @@
 // Memory: the application with all its engine processes after start-up, and again after 1,000
 // clicks and 100 round trips through the questionnaire.
-#include "BenchApp.h"
 #include "ProcessTree.h"
-#include "Stats.h"
-#include "ViewProbe.h"
 
 #include "content/basGlobal.h"
+#include "driving/PageScript.h"
+#include "driving/RunningApp.h"
+#include "driving/Wait.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QTest>
-#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <cstdio>
@@ -23,7 +22,7 @@ namespace {
 // Has the page's script engine collect its garbage, lets everything settle, then reads the
 // memory of this process and its engine helpers: what is kept, not what awaits collection.
 TreeMemory settledMemory(QWebEngineView* page) {
-    view_probe::evaluate(page, QStringLiteral("gc()"), QWebEngineScript::ApplicationWorld);
+    evaluateInPage(page, QStringLiteral("gc()"));
     QTest::qWait(2000);
     return memoryOfTree(::getpid());
 }
@@ -41,18 +40,19 @@ int main(int argc, char** argv) {
     const int clicks = argc > 1 ? std::atoi(argv[1]) : 1000;
     const int roundTrips = argc > 2 ? std::atoi(argv[2]) : 100;
 
-    BenchApp bench;
+    RunningApp bench;
     const TreeMemory started = settledMemory(bench.pageView());
 
     const QString items[] = {QStringLiteral("ul li:nth-child(2)"), QStringLiteral("ul li:nth-child(3)"),
                              QStringLiteral("table tr:nth-child(2) > td")};
     QPoint targets[3];
     for (int i = 0; i < 3; ++i)
-        targets[i] = bench.boundsOf(items[i]).topLeft() + QPoint(8, 6);
+        targets[i] = bench.firstLineOf(items[i]);
     for (int i = 0; i < clicks; ++i) {
-        bench.labelWidget("Label1")->clear();
+        bench.form().findChild<QLabel*>(QStringLiteral("Label1"))->clear();
         bench.click(targets[i % 3]);
-        if (!bench.waitForLabel("Label1", i % 3 == 2 ? QStringLiteral("TD") : QStringLiteral("LI"))) {
+        const QString tag = i % 3 == 2 ? QStringLiteral("TD") : QStringLiteral("LI");
+        if (!waitFor([&] { return bench.label("Label1") == tag; })) {
             std::fprintf(stderr, "click %d was not reported\n", i);
             return 1;
         }
@@ -60,19 +60,17 @@ int main(int argc, char** argv) {
     const TreeMemory afterClicks = settledMemory(bench.pageView());
 
     for (int i = 0; i < roundTrips; ++i) {
-        bench.click(bench.boundsOf(QStringLiteral("a")).center());
-        while (basGlobal::PageState != 1)
-            QCoreApplication::processEvents();
-        bench.labelWidget("lblClipCaption")->clear();
-        bench.click(bench.boundsOf(QStringLiteral("#SubmitButton")).center());
-        if (!bench.waitForLabel("lblClipCaption", QStringLiteral("Answers"))) {
+        bench.click(QStringLiteral("a"));
+        waitFor([] { return basGlobal::PageState == 1; });
+        bench.form().findChild<QLabel*>(QStringLiteral("lblClipCaption"))->clear();
+        bench.click(QStringLiteral("#SubmitButton"));
+        if (!waitFor([&] { return bench.label("lblClipCaption") == QLatin1String("Answers"); })) {
             std::fprintf(stderr, "round trip %d did not come back\n", i);
             return 1;
         }
     }
     const TreeMemory afterRoundTrips = settledMemory(bench.pageView());
-    const int handles = view_probe::evaluate(bench.pageView(), QStringLiteral("window.__lumetto.call('handleCount', []).value"),
-                                             QWebEngineScript::ApplicationWorld).toInt();
+    const int handles = bench.inPage(QStringLiteral("window.__lumetto.call('handleCount', []).value")).toInt();
 
     std::printf("Memory of the application with its engine processes (%d processes), MiB\n", started.processes);
     std::printf("| %-44s | resident %7.1f | proportional %7.1f |\n", "after start-up", mib(started.residentKiB),

@@ -2,6 +2,7 @@
 
 #include "driving/PageGeometry.h"
 #include "driving/PageScript.h"
+#include "driving/ProductPage.h"
 #include "driving/ScreenGrab.h"
 #include "driving/Wait.h"
 
@@ -39,7 +40,7 @@ RunningApp::RunningApp(MessageBoxes messageBoxes) {
     if (!QTest::qWaitForWindowActive(form_.get(), WaitBoundMs))
         qWarning("Form1 did not become the active window");
     // Ready for a person once the product page is on the screen.
-    ready_ = waitFor([this] { return showsLogo(QRect(pageView()->width() - 64, 0, 64, 64)); });
+    ready_ = waitFor([this] { return showsProductPage(); });
     if (!ready_)
         qWarning("the product page was not painted");
 }
@@ -68,6 +69,10 @@ QVariant RunningApp::inPage(const QString& script) const {
 
 QPoint RunningApp::centreOf(const QString& selector) const {
     return boundingBox(pageView(), selector).center();
+}
+
+QPoint RunningApp::firstLineOf(const QString& selector) const {
+    return boundingBox(pageView(), selector).topLeft() + QPoint(20, 6);
 }
 
 void RunningApp::click(const QPoint& at, Qt::MouseButton button) const {
@@ -147,15 +152,11 @@ QImage RunningApp::screen() const {
 }
 
 bool RunningApp::showsLogo(const QRect& region) const {
-    const QImage image = screen();
-    // The region is in the view's coordinates; the image has the screen's pixels.
-    const qreal ratio = image.devicePixelRatio();
-    const QRect pixels(region.topLeft() * ratio, region.size() * ratio);
-    for (int y = pixels.top(); y <= pixels.bottom(); ++y)
-        for (int x = pixels.left(); x <= pixels.right(); ++x)
-            if (image.pixelColor(x, y) == QColor(26, 74, 140))
-                return true;
-    return false;
+    return product_page::showsLogo(screen(), region);
+}
+
+bool RunningApp::showsProductPage() const {
+    return showsLogo(product_page::logoCorner(pageView()->size()));
 }
 
 bool RunningApp::saveScreenshot(const QString& path) const {

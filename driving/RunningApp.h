@@ -39,6 +39,8 @@ public:
     QVariant inPage(const QString& script) const;
     // The centre of the first element matching a CSS selector, in the view's coordinates.
     QPoint centreOf(const QString& selector) const;
+    // A point just inside the start of that element's first line of text.
+    QPoint firstLineOf(const QString& selector) const;
     // A real mouse click in the page, as a person makes it.
     void click(const QPoint& at, Qt::MouseButton button = Qt::LeftButton) const;
     void click(const QString& selector, Qt::MouseButton button = Qt::LeftButton) const { click(centreOf(selector), button); }
@@ -67,6 +69,8 @@ public:
     QImage screen() const;
     // Whether the page view shows the logo's dark blue somewhere in region.
     bool showsLogo(const QRect& region) const;
+    // Whether the product page's logo is on the screen, at the page's top right.
+    bool showsProductPage() const;
     // Saves what the user sees of the window, with any menu or box over it, as a PNG file.
     bool saveScreenshot(const QString& path) const;
 

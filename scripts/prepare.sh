@@ -9,7 +9,7 @@ PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-declarative-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin libgl-dev
     googletest libgtest-dev libgmock-dev
-    xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation
+    xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation libx11-dev libxtst-dev
     desktop-file-utils dpkg-dev file
     at-spi2-core dbus-daemon dbus-bin gir1.2-atspi-2.0 python3-gi appstream man-db groff-base
     weston qt6-wayland

@@ -2,6 +2,7 @@
 
 #include "content/basGlobal.h"
 #include "driving/PageGeometry.h"
+#include "driving/ProductPage.h"
 #include "driving/ScreenGrab.h"
 #include "driving/Wait.h"
 #include "driving/WhileModal.h"
@@ -9,26 +10,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QTest>
 #include <QWebEngineView>
 
 #include <cstdio>
-
-namespace {
-
-const QString Highlighted = QStringLiteral("rgb(241, 241, 241)");
-
-// The point just inside the start of the first line of an element's box.
-QPoint firstLine(const QRect& box) {
-    return box.topLeft() + QPoint(20, 6);
-}
-
-}  // namespace
 
 Tour::Tour(const QDir& screenshots) : screenshots_(screenshots), app_(RunningApp::MessageBoxes::Shown) {}
 
@@ -53,7 +41,12 @@ bool Tour::run() {
     for (const Step& step : all) {
         ++number;
         currentStep_ = step.name;
-        const QString missing = step.act();
+        shot_.reset();
+        QString missing = step.act();
+        if (missing.isEmpty() && !shot_)
+            screenshot();
+        if (missing.isEmpty() && !*shot_)
+            missing = QStringLiteral("the screenshot could not be saved");
         if (!missing.isEmpty()) {
             std::fprintf(stderr, "%2d/%zu %s: FAILED, %s\n", number, all.size(), qPrintable(step.caption), qPrintable(missing));
             return false;
@@ -66,28 +59,24 @@ bool Tour::run() {
 }
 
 // The window as the person sees it, with any menu over it; or another window of the application.
-bool Tour::screenshot(const QString& name, QWidget* window) const {
+void Tour::screenshot(QWidget* window) {
     QTest::qWait(300);  // the frames that show the step's last changes
-    const QString path = screenshots_.filePath(name + QStringLiteral(".png"));
-    if (!window)
-        return app_.saveScreenshot(path);
-    return saveScreen(window->frameGeometry(), path);
+    const QString path = screenshots_.filePath(currentStep_ + QStringLiteral(".png"));
+    shot_ = window ? saveScreen(window->frameGeometry(), path) : app_.saveScreenshot(path);
 }
 
 QString Tour::start() {
-    if (!app_.ready())
-        return QStringLiteral("the product page was not painted");
-    return screenshot(currentStep_) ? QString() : QStringLiteral("the screenshot could not be saved");
+    return app_.ready() ? QString() : QStringLiteral("the product page was not painted");
 }
 
 QString Tour::highlightCell() {
     const QString cell = QStringLiteral("table tr:nth-child(2) > td");
-    app_.click(firstLine(boundingBox(app_.pageView(), cell)));
+    app_.click(app_.firstLineOf(cell));
     if (!waitFor([&] { return app_.label("Label1") == QLatin1String("TD"); }))
         return QStringLiteral("Label1 did not show \"TD\"");
-    if (app_.inlineBackground(cell) != Highlighted)
+    if (app_.inlineBackground(cell) != product_page::HighlightStyle)
         return QStringLiteral("the cell was not highlighted");
-    return screenshot(currentStep_) ? QString() : QStringLiteral("the screenshot could not be saved");
+    return {};
 }
 
 QString Tour::fillQuestionnaire() {
@@ -102,7 +91,7 @@ QString Tour::fillQuestionnaire() {
     app_.press(Qt::Key_Down);
     if (!waitFor([&] { return app_.inPage(QStringLiteral("document.querySelector('select').value")) == QLatin1String("No"); }))
         return QStringLiteral("the list did not change to \"No\"");
-    return screenshot(currentStep_) ? QString() : QStringLiteral("the screenshot could not be saved");
+    return {};
 }
 
 QString Tour::submitAnswers() {
@@ -111,9 +100,9 @@ QString Tour::submitAnswers() {
         return QStringLiteral("the caption did not read \"Answers\"");
     if (!app_.mirrorContent().contains(QStringLiteral("Question1 : Ada Lovelace<br>Question2 : No<br>")))
         return QStringLiteral("brClip did not show the answers");
-    if (!waitFor([&] { return basGlobal::PageState == 0 && app_.showsLogo(QRect(app_.pageView()->width() - 64, 0, 64, 64)); }))
+    if (!waitFor([&] { return basGlobal::PageState == 0 && app_.showsProductPage(); }))
         return QStringLiteral("the product page did not come back");
-    return screenshot(currentStep_) ? QString() : QStringLiteral("the screenshot could not be saved");
+    return {};
 }
 
 QString Tour::openContextMenu() {
@@ -135,7 +124,7 @@ QString Tour::openContextMenu() {
     if (entries != QStringList{QStringLiteral("Copy as Text"), QStringLiteral("Copy as HTML"), QStringLiteral("-"),
                                QStringLiteral("Check this menu")})
         return QStringLiteral("the menu held %1").arg(entries.join(QStringLiteral(", ")));
-    return screenshot(currentStep_) ? QString() : QStringLiteral("the screenshot could not be saved");
+    return {};
 }
 
 QString Tour::copyAsHtml() {
@@ -147,7 +136,7 @@ QString Tour::copyAsHtml() {
     const QString mirrored = app_.mirrorContent();
     if (!mirrored.contains(QStringLiteral("<li>")) || mirrored.contains(QStringLiteral("241")))
         return QStringLiteral("brClip did not show the selection's markup without the highlight");
-    return screenshot(currentStep_) ? QString() : QStringLiteral("the screenshot could not be saved");
+    return {};
 }
 
 QString Tour::greenPage() {
@@ -156,7 +145,7 @@ QString Tour::greenPage() {
     const QPoint empty(app_.pageView()->width() / 2, app_.pageView()->height() - 4);
     if (!waitFor([&] { return app_.screen().pixelColor(empty) == QColor(0, 128, 0); }))
         return QStringLiteral("the page did not turn green");
-    return screenshot(currentStep_) ? QString() : QStringLiteral("the screenshot could not be saved");
+    return {};
 }
 
 QString Tour::allowSelectionMark() {
@@ -166,9 +155,9 @@ QString Tour::allowSelectionMark() {
     auto* item = app_.form().findChild<QAction*>(QStringLiteral("mnuOptSelect"));
     if (!item->isChecked())
         return QStringLiteral("\"Allow Selection\" showed no check mark while selection is allowed");
-    const bool saved = screenshot(currentStep_);
+    screenshot();
     QTest::keyClick(options, Qt::Key_Escape);
-    return saved ? QString() : QStringLiteral("the screenshot could not be saved");
+    return {};
 }
 
 QString Tour::selectionMessageBox() {
@@ -180,29 +169,27 @@ QString Tour::selectionMessageBox() {
     if (selected.isEmpty())
         return QStringLiteral("the drag selected nothing");
     QString shown;
-    bool saved = false;
     WhileModal whileOpen([&](QDialog& box) {
         if (auto* message = qobject_cast<QMessageBox*>(&box))
             shown = message->text();
-        saved = screenshot(currentStep_);
+        screenshot();
     });
     app_.clickButton("Command1");
     if (!whileOpen.looked())
         return QStringLiteral("no message box came up");
     if (shown != selected)
         return QStringLiteral("the message box showed \"%1\"").arg(shown);
-    return saved ? QString() : QStringLiteral("the screenshot could not be saved");
+    return {};
 }
 
 QString Tour::viewSource() {
     QString text;
-    bool saved = false;
     bool shown = false;
     WhileModal whileOpen([&](QDialog& form2) {
         text = form2.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
         // The window system placed it and shows it, as a window that belongs to Form1.
         shown = QTest::qWaitForWindowExposed(&form2) && form2.windowHandle()->transientParent() == app_.form().windowHandle();
-        saved = screenshot(currentStep_, &form2);
+        screenshot(&form2);
     });
     app_.clickButton("cmdViewCode");
     if (!whileOpen.looked())
@@ -211,5 +198,5 @@ QString Tour::viewSource() {
         return QStringLiteral("Form2 was not shown as a window of Form1");
     if (!text.contains(QStringLiteral("Tarvo Lumetto ActiveX Control")))
         return QStringLiteral("Form2 did not hold the page's source");
-    return saved ? QString() : QStringLiteral("the screenshot could not be saved");
+    return {};
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 // A guided tour of the application: every feature driven with real input, as a person would,
@@ -21,10 +22,14 @@ private:
     struct Step {
         QString name;       // also the screenshot's file name
         QString caption;    // what the person sees
-        std::function<QString()> act;  // empty when the expected screen was reached, else what was missing
+        // Empty when the expected screen was reached, else what was missing. A step whose
+        // screen lasts only while it runs (an open menu, a modal window) takes its screenshot
+        // itself; the others get theirs once they return.
+        std::function<QString()> act;
     };
     std::vector<Step> steps();
-    bool screenshot(const QString& name, QWidget* window = nullptr) const;
+    // Saves the step's screenshot: the window, with any menu over it, or another window.
+    void screenshot(QWidget* window = nullptr);
 
     QString start();
     QString highlightCell();
@@ -40,4 +45,5 @@ private:
     QDir screenshots_;
     RunningApp app_;
     QString currentStep_;
+    std::optional<bool> shot_;  // whether the current step's screenshot was saved, once taken
 };

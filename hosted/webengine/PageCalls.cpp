@@ -89,7 +89,7 @@ void PageCalls::checkReachable(const Member& member) const {
         throw failure(member, 0, QStringLiteral("the display engine's page process has ended"));
 }
 
-QVariant PageCalls::call(const Member& member, const QString& op, const QJsonArray& args) {
+void PageCalls::awaitPage(const Member& member) {
     if (!shellReady_ && page_ && rendererAlive_) {
         // Only the engine's first start may take long; a page loaded anew is bounded as a call is.
         const auto bound = generation_ == 0 ? StartBound : CallBound;
@@ -99,8 +99,16 @@ QVariant PageCalls::call(const Member& member, const QString& op, const QJsonArr
             throw failure(member, 0, QStringLiteral("the control's page did not load within %1 s").arg(bound.count() / 1000));
     }
     checkReachable(member);
-
     emit aboutToCall();
+}
+
+void PageCalls::send(const Member& member, const QString& op, const QJsonArray& args) {
+    awaitPage(member);
+    post(op, args);
+}
+
+QVariant PageCalls::call(const Member& member, const QString& op, const QJsonArray& args) {
+    awaitPage(member);
     auto pending = std::make_shared<PendingCall>();
     page_->runJavaScript(script(op, args), QWebEngineScript::ApplicationWorld,
                          [pending, self = QPointer<PageCalls>(this)](const QVariant& v) {

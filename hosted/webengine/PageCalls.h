@@ -29,6 +29,10 @@ public:
 
     // Runs op(args) in the page and returns its value; fails with a RuntimeError naming member.
     QVariant call(const Member& member, const QString& op, const QJsonArray& args = {});
+    // Runs op(args) in the page after everything sent before, without waiting for it: for a
+    // write whose outcome the host knows, since every later call sees its effect. Fails like
+    // call when there is no page to send it to.
+    void send(const Member& member, const QString& op, const QJsonArray& args);
     // Runs op(args) in the page without waiting for it, after everything sent before.
     void post(const QString& op, const QJsonArray& args);
 
@@ -64,6 +68,8 @@ private:
     void waitFor(const std::function<bool()>& done, std::chrono::milliseconds bound);
     // Fails the call when the page cannot answer: the control or its page process is gone.
     void checkReachable(const Member& member) const;
+    // Waits for the shell, if it is loading, then fails unless the page can take a call.
+    void awaitPage(const Member& member);
     QString script(const QString& op, const QJsonArray& args) const;
 
     QPointer<QWebEnginePage> page_;

@@ -96,7 +96,7 @@ void WebStyle::setBackgroundColor(const hosted::Variant& colour) {
     const QString text = colour.toText();
     if (element_->isGone())
         return;
-    element_->calls().call(BackgroundMember, QStringLiteral("setBackgroundColor"), {element_->handle(), text});
+    element_->calls().send(BackgroundMember, QStringLiteral("setBackgroundColor"), {element_->handle(), text});
 }
 
 }  // namespace lumetto

@@ -1,6 +1,7 @@
 #include "content/basGlobal.h"
 #include "driving/RunningApp.h"
 #include "support/QtPrinters.h"
+#include "driving/ProductPage.h"
 #include "driving/Wait.h"
 
 #include <gtest/gtest.h>
@@ -9,16 +10,9 @@
 
 namespace {
 
-const QString Highlighted = QStringLiteral("rgb(241, 241, 241)");
+using product_page::HighlightStyle;
 // The description cell of the product page's second row: its first line is the cell's own text.
 const QString DescriptionCell = QStringLiteral("table tr:nth-child(2) > td");
-
-QPoint firstLineOf(RunningApp& app, const QString& selector) {
-    const QVariantList box = app.inPage(QStringLiteral(
-        "(() => { const r = document.querySelector('%1').getBoundingClientRect(); return [r.left, r.top]; })()")
-        .arg(selector)).toList();
-    return QPoint(box.value(0).toInt() + 20, box.value(1).toInt() + 6);
-}
 
 bool formPageShown(RunningApp& app) {
     return app.inPage(QStringLiteral("!!document.querySelector('#SubmitButton')")).toBool();
@@ -30,16 +24,16 @@ bool productPageShown(RunningApp& app) {
 
 TEST(Clicks, CellIsReportedAndHighlightedUntilTheNextClick) {
     RunningApp app;
-    app.click(firstLineOf(app, DescriptionCell));
+    app.click(app.firstLineOf(DescriptionCell));
     ASSERT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("TD"); }));
     EXPECT_TRUE(app.messages().isEmpty()) << app.messages().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(app.label("Label2"), QStringLiteral("Last Click - LeftClick : "));
-    EXPECT_EQ(app.inlineBackground(DescriptionCell), Highlighted);
+    EXPECT_EQ(app.inlineBackground(DescriptionCell), HighlightStyle);
 
     app.click(QStringLiteral("li"));
     ASSERT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("LI"); }));
     EXPECT_EQ(app.inlineBackground(DescriptionCell), QString()) << "the cell has its own colour back";
-    EXPECT_EQ(app.inlineBackground(QStringLiteral("li")), Highlighted);
+    EXPECT_EQ(app.inlineBackground(QStringLiteral("li")), HighlightStyle);
     EXPECT_TRUE(app.messages().isEmpty());
 }
 
@@ -48,7 +42,7 @@ TEST(Clicks, RightClickHighlightsTheLinkWithoutNavigatingAndNeverTheBody) {
     app.click(QStringLiteral("a"), Qt::RightButton);
     ASSERT_TRUE(waitFor([&] { return app.label("Label2") == QLatin1String("Last Click - RightClick : "); }));
     EXPECT_EQ(app.label("Label1"), QStringLiteral("A"));
-    EXPECT_EQ(app.inlineBackground(QStringLiteral("a")), Highlighted);
+    EXPECT_EQ(app.inlineBackground(QStringLiteral("a")), HighlightStyle);
     EXPECT_TRUE(productPageShown(app));
     EXPECT_EQ(basGlobal::PageState, 0);
 
@@ -87,7 +81,7 @@ TEST(Clicks, QuestionnaireAnswersAreCollectedFromRealInput) {
     EXPECT_EQ(app.label("Label2"), QStringLiteral("Last Click - LeftClick : "));
 
     // The next click restores the submit button of the replaced page without effect or error.
-    app.click(firstLineOf(app, DescriptionCell));
+    app.click(app.firstLineOf(DescriptionCell));
     ASSERT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("TD"); }));
     EXPECT_TRUE(app.messages().isEmpty()) << app.messages().join(QLatin1Char('\n')).toStdString();
 }

@@ -19,11 +19,9 @@ namespace {
 // A selection made with the mouse across two list items, from the start of the first item's
 // text to the end of the second's.
 void selectTwoItems(RunningApp& app) {
-    const QVariantList box = app.inPage(QStringLiteral(
-        "(() => { const a = document.querySelector('ul li:nth-child(2)').getBoundingClientRect();"
-        " const b = document.querySelector('ul li:nth-child(3)').getBoundingClientRect();"
-        " return [a.left + 1, a.top + a.height / 2, b.left + 120, b.top + b.height / 2]; })()")).toList();
-    dragAcross(app.pageView(), QPoint(box[0].toInt(), box[1].toInt()), QPoint(box[2].toInt(), box[3].toInt()));
+    const QRect first = boundingBox(app.pageView(), QStringLiteral("ul li:nth-child(2)"));
+    const QRect second = boundingBox(app.pageView(), QStringLiteral("ul li:nth-child(3)"));
+    dragAcross(app.pageView(), QPoint(first.left() + 1, first.center().y()), QPoint(second.left() + 120, second.center().y()));
     // The page takes input apart from the calls that read it: wait until it has the selection.
     ASSERT_TRUE(waitFor([&] { return !app.inPage(QStringLiteral("window.getSelection().toString()")).toString().isEmpty(); }))
         << "the drag across two items selected nothing";
@@ -35,10 +33,8 @@ QString selectionText(RunningApp& app) {
 
 // A point on the selected part of the second item.
 QPoint secondItem(RunningApp& app) {
-    const QVariantList box = app.inPage(QStringLiteral(
-        "(() => { const b = document.querySelector('ul li:nth-child(3)').getBoundingClientRect();"
-        " return [b.left + 60, b.top + b.height / 2]; })()")).toList();
-    return QPoint(box[0].toInt(), box[1].toInt());
+    const QRect item = boundingBox(app.pageView(), QStringLiteral("ul li:nth-child(3)"));
+    return QPoint(item.left() + 60, item.center().y());
 }
 
 TEST(ContextMenu, CopyAsTextPutsTheSelectionOnTheClipboardAndInTheMirror) {

@@ -24,7 +24,7 @@ namespace {
 // Asked briefly each time: a page that is down does not answer at all.
 bool productPageBack(RunningApp& app) {
     return evaluateInPage(app.pageView(), QStringLiteral("!!document.querySelector('a')"), 100).toBool() &&
-           app.showsLogo(QRect(app.pageView()->width() - 64, 0, 64, 64));
+           app.showsProductPage();
 }
 
 void killPageProcess(RunningApp& app) {

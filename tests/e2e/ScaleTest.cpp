@@ -1,4 +1,5 @@
 #include "driving/PageGeometry.h"
+#include "driving/ProductPage.h"
 #include "driving/RunningApp.h"
 #include "driving/Wait.h"
 #include "support/QtPrinters.h"
@@ -19,7 +20,7 @@ TEST(Scale, DoubleScaleKeepsTheLayoutWithTwiceThePixels) {
 
     // Positions and sizes are the design's, in device-independent pixels: 15 twips a pixel.
     EXPECT_EQ(app.form().centralWidget()->size(), QSize(551, 544));
-    EXPECT_EQ(QRect(app.pageView()->mapTo(app.form().centralWidget(), QPoint()), app.pageView()->size()), QRect(1, 4, 549, 355));
+    EXPECT_EQ(QRect(app.pageView()->mapTo(app.form().centralWidget(), QPoint()), app.pageView()->size()), QRect(QPoint(1, 4), product_page::ViewSize));
 
     const QRect frame = app.form().frameGeometry();
     auto screen = [&] {
@@ -38,7 +39,7 @@ TEST(Scale, DoubleScaleKeepsTheLayoutWithTwiceThePixels) {
         blue = 0;
         for (int y = 0; y < 64; ++y)
             for (int x = 0; x < 64; ++x)
-                blue += pixels.pixelColor(inView * 2 + QPoint(x, y)) == QColor(26, 74, 140);
+                blue += pixels.pixelColor(inView * 2 + QPoint(x, y)) == product_page::LogoBlue;
         return blue > 3 * 520;
     });
     EXPECT_GT(blue, 3 * 520) << "the logo's dark blue (some 520 pixels at 1x), drawn at twice the size";

@@ -1,0 +1,57 @@
+// A bare engine view, measured by the observer against the application. It prints nothing and
+// watches nothing.
+//   bare_view                        the product page, with a script of the page's own that
+//                                    highlights the clicked element: the floor of a click
+//   bare_view questionnaire N        a form of N fields whose own script walks it on submit:
+//                                    the floor of the answers
+//   bare_view window W H X Y MX MY MW MH
+//                                    the product page as above, at X,Y in a window of W by H
+//                                    that holds a second, empty view at MX,MY (MW by MH): what
+//                                    Form1's window with its two controls costs the engine
+#include "Questionnaire.h"
+
+#include "content/basGlobal.h"
+#include "driving/BareView.h"
+
+#include <QApplication>
+#include <QWebEngineView>
+
+#include <cstring>
+
+namespace {
+
+const QString Highlighting = QStringLiteral(
+    "let last = null; document.addEventListener('click', (event) => {"
+    " if (last) last.style.backgroundColor = ''; last = event.target; last.style.backgroundColor = '#f1f1f1'; });");
+
+int number(char** argv, int i) {
+    return std::atoi(argv[i]);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    basGlobal::BuildPages();
+    if (argc == 3 && std::strcmp(argv[1], "questionnaire") == 0) {
+        auto view = makeBareView(bareQuestionnaire(number(argv, 2)), bareAnswersScript());
+        view->show();
+        return app.exec();
+    }
+    if (argc == 10 && std::strcmp(argv[1], "window") == 0) {
+        QWidget window;
+        window.setWindowTitle(QStringLiteral("bare window"));
+        window.resize(number(argv, 2), number(argv, 3));
+        QWebEngineView* page = makeBareView(basGlobal::ProductPageHTML, Highlighting).release();
+        page->setParent(&window);  // which owns it from here, as the second
+        page->move(number(argv, 4), number(argv, 5));
+        QWebEngineView* second = makeBareView(QString()).release();
+        second->setParent(&window);
+        second->setGeometry(number(argv, 6), number(argv, 7), number(argv, 8), number(argv, 9));
+        window.show();
+        return app.exec();
+    }
+    auto view = makeBareView(basGlobal::ProductPageHTML, Highlighting);
+    view->show();
+    return app.exec();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Layout.h"
+#include "XScreen.h"
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+// A program showing the product page, and where the page sits in its window.
+struct Subject {
+    QString program;
+    QStringList arguments;
+    const char* title;
+    QPoint page;
+};
+
+// The programs the observer measures, and where it finds things on their windows.
+struct Subjects {
+    Subject application;  // the application itself
+    Subject bareView;     // a bare engine view of the page view's size; also shows the questionnaire
+    Subject bareWindow;   // a bare window of Form1's size with two views at Form1's places
+    QString questionnaire;  // the application with a questionnaire of many fields
+    Layout layout;
+};
+
+// Each runs the application and the bare view alternately and prints its rows of the table.
+// False when a program never showed what was waited for.
+bool measureStartup(XScreen& screen, const Subjects& subjects, int runs);
+bool measureClicks(XScreen& screen, const Subjects& subjects, int clicks);
+bool measureAnswers(XScreen& screen, const Subjects& subjects, int runs, int fields);

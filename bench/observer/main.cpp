@@ -1,0 +1,41 @@
+// The benchmarks, observed from outside: this program starts the application and a bare engine
+// view showing the same page, sends them real input through the X server and reads the screen
+// from the X server, and prints the figures of both with their ratios. The measured programs
+// print nothing and watch nothing for it.
+//
+// Usage: lumetto-observer [runs] [clicks] [fields]
+#include "Benchmarks.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
+    const int clicks = argc > 2 ? std::atoi(argv[2]) : 200;
+    const int fields = argc > 3 ? std::atoi(argv[3]) : 5000;
+    XScreen screen;
+    if (!screen.usable()) {
+        std::fprintf(stderr, "no X display with the XTest extension\n");
+        return 1;
+    }
+    const QString here = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const Layout layout = Layout::probe(here + QStringLiteral("layout_probe"));
+    if (layout.isEmpty())
+        return 1;
+    const QString bare = here + QStringLiteral("bare_view");
+    QStringList window{QStringLiteral("window")};
+    for (const int n : {layout["window"].width(), layout["window"].height(), layout["page"].x(), layout["page"].y(),
+                        layout["mirror"].x(), layout["mirror"].y(), layout["mirror"].width(), layout["mirror"].height()})
+        window << QString::number(n);
+    const Subjects subjects{{here + QStringLiteral("../lumetto-demo"), {}, "Form1", layout["page"].topLeft()},
+                            {bare, {}, "bare view", {}},
+                            {bare, window, "bare window", layout["page"].topLeft()},
+                            here + QStringLiteral("questionnaire_app"),
+                            layout};
+    const bool measured = measureStartup(screen, subjects, runs) && measureClicks(screen, subjects, clicks) &&
+                          measureAnswers(screen, subjects, runs, fields);
+    return measured ? 0 : 1;
+}

@@ -1,0 +1,27 @@
+#include "driving/BareView.h"
+
+#include "driving/ProductPage.h"
+
+#include <QCoreApplication>
+#include <QUrl>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+namespace {
+
+// Form1's design gives vekBrowser1 these rules, and the control its 11-pixel text.
+const QString Rules = QStringLiteral("BODY {margin:0;font-family:Verdana, Arial, Helvetica, sans-serif;overflow:hidden;}");
+constexpr int DefaultFontPixels = 11;
+
+}  // namespace
+
+std::unique_ptr<QWebEngineView> makeBareView(const QString& body, const QString& script) {
+    auto view = std::make_unique<QWebEngineView>();
+    view->setWindowTitle(QStringLiteral("bare view"));
+    view->resize(product_page::ViewSize);
+    view->settings()->setFontSize(QWebEngineSettings::DefaultFontSize, DefaultFontPixels);
+    const QString scriptElement = script.isEmpty() ? QString() : QStringLiteral("<script>%1</script>").arg(script);
+    view->setHtml(QStringLiteral("<html><head><style>%1</style>%2</head><body>%3</body></html>").arg(Rules, scriptElement, body),
+                  QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
+    return view;
+}

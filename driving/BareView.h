@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QWebEngineView;
+
+// A bare engine view, the floor the benchmarks measure the application against: a top-level
+// view of the page view's size with the engine's defaults, showing a document made the way the
+// display control makes its shell (the same style rules and text size) around the given body.
+// A script, when given, runs as the page's own: the view runs page script, the control does not.
+std::unique_ptr<QWebEngineView> makeBareView(const QString& body, const QString& script = {});
