@@ -17,8 +17,8 @@
 #include <QTest>
 #include <QWebEngineView>
 
-std::unique_ptr<hosted::vekBrowser> RunningApp::Controls::create(QWidget* parent,
-                                                                 const hosted::DesignSettings& settings) {
+std::unique_ptr<lumetto::vekBrowser> RunningApp::Controls::create(QWidget* parent,
+                                                                 const lumetto::DesignSettings& settings) {
     auto control = real_.create(parent, settings);
     created.push_back(control.get());
     return control;
@@ -53,10 +53,10 @@ QString RunningApp::label(const char* name) const {
     return form_->findChild<QLabel*>(QLatin1String(name))->text();
 }
 
-std::shared_ptr<hosted::IHTMLElement> RunningApp::first(const QString& tag) {
-    auto all = vekBrowser1().Document().as<hosted::IHTMLDocument2>()->all().as<hosted::IHTMLElementCollection>();
+std::shared_ptr<lumetto::IHTMLElement> RunningApp::first(const QString& tag) {
+    auto all = vekBrowser1().Document().as<lumetto::IHTMLDocument2>()->all().as<lumetto::IHTMLElementCollection>();
     for (int i = 0; i < all->length(); ++i) {
-        auto element = all->item(i).as<hosted::IHTMLElement>();
+        auto element = all->item(i).as<lumetto::IHTMLElement>();
         if (element->tagName() == tag)
             return element;
     }
@@ -143,7 +143,7 @@ QString RunningApp::inlineBackground(const QString& selector) const {
 }
 
 QString RunningApp::mirrorContent() {
-    return brClip().Document().as<hosted::IHTMLDocument2>()->body().as<hosted::IHTMLElement>()
+    return brClip().Document().as<lumetto::IHTMLDocument2>()->body().as<lumetto::IHTMLElement>()
         ->readMember(QStringLiteral("innerHTML")).toText();
 }
 

@@ -28,8 +28,8 @@ public:
     // Whether Form1 loaded and its product page is on the screen.
     bool ready() const { return ready_; }
     Form1& form() { return *form_; }
-    hosted::vekBrowser& vekBrowser1() { return *controls_.created.at(0); }
-    hosted::vekBrowser& brClip() { return *controls_.created.at(1); }
+    lumetto::vekBrowser& vekBrowser1() { return *controls_.created.at(0); }
+    lumetto::vekBrowser& brClip() { return *controls_.created.at(1); }
     QWebEngineView* pageView() const;
     QString label(const char* name) const;
     // Message boxes the application showed, in order.
@@ -64,7 +64,7 @@ public:
     QString mirrorContent();
 
     // The first element of vekBrowser1's document with that tag, or null.
-    std::shared_ptr<hosted::IHTMLElement> first(const QString& tag);
+    std::shared_ptr<lumetto::IHTMLElement> first(const QString& tag);
     // The view's pixels as the user sees them.
     QImage screen() const;
     // Whether the page view shows the logo's dark blue somewhere in region.
@@ -75,10 +75,10 @@ public:
     bool saveScreenshot(const QString& path) const;
 
 private:
-    class Controls : public hosted::vekBrowserFactory {
+    class Controls : public lumetto::vekBrowserFactory {
     public:
-        std::unique_ptr<hosted::vekBrowser> create(QWidget* parent, const hosted::DesignSettings& settings) override;
-        std::vector<hosted::vekBrowser*> created;
+        std::unique_ptr<lumetto::vekBrowser> create(QWidget* parent, const lumetto::DesignSettings& settings) override;
+        std::vector<lumetto::vekBrowser*> created;
 
     private:
         lumetto::BrowserWidgetFactory real_;

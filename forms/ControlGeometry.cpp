@@ -13,13 +13,13 @@ namespace {
 int toPixels(float twips) {
     const float pixels = std::round(twips * LogicalDpi / TwipsPerInch);
     if (!std::isfinite(pixels) || std::abs(pixels) > QWIDGETSIZE_MAX)
-        throw hosted::RuntimeError::invalidPropertyValue();
+        throw lumetto::RuntimeError::invalidPropertyValue();
     return static_cast<int>(pixels);
 }
 
 int toSize(float twips) {
     if (twips < 0)
-        throw hosted::RuntimeError::invalidPropertyValue();
+        throw lumetto::RuntimeError::invalidPropertyValue();
     return toPixels(twips);
 }
 

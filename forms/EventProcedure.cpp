@@ -8,7 +8,7 @@ bool runEventProcedure(Platform& platform, const std::function<void()>& procedur
     try {
         procedure();
         return true;
-    } catch (const hosted::RuntimeError& error) {
+    } catch (const lumetto::RuntimeError& error) {
         platform.messageBox(QStringLiteral("Run-time error '%1':\n\n%2").arg(error.code()).arg(error.description()));
         return false;
     }

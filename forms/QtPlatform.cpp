@@ -27,7 +27,7 @@ constexpr int BoxFrameHeight = 160;
 QString QtPlatform::applicationDirectory() {
     const QString dir = QCoreApplication::applicationDirPath();
     if (dir.isEmpty())
-        throw hosted::RuntimeError::pathFileAccess(QStringLiteral("the application directory cannot be read"));
+        throw lumetto::RuntimeError::pathFileAccess(QStringLiteral("the application directory cannot be read"));
     return QDir::toNativeSeparators(dir);
 }
 

@@ -16,10 +16,10 @@ class QPushButton;
 
 // The main window: the page (vekBrowser1), the clipboard mirror (brClip), two buttons,
 // three labels and the menus "CSS" and "Options", with their event procedures.
-class Form1 : public QMainWindow, private hosted::vekBrowserEvents {
+class Form1 : public QMainWindow, private lumetto::vekBrowserEvents {
 public:
     // Creates the window with every control and menu in its design settings.
-    Form1(hosted::vekBrowserFactory& controls, forms::Platform& platform);
+    Form1(lumetto::vekBrowserFactory& controls, forms::Platform& platform);
     ~Form1() override;
 
     // Runs Form_Load; false when it failed (the failure has been reported).
@@ -29,7 +29,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void createControls(hosted::vekBrowserFactory& controls);
+    void createControls(lumetto::vekBrowserFactory& controls);
     void createMenus();
     void fitOnScreen();
 
@@ -42,8 +42,8 @@ private:
     void RightClick() override;
     void RestoreHighlight() override;
     void ClipboardCopy(int32_t& copiedAsHtml) override;
-    void MenuItemClick(QString& key, hosted::Variant& reserved1, int16_t& checkState,
-                       hosted::Variant& reserved2) override;
+    void MenuItemClick(QString& key, lumetto::Variant& reserved1, int16_t& checkState,
+                       lumetto::Variant& reserved2) override;
 
     // Click tracking and highlighting
     void vekBrowser1_LeftClick();
@@ -70,8 +70,8 @@ private:
 
     forms::Platform& platform_;
 
-    std::unique_ptr<hosted::vekBrowser> vekBrowser1;
-    std::unique_ptr<hosted::vekBrowser> brClip;
+    std::unique_ptr<lumetto::vekBrowser> vekBrowser1;
+    std::unique_ptr<lumetto::vekBrowser> brClip;
     QPushButton* Command1 = nullptr;
     QPushButton* cmdViewCode = nullptr;
     QLabel* lblClipCaption = nullptr;
@@ -85,7 +85,7 @@ private:
     QAction* mnuOptSelect = nullptr;
 
     // The element of the last click in vekBrowser1 and its inline background colour before it.
-    std::shared_ptr<hosted::IHTMLElement> LastElement;
+    std::shared_ptr<lumetto::IHTMLElement> LastElement;
     QString LastElementColor;
 
     // The source window while it is loaded: from "View Code" until the user closes it.

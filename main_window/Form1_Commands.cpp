@@ -4,7 +4,7 @@
 #include <QAction>
 #include <QPlainTextEdit>
 
-using hosted::Variant;
+using lumetto::Variant;
 
 void Form1::mnuCSSGreen_Click() {
     vekBrowser1->setCSSFromURL(Variant::fromBool(false));
@@ -28,11 +28,11 @@ void Form1::mnuOptSelect_Click() {
 // is no text range and fails.
 void Form1::Command1_Click() {
     const QString text = vekBrowser1->Document()
-                             .as<hosted::IHTMLDocument2>()
+                             .as<lumetto::IHTMLDocument2>()
                              ->selection()
-                             .as<hosted::IHTMLSelectionObject>()
+                             .as<lumetto::IHTMLSelectionObject>()
                              ->createRange()
-                             .as<hosted::IHTMLTxtRange>()
+                             .as<lumetto::IHTMLTxtRange>()
                              ->text();
     platform_.messageBox(text);
 }

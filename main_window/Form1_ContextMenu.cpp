@@ -8,9 +8,9 @@
 
 namespace {
 
-using hosted::IHTMLDocument2;
-using hosted::IHTMLElement;
-using hosted::Variant;
+using lumetto::IHTMLDocument2;
+using lumetto::IHTMLElement;
+using lumetto::Variant;
 
 }  // namespace
 

@@ -16,7 +16,7 @@ template <typename Statement>
 void skippingFailure(Statement statement) {
     try {
         statement();
-    } catch (const hosted::RuntimeError&) {
+    } catch (const lumetto::RuntimeError&) {
     }
 }
 

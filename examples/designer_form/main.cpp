@@ -16,9 +16,9 @@ int main(int argc, char* argv[]) {
     QObject::connect(ui.page, &lumetto::BrowserWidget::leftClicked, [&] {
         QString report;
         try {
-            const auto cell = ui.page->ClickedElement().as<hosted::IHTMLElement>();
+            const auto cell = ui.page->ClickedElement().as<lumetto::IHTMLElement>();
             report = cell->id().isEmpty() ? "Clicked outside the colours" : "Picked " + cell->id();
-        } catch (const hosted::RuntimeError& failure) {
+        } catch (const lumetto::RuntimeError& failure) {
             report = "Failed: " + failure.description();
         }
         ui.status->setText(report);

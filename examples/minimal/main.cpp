@@ -7,7 +7,7 @@
 #include <QTextStream>
 #include <QVBoxLayout>
 
-using namespace hosted;
+using namespace lumetto;
 
 const QString Welcome = "<p><a href='form.html'>Tell us about you</a></p>";
 const QString Form = "<p>Name <input name='name' value='Ada'></p>"

@@ -10,7 +10,7 @@ namespace {
 // A control placed without a design extent, as in Qt Designer.
 constexpr QSize DefaultSize(320, 240);
 
-bool hasExtent(const hosted::DesignSettings& settings) {
+bool hasExtent(const lumetto::DesignSettings& settings) {
     for (const auto& setting : settings)
         if (setting.first == QLatin1String("_extentx") || setting.first == QLatin1String("_extenty"))
             return true;
@@ -21,9 +21,9 @@ bool hasExtent(const hosted::DesignSettings& settings) {
 
 // The engine's control raises its events here; each becomes a Qt signal, then goes to the
 // contract's event sink.
-class BrowserWidget::Private : public hosted::vekBrowserEvents {
+class BrowserWidget::Private : public lumetto::vekBrowserEvents {
 public:
-    Private(BrowserWidget* q, const hosted::DesignSettings& settings)
+    Private(BrowserWidget* q, const lumetto::DesignSettings& settings)
         : q(q), core(q, settings), designSize(hasExtent(settings) ? core.widget()->size() : DefaultSize) {
         core.setEventSink(this);
     }
@@ -38,7 +38,7 @@ public:
         if (sink)
             sink->RightClick();
     }
-    void MenuItemClick(QString& key, hosted::Variant& reserved1, int16_t& checkState, hosted::Variant& reserved2) override {
+    void MenuItemClick(QString& key, lumetto::Variant& reserved1, int16_t& checkState, lumetto::Variant& reserved2) override {
         emit q->menuItemClicked(key, checkState != 0);
         if (sink)
             sink->MenuItemClick(key, reserved1, checkState, reserved2);
@@ -59,7 +59,7 @@ public:
     void write(const char* property, Write&& apply) {
         try {
             apply();
-        } catch (const hosted::RuntimeError& failure) {
+        } catch (const lumetto::RuntimeError& failure) {
             qWarning("lumetto::BrowserWidget: %s was not changed: %s", property, failure.what());
         }
     }
@@ -67,12 +67,12 @@ public:
     BrowserWidget* q;
     WebBrowserControl core;
     QSize designSize;
-    hosted::vekBrowserEvents* sink = nullptr;
+    lumetto::vekBrowserEvents* sink = nullptr;
 };
 
 BrowserWidget::BrowserWidget(QWidget* parent) : BrowserWidget(parent, {}) {}
 
-BrowserWidget::BrowserWidget(QWidget* parent, const hosted::DesignSettings& settings)
+BrowserWidget::BrowserWidget(QWidget* parent, const lumetto::DesignSettings& settings)
     : QWidget(parent), d(std::make_unique<Private>(this, settings)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -105,7 +105,7 @@ bool BrowserWidget::cssFromUrl() const {
 }
 
 void BrowserWidget::setCssFromUrl(bool fromUrl) {
-    d->write("cssFromUrl", [&] { setCSSFromURL(hosted::Variant::fromBool(fromUrl)); });
+    d->write("cssFromUrl", [&] { setCSSFromURL(lumetto::Variant::fromBool(fromUrl)); });
 }
 
 QString BrowserWidget::baseUrl() const {
@@ -129,7 +129,7 @@ bool BrowserWidget::mouseSelectEnabled() const {
 }
 
 void BrowserWidget::setMouseSelectEnabled(bool enabled) {
-    d->write("mouseSelectEnabled", [&] { setAllowMouseSelect(hosted::Variant::fromBool(enabled)); });
+    d->write("mouseSelectEnabled", [&] { setAllowMouseSelect(lumetto::Variant::fromBool(enabled)); });
 }
 
 bool BrowserWidget::clipboardMenuEnabled() const {
@@ -152,23 +152,23 @@ QWidget* BrowserWidget::widget() {
     return this;
 }
 
-void BrowserWidget::setEventSink(hosted::vekBrowserEvents* sink) {
+void BrowserWidget::setEventSink(lumetto::vekBrowserEvents* sink) {
     d->sink = sink;
 }
 
-hosted::Variant BrowserWidget::ClickedElement() {
+lumetto::Variant BrowserWidget::ClickedElement() {
     return d->core.ClickedElement();
 }
 
-hosted::Variant BrowserWidget::AllowMouseSelect() {
+lumetto::Variant BrowserWidget::AllowMouseSelect() {
     return d->core.AllowMouseSelect();
 }
 
-void BrowserWidget::setAllowMouseSelect(const hosted::Variant& allow) {
+void BrowserWidget::setAllowMouseSelect(const lumetto::Variant& allow) {
     d->core.setAllowMouseSelect(allow);
 }
 
-hosted::Variant BrowserWidget::SourceHTML() {
+lumetto::Variant BrowserWidget::SourceHTML() {
     return d->core.SourceHTML();
 }
 
@@ -180,7 +180,7 @@ void BrowserWidget::setCSSText(const QString& rules) {
     d->core.setCSSText(rules);
 }
 
-void BrowserWidget::setCSSFromURL(const hosted::Variant& fromUrl) {
+void BrowserWidget::setCSSFromURL(const lumetto::Variant& fromUrl) {
     d->core.setCSSFromURL(fromUrl);
 }
 
@@ -188,7 +188,7 @@ void BrowserWidget::setBodyHTML(const QString& html) {
     d->core.setBodyHTML(html);
 }
 
-hosted::Variant BrowserWidget::Document() {
+lumetto::Variant BrowserWidget::Document() {
     return d->core.Document();
 }
 
@@ -196,16 +196,16 @@ void BrowserWidget::AddMenuItem(const QString& key, const QString& caption) {
     d->core.AddMenuItem(key, caption);
 }
 
-void BrowserWidget::UpdateMenuItem(QString& key, const hosted::Variant& checkState, const hosted::Variant& enabled,
-                                   const hosted::Variant& visible) {
+void BrowserWidget::UpdateMenuItem(QString& key, const lumetto::Variant& checkState, const lumetto::Variant& enabled,
+                                   const lumetto::Variant& visible) {
     d->core.UpdateMenuItem(key, checkState, enabled, visible);
 }
 
-hosted::Variant BrowserWidget::GetSelectionHTML() {
+lumetto::Variant BrowserWidget::GetSelectionHTML() {
     return d->core.GetSelectionHTML();
 }
 
-std::unique_ptr<hosted::vekBrowser> BrowserWidgetFactory::create(QWidget* parent, const hosted::DesignSettings& settings) {
+std::unique_ptr<lumetto::vekBrowser> BrowserWidgetFactory::create(QWidget* parent, const lumetto::DesignSettings& settings) {
     return std::make_unique<BrowserWidget>(parent, settings);
 }
 

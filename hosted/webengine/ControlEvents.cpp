@@ -69,12 +69,12 @@ bool ControlEvents::windowBlocked() const {
 
 void ControlEvents::raise(const Pending& event) {
     switch (event.dispId) {
-    case hosted::DispId::LeftClick:
+    case lumetto::DispId::LeftClick:
         clicked_ = handles_->elementFor(event.detail);
         if (toHost())
             sink_->LeftClick();
         break;
-    case hosted::DispId::RightClick:
+    case lumetto::DispId::RightClick:
         clicked_ = handles_->elementFor(event.detail);
         if (toHost())
             sink_->RightClick();
@@ -83,11 +83,11 @@ void ControlEvents::raise(const Pending& event) {
             menu_.popup(view_, at, [this](const ControlMenu::Choice& choice) { menuChosen(choice); });
         }
         break;
-    case hosted::DispId::MenuItemClick:
+    case lumetto::DispId::MenuItemClick:
         if (toHost())
             raiseMenuChoice(event.detail.value(QStringLiteral("key")).toString());
         break;
-    case hosted::DispId::ClipboardCopy:
+    case lumetto::DispId::ClipboardCopy:
         copySelection(event.detail.value(QStringLiteral("html")).toBool());
         break;
     }
@@ -96,15 +96,15 @@ void ControlEvents::raise(const Pending& event) {
 // A choice from the menu is raised in turn with the page's events.
 void ControlEvents::menuChosen(const ControlMenu::Choice& choice) {
     if (choice.kind == ControlMenu::Choice::Entry)
-        queue(hosted::DispId::MenuItemClick, {{QStringLiteral("key"), choice.key}});
+        queue(lumetto::DispId::MenuItemClick, {{QStringLiteral("key"), choice.key}});
     else
-        queue(hosted::DispId::ClipboardCopy, {{QStringLiteral("html"), choice.kind == ControlMenu::Choice::CopyHtml}});
+        queue(lumetto::DispId::ClipboardCopy, {{QStringLiteral("html"), choice.kind == ControlMenu::Choice::CopyHtml}});
 }
 
 void ControlEvents::raiseMenuChoice(const QString& chosenKey) {
     QString key = chosenKey;
-    hosted::Variant reserved1;
-    hosted::Variant reserved2;
+    lumetto::Variant reserved1;
+    lumetto::Variant reserved2;
     int16_t checkState = menu_.isChecked(key) ? -1 : 0;
     sink_->MenuItemClick(key, reserved1, checkState, reserved2);
 }
@@ -125,7 +125,7 @@ void ControlEvents::copySelection(bool asHtml) {
         } else {
             QGuiApplication::clipboard()->setText(text);
         }
-    } catch (const hosted::RuntimeError& failure) {
+    } catch (const lumetto::RuntimeError& failure) {
         qWarning("The copy did not reach the clipboard: %s", failure.what());
         return;
     }

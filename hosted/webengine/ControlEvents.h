@@ -11,7 +11,7 @@
 
 class QWidget;
 
-namespace hosted {
+namespace lumetto {
 class vekBrowserEvents;
 }
 
@@ -32,7 +32,7 @@ public:
     ControlEvents(QWidget* view, std::shared_ptr<ElementHandles> handles, ControlMenu& menu, bool respondToEvents);
 
     // Events reach the host only with a sink, and only while the control responds to events.
-    void setSink(hosted::vekBrowserEvents* sink) { sink_ = sink; }
+    void setSink(lumetto::vekBrowserEvents* sink) { sink_ = sink; }
     bool respondsToEvents() const { return respondToEvents_; }
     void setRespondsToEvents(bool responds) { respondToEvents_ = responds; }
 
@@ -63,7 +63,7 @@ private:
     std::shared_ptr<ElementHandles> handles_;
     ControlMenu& menu_;
     bool respondToEvents_;
-    hosted::vekBrowserEvents* sink_ = nullptr;
+    lumetto::vekBrowserEvents* sink_ = nullptr;
     bool raising_ = false;
     QTimer raiseTimer_;
     QTimer blockedRetry_;

@@ -14,13 +14,13 @@
 namespace lumetto {
 namespace {
 
-hosted::RuntimeError failure(const Member& member, int32_t code, const QString& reason) {
+lumetto::RuntimeError failure(const Member& member, int32_t code, const QString& reason) {
     QString where = QStringLiteral("vekBrowser.%1").arg(QLatin1String(member.name));
     if (member.dispId != 0)
         where += QStringLiteral(" (dispatch id &H%1)").arg(static_cast<quint32>(member.dispId), 0, 16);
-    return hosted::RuntimeError(code ? code : hosted::ErrorCode::AutomationError,
+    return lumetto::RuntimeError(code ? code : lumetto::ErrorCode::AutomationError,
                                 QStringLiteral("%1 in %2: %3")
-                                    .arg(hosted::errorDescription(hosted::ErrorCode::AutomationError), where, reason));
+                                    .arg(lumetto::errorDescription(lumetto::ErrorCode::AutomationError), where, reason));
 }
 
 // The outcome of one call; shared with the page's answer, which may come after the caller gave up.

@@ -18,7 +18,7 @@ QString resource(const QString& path) {
 // {"ObjectNotSet": {"code": 91, "description": "Object variable not set"}, ...}
 QString errorTableJson() {
     QJsonObject table;
-    for (const hosted::ErrorEntry& entry : hosted::ErrorTable) {
+    for (const lumetto::ErrorEntry& entry : lumetto::ErrorTable) {
         table.insert(QLatin1String(entry.name),
                      QJsonObject{{QStringLiteral("code"), entry.code},
                                  {QStringLiteral("description"), QString::fromUtf8(entry.description)}});

@@ -4,22 +4,22 @@
 
 namespace lumetto {
 
-hosted::Variant fromPage(const QVariant& value) {
+lumetto::Variant fromPage(const QVariant& value) {
     switch (value.typeId()) {
     case QMetaType::Bool:
-        return hosted::Variant::fromBool(value.toBool());
+        return lumetto::Variant::fromBool(value.toBool());
     case QMetaType::Int:
     case QMetaType::LongLong:
     case QMetaType::Double: {
         const double number = value.toDouble();
         if (std::trunc(number) == number && std::abs(number) <= 2147483647.0)
-            return hosted::Variant::fromLong(static_cast<int32_t>(number));
-        return hosted::Variant::fromString(value.toString());
+            return lumetto::Variant::fromLong(static_cast<int32_t>(number));
+        return lumetto::Variant::fromString(value.toString());
     }
     case QMetaType::QString:
-        return hosted::Variant::fromString(value.toString());
+        return lumetto::Variant::fromString(value.toString());
     default:
-        return hosted::Variant::null();
+        return lumetto::Variant::null();
     }
 }
 

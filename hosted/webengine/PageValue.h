@@ -7,6 +7,6 @@
 namespace lumetto {
 
 // A value the page returned, as the Variant its host sees: null and undefined are Null.
-hosted::Variant fromPage(const QVariant& value);
+lumetto::Variant fromPage(const QVariant& value);
 
 }  // namespace lumetto

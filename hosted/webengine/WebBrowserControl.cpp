@@ -23,8 +23,8 @@
 namespace lumetto {
 namespace {
 
-using hosted::Variant;
-namespace DispId = hosted::DispId;
+using lumetto::Variant;
+namespace DispId = lumetto::DispId;
 
 const Member AllowMouseSelectMember{DispId::AllowMouseSelect, "AllowMouseSelect"};
 const Member SourceHTMLMember{DispId::SourceHTML, "SourceHTML"};
@@ -69,10 +69,10 @@ int extentToPixels(const Variant& extent) {
 
 class WebBrowserControl::Impl : public QObject {
 public:
-    Impl(QWidget* parent, const hosted::DesignSettings& settings);
+    Impl(QWidget* parent, const lumetto::DesignSettings& settings);
     ~Impl() override;
 
-    void applySettings(const hosted::DesignSettings& settings);
+    void applySettings(const lumetto::DesignSettings& settings);
     void loadShell();
     void shellLoaded(bool ok);
     void restartAfterCrash();
@@ -99,7 +99,7 @@ public:
     bool showClipboardMenu = true;
 };
 
-WebBrowserControl::Impl::Impl(QWidget* parent, const hosted::DesignSettings& settings)
+WebBrowserControl::Impl::Impl(QWidget* parent, const lumetto::DesignSettings& settings)
     : view(accessibleView(parent)), page(new ControlPage(sharedProfile(), view)), pageEvents(this),
       calls(std::make_shared<PageCalls>(page)), record(std::make_shared<ContentRecord>()),
       handles(std::make_shared<ElementHandles>(calls, record)) {
@@ -128,7 +128,7 @@ WebBrowserControl::Impl::~Impl() {
     calls->detach();
 }
 
-void WebBrowserControl::Impl::applySettings(const hosted::DesignSettings& settings) {
+void WebBrowserControl::Impl::applySettings(const lumetto::DesignSettings& settings) {
     QSize size = view->size();
     for (const auto& [key, value] : settings) {
         if (key == QLatin1String("_extentx"))
@@ -184,7 +184,7 @@ void WebBrowserControl::Impl::applyStyle(const Member& member, const QString& te
     cssFromUrl = fromUrl;
 }
 
-WebBrowserControl::WebBrowserControl(QWidget* parent, const hosted::DesignSettings& settings)
+WebBrowserControl::WebBrowserControl(QWidget* parent, const lumetto::DesignSettings& settings)
     : d(std::make_unique<Impl>(parent, settings)) {}
 
 WebBrowserControl::~WebBrowserControl() = default;
@@ -193,7 +193,7 @@ QWidget* WebBrowserControl::widget() {
     return d->view;
 }
 
-void WebBrowserControl::setEventSink(hosted::vekBrowserEvents* sink) {
+void WebBrowserControl::setEventSink(lumetto::vekBrowserEvents* sink) {
     d->events->setSink(sink);
 }
 
@@ -248,7 +248,7 @@ void WebBrowserControl::AddMenuItem(const QString& key, const QString& caption) 
 void WebBrowserControl::UpdateMenuItem(QString& key, const Variant& checkState, const Variant& enabled,
                                        const Variant& visible) {
     if (!d->menu->update(key, checkState.toBool(), enabled.toBool(), visible.toBool()))
-        throw hosted::RuntimeError::invalidProcedureCall(QStringLiteral("no menu item has the key \"%1\"").arg(key));
+        throw lumetto::RuntimeError::invalidProcedureCall(QStringLiteral("no menu item has the key \"%1\"").arg(key));
 }
 
 Variant WebBrowserControl::GetSelectionHTML() {

@@ -8,27 +8,27 @@ namespace lumetto {
 
 // The HTML display control, shown by a real HTML engine. Its content never runs script and
 // never navigates: it shows what its host gives it and reports the user's clicks.
-class WebBrowserControl : public hosted::vekBrowser {
+class WebBrowserControl : public lumetto::vekBrowser {
 public:
-    WebBrowserControl(QWidget* parent, const hosted::DesignSettings& settings);
+    WebBrowserControl(QWidget* parent, const lumetto::DesignSettings& settings);
     ~WebBrowserControl() override;
 
     QWidget* widget() override;
-    void setEventSink(hosted::vekBrowserEvents* sink) override;
+    void setEventSink(lumetto::vekBrowserEvents* sink) override;
 
-    hosted::Variant ClickedElement() override;
-    hosted::Variant AllowMouseSelect() override;
-    void setAllowMouseSelect(const hosted::Variant& allow) override;
-    hosted::Variant SourceHTML() override;
+    lumetto::Variant ClickedElement() override;
+    lumetto::Variant AllowMouseSelect() override;
+    void setAllowMouseSelect(const lumetto::Variant& allow) override;
+    lumetto::Variant SourceHTML() override;
     void setBaseURL(const QString& base) override;
     void setCSSText(const QString& rules) override;
-    void setCSSFromURL(const hosted::Variant& fromUrl) override;
+    void setCSSFromURL(const lumetto::Variant& fromUrl) override;
     void setBodyHTML(const QString& html) override;
-    hosted::Variant Document() override;
+    lumetto::Variant Document() override;
     void AddMenuItem(const QString& key, const QString& caption) override;
-    void UpdateMenuItem(QString& key, const hosted::Variant& checkState, const hosted::Variant& enabled,
-                        const hosted::Variant& visible) override;
-    hosted::Variant GetSelectionHTML() override;
+    void UpdateMenuItem(QString& key, const lumetto::Variant& checkState, const lumetto::Variant& enabled,
+                        const lumetto::Variant& visible) override;
+    lumetto::Variant GetSelectionHTML() override;
 
     // The design-time settings as the control holds them, for its Qt face.
     QString cssText() const;

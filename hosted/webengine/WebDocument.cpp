@@ -11,15 +11,15 @@
 namespace lumetto {
 namespace {
 
-const Member AllMember{hosted::DispId::DocumentAll, "Document.all"};
-const Member BodyMember{hosted::DispId::DocumentBody, "Document.body"};
+const Member AllMember{lumetto::DispId::DocumentAll, "Document.all"};
+const Member BodyMember{lumetto::DispId::DocumentBody, "Document.body"};
 const Member CreateRangeMember{0, "IHTMLSelectionObject.createRange"};
 
 }  // namespace
 
 WebDocument::WebDocument(std::shared_ptr<ElementHandles> handles) : handles_(std::move(handles)) {}
 
-hosted::Variant WebDocument::all() {
+lumetto::Variant WebDocument::all() {
     const QJsonArray rows = QJsonDocument::fromJson(handles_->calls().call(AllMember, QStringLiteral("all")).toString().toUtf8()).array();
     std::vector<std::shared_ptr<WebElement>> elements;
     elements.reserve(rows.size());
@@ -29,15 +29,15 @@ hosted::Variant WebDocument::all() {
         element->remember(fields.at(2), fields.at(3), handles_->calls().epoch());
         elements.push_back(std::move(element));
     }
-    return hosted::Variant::fromObject(std::make_shared<WebElementCollection>(std::move(elements)));
+    return lumetto::Variant::fromObject(std::make_shared<WebElementCollection>(std::move(elements)));
 }
 
-hosted::Variant WebDocument::body() {
-    return hosted::Variant::fromObject(handles_->elementFor(handles_->calls().call(BodyMember, QStringLiteral("body"))));
+lumetto::Variant WebDocument::body() {
+    return lumetto::Variant::fromObject(handles_->elementFor(handles_->calls().call(BodyMember, QStringLiteral("body"))));
 }
 
-hosted::Variant WebDocument::selection() {
-    return hosted::Variant::fromObject(std::make_shared<WebSelection>(handles_));
+lumetto::Variant WebDocument::selection() {
+    return lumetto::Variant::fromObject(std::make_shared<WebSelection>(handles_));
 }
 
 WebElementCollection::WebElementCollection(std::vector<std::shared_ptr<WebElement>> elements)
@@ -47,19 +47,19 @@ int32_t WebElementCollection::length() {
     return static_cast<int32_t>(elements_.size());
 }
 
-hosted::Variant WebElementCollection::item(int32_t index) {
+lumetto::Variant WebElementCollection::item(int32_t index) {
     if (index < 0 || index >= length())
-        return hosted::Variant::fromObject(nullptr);
-    return hosted::Variant::fromObject(elements_[index]);
+        return lumetto::Variant::fromObject(nullptr);
+    return lumetto::Variant::fromObject(elements_[index]);
 }
 
 WebSelection::WebSelection(std::shared_ptr<ElementHandles> handles) : handles_(std::move(handles)) {}
 
-hosted::Variant WebSelection::createRange() {
+lumetto::Variant WebSelection::createRange() {
     const QVariantMap range = handles_->calls().call(CreateRangeMember, QStringLiteral("createRange")).toMap();
     if (range.value(QStringLiteral("controls")).toBool())
-        return hosted::Variant::fromObject(std::make_shared<WebControlRange>());
-    return hosted::Variant::fromObject(std::make_shared<WebTextRange>(range.value(QStringLiteral("text")).toString()));
+        return lumetto::Variant::fromObject(std::make_shared<WebControlRange>());
+    return lumetto::Variant::fromObject(std::make_shared<WebTextRange>(range.value(QStringLiteral("text")).toString()));
 }
 
 }  // namespace lumetto

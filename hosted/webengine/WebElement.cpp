@@ -12,12 +12,12 @@ namespace {
 
 const Member IdMember{0, "IHTMLElement.id"};
 const Member InnerHtmlMember{0, "IHTMLElement.innerHTML"};
-const Member GetAttributeMember{hosted::DispId::ElementGetAttribute, "IHTMLElement.getAttribute"};
+const Member GetAttributeMember{lumetto::DispId::ElementGetAttribute, "IHTMLElement.getAttribute"};
 const Member ReadMember{0, "IHTMLElement (member by name)"};
 const Member BackgroundMember{0, "IHTMLStyle.backgroundColor"};
 
-hosted::RuntimeError gone() {
-    return hosted::RuntimeError(hosted::ErrorCode::ObjectNotSet,
+lumetto::RuntimeError gone() {
+    return lumetto::RuntimeError(lumetto::ErrorCode::ObjectNotSet,
                                 QStringLiteral("The element no longer exists: its page was loaded anew"));
 }
 
@@ -53,7 +53,7 @@ QString WebElement::id() {
     return calls_->call(IdMember, QStringLiteral("id"), {handle_}).toString();
 }
 
-std::shared_ptr<hosted::IHTMLStyle> WebElement::style() {
+std::shared_ptr<lumetto::IHTMLStyle> WebElement::style() {
     return std::make_shared<WebStyle>(shared_from_this());
 }
 
@@ -65,7 +65,7 @@ void WebElement::setInnerHTML(const QString& html) {
         record_->innerHtmlSet(QJsonArray::fromVariantList(path.toList()), html);
 }
 
-hosted::Variant WebElement::getAttribute(const QString& name) {
+lumetto::Variant WebElement::getAttribute(const QString& name) {
     if (isGone())
         throw gone();
     // Answered from what the page reported with the element while nothing can have changed it.
@@ -78,7 +78,7 @@ hosted::Variant WebElement::getAttribute(const QString& name) {
     return fromPage(calls_->call(GetAttributeMember, QStringLiteral("getAttribute"), {handle_, name}));
 }
 
-hosted::Variant WebElement::readMember(const QString& name) {
+lumetto::Variant WebElement::readMember(const QString& name) {
     if (isGone())
         throw gone();
     return fromPage(calls_->call(ReadMember, QStringLiteral("member"), {handle_, name}));
@@ -86,13 +86,13 @@ hosted::Variant WebElement::readMember(const QString& name) {
 
 WebStyle::WebStyle(std::shared_ptr<WebElement> element) : element_(std::move(element)) {}
 
-hosted::Variant WebStyle::backgroundColor() {
+lumetto::Variant WebStyle::backgroundColor() {
     if (element_->isGone())
-        return hosted::Variant::fromString(QString());
+        return lumetto::Variant::fromString(QString());
     return fromPage(element_->calls().call(BackgroundMember, QStringLiteral("backgroundColor"), {element_->handle()}));
 }
 
-void WebStyle::setBackgroundColor(const hosted::Variant& colour) {
+void WebStyle::setBackgroundColor(const lumetto::Variant& colour) {
     const QString text = colour.toText();
     if (element_->isGone())
         return;

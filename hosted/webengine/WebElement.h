@@ -16,7 +16,7 @@ class PageCalls;
 // while this object exists, also after the content it came from was replaced. An element of a
 // page that has since been loaded anew (its page process ended) is gone: its style still takes
 // reads and writes, without effect, like that of replaced content. Its end calls release.
-class WebElement : public hosted::IHTMLElement, public std::enable_shared_from_this<WebElement> {
+class WebElement : public lumetto::IHTMLElement, public std::enable_shared_from_this<WebElement> {
 public:
     WebElement(std::shared_ptr<PageCalls> calls, std::shared_ptr<ContentRecord> record, int generation,
                qint64 handle, QString tagName, std::function<void()> release);
@@ -24,10 +24,10 @@ public:
 
     QString tagName() override;
     QString id() override;
-    std::shared_ptr<hosted::IHTMLStyle> style() override;
+    std::shared_ptr<lumetto::IHTMLStyle> style() override;
     void setInnerHTML(const QString& html) override;
-    hosted::Variant getAttribute(const QString& name) override;
-    hosted::Variant readMember(const QString& name) override;
+    lumetto::Variant getAttribute(const QString& name) override;
+    lumetto::Variant readMember(const QString& name) override;
 
     // The name and value the page reported with the element, current until the epoch passes.
     void remember(const QJsonValue& name, const QJsonValue& value, quint64 epoch);
@@ -52,12 +52,12 @@ private:
 };
 
 // The inline style of one element.
-class WebStyle : public hosted::IHTMLStyle {
+class WebStyle : public lumetto::IHTMLStyle {
 public:
     explicit WebStyle(std::shared_ptr<WebElement> element);
 
-    hosted::Variant backgroundColor() override;
-    void setBackgroundColor(const hosted::Variant& colour) override;
+    lumetto::Variant backgroundColor() override;
+    void setBackgroundColor(const lumetto::Variant& colour) override;
 
 private:
     std::shared_ptr<WebElement> element_;  // keeps the element's handle alive

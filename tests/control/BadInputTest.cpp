@@ -14,9 +14,9 @@
 
 namespace {
 
-using hosted::IHTMLDocument2;
-using hosted::IHTMLElement;
-using hosted::IHTMLElementCollection;
+using lumetto::IHTMLDocument2;
+using lumetto::IHTMLElement;
+using lumetto::IHTMLElementCollection;
 
 TEST(BadInput, MarkupNestedTenThousandDeepIsShownAndWalked) {
     ControlHarness h;
@@ -39,9 +39,9 @@ TEST(BadInput, AMemberTheElementLacksFailsWithTheCodeTheHostKnows) {
     try {
         body->readMember(QStringLiteral("noSuchMember"));
         ADD_FAILURE() << "a member the element lacks was read";
-    } catch (const hosted::RuntimeError& e) {
-        EXPECT_EQ(e.code(), hosted::ErrorCode::MemberNotSupported);
-        EXPECT_TRUE(e.description().endsWith(hosted::errorDescription(e.code()))) << e.what();
+    } catch (const lumetto::RuntimeError& e) {
+        EXPECT_EQ(e.code(), lumetto::ErrorCode::MemberNotSupported);
+        EXPECT_TRUE(e.description().endsWith(lumetto::errorDescription(e.code()))) << e.what();
     }
 }
 

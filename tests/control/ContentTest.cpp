@@ -10,9 +10,9 @@
 
 namespace {
 
-using hosted::IHTMLDocument2;
-using hosted::IHTMLElement;
-using hosted::IHTMLElementCollection;
+using lumetto::IHTMLDocument2;
+using lumetto::IHTMLElement;
+using lumetto::IHTMLElementCollection;
 
 std::shared_ptr<IHTMLElement> firstWithTag(lumetto::BrowserWidget& control, const QString& tag) {
     auto all = control.Document().as<IHTMLDocument2>()->all().as<IHTMLElementCollection>();
@@ -40,7 +40,7 @@ TEST(Content, BodyIsShownAtOnceWithItsImageResolvedAgainstTheBase) {
 TEST(Content, CssTextRestylesAtOnceAndReplacesThePreviousRules) {
     ControlHarness h;
     h.control().setBodyHTML(QStringLiteral("<p>styled</p>"));
-    h.control().setCSSFromURL(hosted::Variant::fromBool(false));
+    h.control().setCSSFromURL(lumetto::Variant::fromBool(false));
     h.control().setCSSText(QStringLiteral("BODY { background-color : green; }"));
     EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(0, 128, 0); }));
 
@@ -78,8 +78,8 @@ TEST(Content, MarkupIsShownButItsScriptsNeverRun) {
 }
 
 TEST(Content, DesignSettingsApplyFromTheStart) {
-    ControlHarness h({{QStringLiteral("csstext"), hosted::Variant::fromString(QStringLiteral("BODY {background:#0000ff}"))},
-                      {QStringLiteral("allowmouseselect"), hosted::Variant::fromBool(false)}});
+    ControlHarness h({{QStringLiteral("csstext"), lumetto::Variant::fromString(QStringLiteral("BODY {background:#0000ff}"))},
+                      {QStringLiteral("allowmouseselect"), lumetto::Variant::fromBool(false)}});
     h.control().setBodyHTML(QStringLiteral("<p>x</p>"));
     EXPECT_FALSE(h.control().AllowMouseSelect().toBool());
     EXPECT_TRUE(h.control().SourceHTML().toText().contains(QStringLiteral("BODY {background:#0000ff}")));

@@ -10,7 +10,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
-ControlHarness::ControlHarness(const hosted::DesignSettings& settings) {
+ControlHarness::ControlHarness(const lumetto::DesignSettings& settings) {
     QFile::copy(QStringLiteral(LUMETTO_ICON), base_.filePath(QStringLiteral("icon-logo.gif")));
     window_.resize(600, 400);
     control_ = std::make_unique<lumetto::BrowserWidget>(&window_, settings);

@@ -15,7 +15,7 @@ class QWebEngineView;
 // One real display control in a shown window, with a base directory holding the pages' image.
 class ControlHarness {
 public:
-    explicit ControlHarness(const hosted::DesignSettings& settings = {});
+    explicit ControlHarness(const lumetto::DesignSettings& settings = {});
 
     lumetto::BrowserWidget& control() { return *control_; }
     QWebEngineView* view() const;

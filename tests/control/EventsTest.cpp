@@ -13,12 +13,12 @@
 
 namespace {
 
-using hosted::IHTMLElement;
+using lumetto::IHTMLElement;
 
 // Records the control's click events; a hook may run inside each handler.
-class Sink : public hosted::vekBrowserEvents {
+class Sink : public lumetto::vekBrowserEvents {
 public:
-    explicit Sink(hosted::vekBrowser& control) : control_(control) { control.setEventSink(this); }
+    explicit Sink(lumetto::vekBrowser& control) : control_(control) { control.setEventSink(this); }
 
     void LeftClick() override { handle(QStringLiteral("left")); }
     void RightClick() override { handle(QStringLiteral("right")); }
@@ -35,7 +35,7 @@ private:
         const auto clicked = control_.ClickedElement().as<IHTMLElement>();
         try {
             raised << kind + QLatin1Char(':') + clicked->id();
-        } catch (const hosted::RuntimeError& e) {
+        } catch (const lumetto::RuntimeError& e) {
             raised << kind + QStringLiteral(":error %1").arg(e.code());
         }
         if (during)
@@ -44,7 +44,7 @@ private:
         --depth;
     }
 
-    hosted::vekBrowser& control_;
+    lumetto::vekBrowser& control_;
 };
 
 TEST(Events, ClickDuringAHandlerIsRaisedAfterItNeverInsideIt) {
@@ -122,14 +122,14 @@ TEST(Events, ElementsOfReplacedContentStayUsableAndAreFreedWhenReleased) {
     auto old = h.control().ClickedElement().as<IHTMLElement>();
 
     h.control().setBodyHTML(QStringLiteral("<p id='new'>new</p>"));
-    old->style()->setBackgroundColor(hosted::Variant::fromString(QStringLiteral("#f1f1f1")));
+    old->style()->setBackgroundColor(lumetto::Variant::fromString(QStringLiteral("#f1f1f1")));
     EXPECT_EQ(old->style()->backgroundColor().toText(), QStringLiteral("rgb(241, 241, 241)"));
     EXPECT_EQ(old->id(), QStringLiteral("old"));
     EXPECT_FALSE(h.control().SourceHTML().toText().contains(QStringLiteral("241"))) << "no visible effect";
 
     // Walk the document many times: every handle the walks took is given back.
     for (int i = 0; i < 50; ++i)
-        h.control().Document().as<hosted::IHTMLDocument2>()->all();
+        h.control().Document().as<lumetto::IHTMLDocument2>()->all();
     old.reset();
     h.click(h.centreOf(QStringLiteral("new")));  // the control now holds the new element only
     ASSERT_TRUE(waitFor([&] { return sink.raised.size() == 2; }));

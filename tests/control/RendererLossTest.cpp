@@ -29,7 +29,7 @@ TEST(RendererLoss, CallFailsWithARunTimeErrorInsteadOfHangingAndTheContentComesB
     try {
         h.control().setBodyHTML(QStringLiteral("<p>during the outage</p>"));
         failed = !h.control().SourceHTML().toText().contains(QStringLiteral("during the outage"));
-    } catch (const hosted::RuntimeError& e) {
+    } catch (const lumetto::RuntimeError& e) {
         failed = true;
         EXPECT_EQ(e.code(), 440);
         EXPECT_TRUE(e.description().contains(QStringLiteral("bodyHTML"))) << e.what();
@@ -41,7 +41,7 @@ TEST(RendererLoss, CallFailsWithARunTimeErrorInsteadOfHangingAndTheContentComesB
         [&] {
             try {
                 return h.control().SourceHTML().toText().contains(QStringLiteral("still here"));
-            } catch (const hosted::RuntimeError&) {
+            } catch (const lumetto::RuntimeError&) {
                 return false;
             }
         }))
@@ -52,10 +52,10 @@ TEST(RendererLoss, CallFailsWithARunTimeErrorInsteadOfHangingAndTheContentComesB
 
 namespace {
 
-std::shared_ptr<hosted::IHTMLElement> paragraph(lumetto::BrowserWidget& control) {
-    auto all = control.Document().as<hosted::IHTMLDocument2>()->all().as<hosted::IHTMLElementCollection>();
+std::shared_ptr<lumetto::IHTMLElement> paragraph(lumetto::BrowserWidget& control) {
+    auto all = control.Document().as<lumetto::IHTMLDocument2>()->all().as<lumetto::IHTMLElementCollection>();
     for (int i = 0; i < all->length(); ++i)
-        if (auto e = all->item(i).as<hosted::IHTMLElement>(); e->tagName() == QLatin1String("P"))
+        if (auto e = all->item(i).as<lumetto::IHTMLElement>(); e->tagName() == QLatin1String("P"))
             return e;
     return nullptr;
 }
@@ -66,16 +66,16 @@ TEST(RendererLoss, ElementsOfTheLostPageTakeStyleWithoutTouchingTheNewPage) {
     auto before = paragraph(h.control());
     ASSERT_NE(before, nullptr);
     ASSERT_EQ(::kill(static_cast<pid_t>(h.view()->page()->renderProcessPid()), SIGKILL), 0);
-    std::shared_ptr<hosted::IHTMLElement> after;
+    std::shared_ptr<lumetto::IHTMLElement> after;
     ASSERT_TRUE(waitFor([&] {
         try {
             after = paragraph(h.control());
-        } catch (const hosted::RuntimeError&) {
+        } catch (const lumetto::RuntimeError&) {
         }
         return after != nullptr;
     }));
 
-    before->style()->setBackgroundColor(hosted::Variant::fromString(QStringLiteral("red")));  // no error, no effect
+    before->style()->setBackgroundColor(lumetto::Variant::fromString(QStringLiteral("red")));  // no error, no effect
     EXPECT_EQ(before->style()->backgroundColor().toText(), QString());
     EXPECT_EQ(after->style()->backgroundColor().toText(), QString()) << "the new page's element is untouched";
     EXPECT_NE(before, after);
@@ -93,7 +93,7 @@ pid_t pageProcess(ControlHarness& h) {
 QString sourceOf(ControlHarness& h) {
     try {
         return h.control().SourceHTML().toText();
-    } catch (const hosted::RuntimeError&) {
+    } catch (const lumetto::RuntimeError&) {
         return QString();
     }
 }
@@ -110,7 +110,7 @@ TEST(RendererLoss, EveryControlComesBackWithWhatItShowedAndKeepsWorking) {
     upper.control().setBodyHTML(form);
     upper.control().setCSSText(QStringLiteral("input { color: rgb(1, 2, 3) }"));
     lower.control().setBodyHTML(QStringLiteral("<p>first written</p>"));
-    lower.control().Document().as<hosted::IHTMLDocument2>()->body().as<hosted::IHTMLElement>()->setInnerHTML(
+    lower.control().Document().as<lumetto::IHTMLDocument2>()->body().as<lumetto::IHTMLElement>()->setInnerHTML(
         QStringLiteral("<p id='mirrored'>written through the document</p>"));
 
     upper.view()->window()->activateWindow();
@@ -147,7 +147,7 @@ TEST(RendererLoss, EveryControlComesBackWithWhatItShowedAndKeepsWorking) {
     EXPECT_LT(timer.elapsed(), 1000);
 
     // Markup written over the fields takes what was entered in them along.
-    upper.control().Document().as<hosted::IHTMLDocument2>()->body().as<hosted::IHTMLElement>()->setInnerHTML(form);
+    upper.control().Document().as<lumetto::IHTMLDocument2>()->body().as<lumetto::IHTMLElement>()->setInnerHTML(form);
     const pid_t lost = pageProcess(upper);
     ASSERT_EQ(::kill(lost, SIGKILL), 0);
     ASSERT_TRUE(waitFor([&] { return pageProcess(upper) != lost && sourceOf(upper).contains(QStringLiteral("tick")); }));

@@ -13,12 +13,12 @@
 
 namespace {
 
-using hosted::IHTMLDocument2;
-using hosted::IHTMLSelectionObject;
-using hosted::IHTMLTxtRange;
-using hosted::Variant;
+using lumetto::IHTMLDocument2;
+using lumetto::IHTMLSelectionObject;
+using lumetto::IHTMLTxtRange;
+using lumetto::Variant;
 
-hosted::Variant range(lumetto::BrowserWidget& control) {
+lumetto::Variant range(lumetto::BrowserWidget& control) {
     return control.Document().as<IHTMLDocument2>()->selection().as<IHTMLSelectionObject>()->createRange();
 }
 
@@ -87,12 +87,12 @@ TEST_F(Selection, FieldTextIsSelectedOnlyWhileAllowedButAnImageAloneIsNoTextRang
         try {
             range(h.control()).as<IHTMLTxtRange>();
             return false;
-        } catch (const hosted::RuntimeError& e) {
+        } catch (const lumetto::RuntimeError& e) {
             refusedWith = e.code();
             return true;
         }
     })) << "a selection of controls gave a text range";
-    EXPECT_EQ(refusedWith, hosted::ErrorCode::TypeMismatch);
+    EXPECT_EQ(refusedWith, lumetto::ErrorCode::TypeMismatch);
 
     h.control().setAllowMouseSelect(Variant::fromBool(false));
     dragAcross(h.view(), fieldStart, fieldStart + QPoint(50, 0));

@@ -12,7 +12,7 @@
 
 namespace {
 
-using hosted::Variant;
+using lumetto::Variant;
 
 const QString GreenRules = QStringLiteral("BODY { background-color : green; font-family: Arial;}");
 const QString WhiteRules = QStringLiteral("BODY { background-color : white; font-family: Verdana;}");
@@ -40,11 +40,11 @@ TEST(Style, RefusedRulesLeaveThePreviousOnesAlsoAfterTheControlRecovers) {
     h.control().setCSSText(WhiteRules);
     ASSERT_EQ(::kill(static_cast<pid_t>(h.view()->page()->renderProcessPid()), SIGKILL), 0);
 
-    EXPECT_THROW(h.control().setCSSText(GreenRules), hosted::RuntimeError);
+    EXPECT_THROW(h.control().setCSSText(GreenRules), lumetto::RuntimeError);
     EXPECT_TRUE(waitFor([&] {
         try {
             return h.control().SourceHTML().toText().contains(QStringLiteral("<p>styled</p>"));
-        } catch (const hosted::RuntimeError&) {
+        } catch (const lumetto::RuntimeError&) {
             return false;
         }
     }));

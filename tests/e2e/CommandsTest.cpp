@@ -19,11 +19,11 @@
 
 namespace {
 
-using hosted::IHTMLDocument2;
-using hosted::IHTMLSelectionObject;
-using hosted::IHTMLTxtRange;
+using lumetto::IHTMLDocument2;
+using lumetto::IHTMLSelectionObject;
+using lumetto::IHTMLTxtRange;
 
-QString selectedText(hosted::vekBrowser& control) {
+QString selectedText(lumetto::vekBrowser& control) {
     return control.Document().as<IHTMLDocument2>()->selection().as<IHTMLSelectionObject>()->createRange()
         .as<IHTMLTxtRange>()->text();
 }

@@ -60,7 +60,7 @@ TEST(Faults, PageProcessKilledFromOutsideComesBackAndTheNextClickWorks) {
 QString mirrorOf(RunningApp& app) {
     try {
         return app.mirrorContent();
-    } catch (const hosted::RuntimeError&) {
+    } catch (const lumetto::RuntimeError&) {
         return QString();
     }
 }

@@ -4,7 +4,7 @@
 
 namespace {
 
-using hosted::Variant;
+using lumetto::Variant;
 using testing::_;
 using testing::Return;
 using testing::Throw;

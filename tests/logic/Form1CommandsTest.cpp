@@ -6,7 +6,7 @@
 #include <QAction>
 #include <QPushButton>
 
-using hosted::Variant;
+using lumetto::Variant;
 using testing::_;
 using testing::InSequence;
 using testing::Return;
@@ -19,21 +19,21 @@ MATCHER_P(IsBool, expected, "") {
 }
 
 // A document whose selection gives the range a test chooses.
-struct FakeTxtRange : hosted::IHTMLTxtRange {
+struct FakeTxtRange : lumetto::IHTMLTxtRange {
     explicit FakeTxtRange(QString t) : text_(std::move(t)) {}
     QString text() override { return text_; }
     QString text_;
 };
 
-struct FakeControlRange : hosted::HostObject {};
+struct FakeControlRange : lumetto::HostObject {};
 
-struct FakeSelection : hosted::IHTMLSelectionObject {
+struct FakeSelection : lumetto::IHTMLSelectionObject {
     explicit FakeSelection(Variant r) : range(std::move(r)) {}
     Variant createRange() override { return range; }
     Variant range;
 };
 
-struct FakeDocument : hosted::IHTMLDocument2 {
+struct FakeDocument : lumetto::IHTMLDocument2 {
     explicit FakeDocument(Variant s) : selected(std::move(s)) {}
     Variant all() override { return {}; }
     Variant body() override { return {}; }

@@ -4,7 +4,7 @@
 
 #include <gmock/gmock.h>
 
-using hosted::Variant;
+using lumetto::Variant;
 using testing::_;
 using testing::InSequence;
 using testing::Throw;

@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-using hosted::Variant;
+using lumetto::Variant;
 using testing::Return;
 using testing::Throw;
 

@@ -4,8 +4,8 @@
 
 namespace {
 
-using hosted::RuntimeError;
-using hosted::Variant;
+using lumetto::RuntimeError;
+using lumetto::Variant;
 
 int failureCode(const std::function<void()>& call) {
     try {
@@ -19,18 +19,18 @@ int failureCode(const std::function<void()>& call) {
 TEST(Variant, TextConversionFailsOnNullButConcatenationDropsIt) {
     EXPECT_EQ(failureCode([] { Variant::null().toText(); }), 94);
     QString text = QStringLiteral("a");
-    hosted::appendText(text, Variant::null());
+    lumetto::appendText(text, Variant::null());
     EXPECT_EQ(text, QStringLiteral("a"));
-    hosted::appendText(text, Variant::fromLong(12));
-    hosted::appendText(text, Variant());
+    lumetto::appendText(text, Variant::fromLong(12));
+    lumetto::appendText(text, Variant());
     EXPECT_EQ(text, QStringLiteral("a12"));
     EXPECT_EQ(Variant::fromBool(true).toText(), QStringLiteral("True"));
 }
 
 TEST(Variant, RightKeepsNullAndTakesShortTextWhole) {
-    EXPECT_TRUE(hosted::rightText(Variant::null(), 5).isNull());
-    EXPECT_EQ(hosted::rightText(Variant::fromString(QStringLiteral("file:///opt/Forms")), 5).toText(), QStringLiteral("Forms"));
-    EXPECT_EQ(hosted::rightText(Variant::fromString(QStringLiteral("orm")), 5).toText(), QStringLiteral("orm"));
+    EXPECT_TRUE(lumetto::rightText(Variant::null(), 5).isNull());
+    EXPECT_EQ(lumetto::rightText(Variant::fromString(QStringLiteral("file:///opt/Forms")), 5).toText(), QStringLiteral("Forms"));
+    EXPECT_EQ(lumetto::rightText(Variant::fromString(QStringLiteral("orm")), 5).toText(), QStringLiteral("orm"));
 }
 
 TEST(Variant, BooleanFromNumbersIsNonZeroAndOtherValuesFail) {
@@ -44,8 +44,8 @@ TEST(Variant, BooleanFromNumbersIsNonZeroAndOtherValuesFail) {
 }
 
 TEST(Variant, ObjectsAreTakenAsTheirInterfaceOrFail) {
-    struct Element : hosted::HostObject {};
-    struct Other : hosted::HostObject {};
+    struct Element : lumetto::HostObject {};
+    struct Other : lumetto::HostObject {};
     const Variant element = Variant::fromObject(std::make_shared<Element>());
     EXPECT_NE(element.as<Element>(), nullptr);
     EXPECT_EQ(failureCode([&] { element.as<Other>(); }), 13);

@@ -18,13 +18,13 @@ namespace lumetto {
 ///
 /// One object, two faces. As a Qt widget it has a property for each design-time setting
 /// (editable in Qt Designer and set from `.ui` files) and a signal for each event. As a
-/// hosted::vekBrowser it offers the members and events of the control's contract, whose
-/// failures are hosted::RuntimeError exceptions.
+/// lumetto::vekBrowser it offers the members and events of the control's contract, whose
+/// failures are lumetto::RuntimeError exceptions.
 ///
 /// A property setter never throws: when the page refuses a change (its process died or does
 /// not answer), the setter leaves the property as it was and writes a warning to Qt's log.
 /// Every call is synchronous: it returns once the page shows the change.
-class LUMETTO_CONTROL_EXPORT BrowserWidget : public QWidget, public hosted::vekBrowser {
+class LUMETTO_CONTROL_EXPORT BrowserWidget : public QWidget, public lumetto::vekBrowser {
     Q_OBJECT
     /// The style rules of the page, or the URL of a style sheet when #cssFromUrl is set.
     Q_PROPERTY(QString cssText READ cssText WRITE setCssText)
@@ -49,7 +49,7 @@ public:
     /// A control with the settings a forms designer stored under their keys ("_extentx",
     /// "_extenty", "csstext", "csshttp", "allowmouseselect", "showrightclickclipboardmenu",
     /// "respondtoevents").
-    BrowserWidget(QWidget* parent, const hosted::DesignSettings& settings);
+    BrowserWidget(QWidget* parent, const lumetto::DesignSettings& settings);
     ~BrowserWidget() override;
 
     /// \name Design-time settings
@@ -71,23 +71,23 @@ public:
     ///@}
 
     /// \name The contract's members
-    /// See hosted::vekBrowser; they fail with hosted::RuntimeError.
+    /// See lumetto::vekBrowser; they fail with lumetto::RuntimeError.
     ///@{
     QWidget* widget() override;
-    void setEventSink(hosted::vekBrowserEvents* sink) override;
-    hosted::Variant ClickedElement() override;
-    hosted::Variant AllowMouseSelect() override;
-    void setAllowMouseSelect(const hosted::Variant& allow) override;
-    hosted::Variant SourceHTML() override;
+    void setEventSink(lumetto::vekBrowserEvents* sink) override;
+    lumetto::Variant ClickedElement() override;
+    lumetto::Variant AllowMouseSelect() override;
+    void setAllowMouseSelect(const lumetto::Variant& allow) override;
+    lumetto::Variant SourceHTML() override;
     void setBaseURL(const QString& base) override;
     void setCSSText(const QString& rules) override;
-    void setCSSFromURL(const hosted::Variant& fromUrl) override;
+    void setCSSFromURL(const lumetto::Variant& fromUrl) override;
     void setBodyHTML(const QString& html) override;
-    hosted::Variant Document() override;
+    lumetto::Variant Document() override;
     void AddMenuItem(const QString& key, const QString& caption) override;
-    void UpdateMenuItem(QString& key, const hosted::Variant& checkState, const hosted::Variant& enabled,
-                        const hosted::Variant& visible) override;
-    hosted::Variant GetSelectionHTML() override;
+    void UpdateMenuItem(QString& key, const lumetto::Variant& checkState, const lumetto::Variant& enabled,
+                        const lumetto::Variant& visible) override;
+    lumetto::Variant GetSelectionHTML() override;
     ///@}
 
     /// The size of the control's design extent; a layout may make it larger or smaller.
@@ -112,12 +112,12 @@ private:
     std::unique_ptr<Private> d;
 };
 
-/// Creates the display controls of a window that is built from the contract (hosted::vekBrowserFactory):
+/// Creates the display controls of a window that is built from the contract (lumetto::vekBrowserFactory):
 /// each one a BrowserWidget.
-class LUMETTO_CONTROL_EXPORT BrowserWidgetFactory : public hosted::vekBrowserFactory {
+class LUMETTO_CONTROL_EXPORT BrowserWidgetFactory : public lumetto::vekBrowserFactory {
 public:
     /// A BrowserWidget, child of parent, with the designer's settings.
-    std::unique_ptr<hosted::vekBrowser> create(QWidget* parent, const hosted::DesignSettings& settings) override;
+    std::unique_ptr<lumetto::vekBrowser> create(QWidget* parent, const lumetto::DesignSettings& settings) override;
 };
 
 }  // namespace lumetto

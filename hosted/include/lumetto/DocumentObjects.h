@@ -11,7 +11,7 @@
 /// and fails with a RuntimeError. Objects are reference-counted: a document, a collection or
 /// a style lives as long as somebody holds it, and an element stays usable after the content
 /// it came from was replaced (its style then takes reads and writes without visible effect).
-namespace hosted {
+namespace lumetto {
 
 /// The inline style of an element.
 class LUMETTO_CONTROL_EXPORT IHTMLStyle : public HostObject {
@@ -63,4 +63,4 @@ public:
     virtual Variant selection() = 0;  ///< IHTMLSelectionObject
 };
 
-}  // namespace hosted
+}  // namespace lumetto

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace hosted {
+namespace lumetto {
 
 /// Failure codes of the run-time library, as the user sees them in the error report.
 namespace ErrorCode {
@@ -38,4 +38,4 @@ inline constexpr ErrorEntry ErrorTable[] = {
     {ErrorCode::AutomationError, "AutomationError", "Automation error"},
 };
 
-}  // namespace hosted
+}  // namespace lumetto

@@ -8,7 +8,7 @@
 #include <exception>
 #include <string>
 
-namespace hosted {
+namespace lumetto {
 
 /// A failed call: thrown by the display control, the document objects and the run-time
 /// conversions, and reported by the forms layer at the top of the event procedure.
@@ -53,4 +53,4 @@ private:
 /// The table's description of a failure code; empty for a code the table does not hold.
 LUMETTO_CONTROL_EXPORT QString errorDescription(int32_t code);
 
-}  // namespace hosted
+}  // namespace lumetto

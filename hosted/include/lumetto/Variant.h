@@ -8,7 +8,7 @@
 #include <memory>
 #include <variant>
 
-namespace hosted {
+namespace lumetto {
 
 /// Anything a Variant can hold a reference to: the document objects and their collections.
 class LUMETTO_CONTROL_EXPORT HostObject {
@@ -72,4 +72,4 @@ std::shared_ptr<T> Variant::as() const {
     return typed;
 }
 
-}  // namespace hosted
+}  // namespace lumetto

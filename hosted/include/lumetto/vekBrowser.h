@@ -11,7 +11,7 @@
 
 class QWidget;
 
-namespace hosted {
+namespace lumetto {
 
 /// The host's side of the display control's events; an event the host has no procedure for
 /// does nothing. Arguments passed by reference are the control's own: a handler reads them
@@ -87,4 +87,4 @@ public:
     virtual std::unique_ptr<vekBrowser> create(QWidget* parent, const DesignSettings& settings) = 0;
 };
 
-}  // namespace hosted
+}  // namespace lumetto
