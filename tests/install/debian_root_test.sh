@@ -19,7 +19,8 @@ debootstrap --variant=minbase bookworm "$ROOT" "${MIRROR:-http://deb.debian.org/
     { tail -n 20 "$WORK/debootstrap.log" >&2; fail "debootstrap could not make a Debian 12 root"; }
 mount -t proc proc "$ROOT/proc"
 cp /etc/resolv.conf "$ROOT/etc/resolv.conf"
-in_root() { chroot "$ROOT" env DEBIAN_FRONTEND=noninteractive LC_ALL=C "$@"; }
+# The root gets a clean environment: nothing of the caller's (a compiler launcher, say) leaks in.
+in_root() { chroot "$ROOT" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root DEBIAN_FRONTEND=noninteractive LC_ALL=C "$@"; }
 apt_in_root() { in_root apt-get -y -q --no-install-recommends "$@" >>"$WORK/apt.log" 2>&1 || { tail -n 30 "$WORK/apt.log" >&2; return 1; }; }
 
 # What an example's developer brings along: a compiler and CMake.
