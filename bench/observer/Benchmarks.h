@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Layout.h"
-#include "XScreen.h"
+#include "driving/XScreen.h"
 
 #include <QPoint>
 #include <QString>

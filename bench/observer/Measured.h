@@ -1,6 +1,6 @@
 #pragma once
 
-#include "XScreen.h"
+#include "driving/XScreen.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

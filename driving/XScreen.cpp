@@ -1,4 +1,4 @@
-#include "XScreen.h"
+#include "driving/XScreen.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
