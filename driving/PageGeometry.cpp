@@ -1,5 +1,6 @@
 #include "driving/PageGeometry.h"
 
+#include "driving/Input.h"
 #include "driving/PageScript.h"
 
 #include <QGuiApplication>
@@ -20,24 +21,24 @@ QRect boundingBox(QWebEngineView* view, const QString& selector) {
 }
 
 void dragAcross(QWebEngineView* view, const QPoint& from, const QPoint& to) {
-    QWidget* input = view->focusProxy();
+    QWidget* target = view->focusProxy();
     // A press on selected text drags that text instead of selecting, and the engine would
     // wait for a drop that never comes: such a drag is cancelled, as a person would with Esc.
     QTimer cancel;
     cancel.setSingleShot(true);
-    QObject::connect(&cancel, &QTimer::timeout, input, [input] { QTest::keyClick(input, Qt::Key_Escape); });
+    QObject::connect(&cancel, &QTimer::timeout, target, [target] { input::key(target, Qt::Key_Escape); });
     cancel.start(3000);
     constexpr int Steps = 10;
-    QTest::mouseMove(input, from);
+    input::move(target, from);
     // Apart from the last click, so that the press starts a new selection rather than
     // counting as a further click of it.
     QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
-    QTest::mousePress(input, Qt::LeftButton, Qt::NoModifier, from);
+    input::press(target, from);
     for (int i = 1; i <= Steps; ++i) {
         QTest::qWait(30);
-        QTest::mouseMove(input, from + (to - from) * i / Steps);
+        input::move(target, from + (to - from) * i / Steps);
     }
     QTest::qWait(30);
-    QTest::mouseRelease(input, Qt::LeftButton, Qt::NoModifier, to);
+    input::release(target, to);
     QTest::qWait(50);
 }

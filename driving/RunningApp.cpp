@@ -1,5 +1,6 @@
 #include "driving/RunningApp.h"
 
+#include "driving/Input.h"
 #include "driving/PageGeometry.h"
 #include "driving/PageScript.h"
 #include "driving/ProductPage.h"
@@ -16,6 +17,13 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWebEngineView>
+
+namespace {
+
+// How long a menu or window that is up may take to show on the screen.
+constexpr int ShownBoundMs = 5000;
+
+}  // namespace
 
 std::unique_ptr<lumetto::vekBrowser> RunningApp::Controls::create(QWidget* parent,
                                                                  const lumetto::DesignSettings& settings) {
@@ -76,15 +84,15 @@ QPoint RunningApp::firstLineOf(const QString& selector) const {
 }
 
 void RunningApp::click(const QPoint& at, Qt::MouseButton button) const {
-    QTest::mouseClick(pageView()->focusProxy(), button, {}, at);
+    input::click(pageView()->focusProxy(), at, button);
 }
 
 void RunningApp::type(const QString& text) const {
-    QTest::keyClicks(pageView()->focusProxy(), text);
+    input::type(pageView()->focusProxy(), text);
 }
 
 void RunningApp::press(Qt::Key key, Qt::KeyboardModifiers modifiers) const {
-    QTest::keyClick(pageView()->focusProxy(), key, modifiers);
+    input::key(pageView()->focusProxy(), key, modifiers);
 }
 
 QMenu* RunningApp::openMenuBar(const char* menuName) const {
@@ -92,10 +100,17 @@ QMenu* RunningApp::openMenuBar(const char* menuName) const {
     if (!menu)
         return nullptr;
     QMenuBar* bar = form_->menuBar();
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(menu->menuAction()).center());
-    if (waitFor([&] { return menu->isVisible(); }))
+    const QRect title = bar->actionGeometry(menu->menuAction());
+    input::click(bar, title.center());
+    if (!waitFor([&] { return menu->isVisible(); })) {
+        qWarning("the menu %s did not open", menuName);
+        return nullptr;
+    }
+    // On the screen, right under its title.
+    const auto under = onScreen(bar, title.bottomLeft() + QPoint(0, 1));
+    if (under && waitFor([&] { return showsWidgetAt(menu, *under); }, ShownBoundMs))
         return menu;
-    qWarning("the menu %s did not open", menuName);
+    qWarning("the menu %s did not show under its title", menuName);
     return nullptr;
 }
 
@@ -104,7 +119,7 @@ bool RunningApp::chooseMenuItem(const char* menuName, const char* itemName) cons
     auto* item = form_->findChild<QAction*>(QLatin1String(itemName));
     if (!menu || !item)
         return false;
-    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(item).center());
+    input::click(menu, menu->actionGeometry(item).center());
     if (waitFor([&] { return !menu->isVisible(); }))
         return true;
     qWarning("the menu %s did not close after its item %s was clicked", menuName, itemName);
@@ -113,7 +128,7 @@ bool RunningApp::chooseMenuItem(const char* menuName, const char* itemName) cons
 
 void RunningApp::clickButton(const char* name) const {
     auto* button = form_->findChild<QPushButton*>(QLatin1String(name));
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+    input::click(button, button->rect().center());
 }
 
 QMenu* RunningApp::openMenu(const QPoint& at) const {
@@ -131,7 +146,7 @@ QMenu* RunningApp::openMenu(const QPoint& at) const {
 bool RunningApp::choose(QMenu* menu, const QString& caption) const {
     for (QAction* action : menu->actions()) {
         if (action->text() == caption) {
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            input::click(menu, menu->actionGeometry(action).center());
             return true;
         }
     }
@@ -161,5 +176,5 @@ bool RunningApp::showsProductPage() const {
 
 bool RunningApp::saveScreenshot(const QString& path) const {
     // From the screen, so that popups over the window (menus, message boxes) are in it too.
-    return saveScreen(form_->frameGeometry(), path);
+    return saveScreen(form_.get(), path);
 }

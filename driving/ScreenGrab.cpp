@@ -1,36 +1,55 @@
 #include "driving/ScreenGrab.h"
 
-#include "driving/Wait.h"
+#include "driving/Seat.h"
 
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QPixmap>
-#include <QProcess>
 #include <QScreen>
-#include <QTemporaryDir>
+#include <QWidget>
 
-namespace {
+#include <cstdlib>
 
-bool saveCompositorScreen(const QString& path) {
-    // The screenshooter writes its file into its working directory, under a name of its own.
-    QTemporaryDir folder;
-    QProcess shooter;
-    shooter.setWorkingDirectory(folder.path());
-    shooter.start(QStringLiteral("weston-screenshooter"), QStringList());
-    if (!waitFor([&] { return shooter.state() == QProcess::NotRunning; }, 10000) || shooter.exitCode() != 0)
-        return false;
-    const QStringList taken = QDir(folder.path()).entryList({QStringLiteral("*.png")}, QDir::Files);
-    if (taken.size() != 1)
-        return false;
-    QFile::remove(path);
-    return QFile::copy(QDir(folder.path()).filePath(taken.first()), path);
+QRect screenArea() {
+    if (Seat* seat = Seat::find())
+        return seat->output();
+    return QGuiApplication::primaryScreen()->geometry();
 }
 
-}  // namespace
+std::optional<QPoint> onScreen(QWidget* widget, const QPoint& at) {
+    if (Seat* seat = Seat::find())
+        return seat->onOutput(widget, at);
+    return widget->mapToGlobal(at);
+}
 
-bool saveScreen(const QRect& area, const QString& path) {
-    if (QGuiApplication::platformName() == QLatin1String("wayland"))
-        return saveCompositorScreen(path);
-    return QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(path);
+QRect frameOnScreen(QWidget* window) {
+    const auto origin = onScreen(window, QPoint(0, 0));
+    if (!origin)
+        return {};
+    return window->frameGeometry().translated(*origin - window->geometry().topLeft());
+}
+
+QImage screenImage(const QRect& area) {
+    if (Seat* seat = Seat::find())
+        return seat->image(area.intersected(seat->output()));
+    return QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+}
+
+bool showsWidgetAt(QWidget* widget, const QPoint& at) {
+    const QImage painted = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = screenImage(QRect(at, painted.size())).convertToFormat(QImage::Format_RGB32);
+    if (shown.size() != painted.size())
+        return false;
+    qsizetype same = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb a = shown.pixel(x, y), b = painted.pixel(x, y);
+            same += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) <= 24;
+        }
+    // The pointer's image and a blinking text cursor may stand over a few of its pixels.
+    return same >= shown.width() * shown.height() * 9 / 10;
+}
+
+bool saveScreen(QWidget* window, const QString& path) {
+    const QRect frame = frameOnScreen(window);
+    return !frame.isEmpty() && screenImage(frame).save(path);
 }

@@ -2,7 +2,9 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <cstring>
 
@@ -16,7 +18,7 @@ int ignoreError(Display*, XErrorEvent*) {
 
 }  // namespace
 
-XScreen::XScreen() : display_(XOpenDisplay(nullptr)) {
+XScreen::XScreen(const char* displayName) : display_(XOpenDisplay(displayName)) {
     XSetErrorHandler(ignoreError);
     int event = 0, error = 0, major = 0, minor = 0;
     usable_ = display_ && XTestQueryExtension(display_, &event, &error, &major, &minor);
@@ -25,6 +27,10 @@ XScreen::XScreen() : display_(XOpenDisplay(nullptr)) {
 XScreen::~XScreen() {
     if (display_)
         XCloseDisplay(display_);
+}
+
+QSize XScreen::size() const {
+    return QSize(DisplayWidth(display_, DefaultScreen(display_)), DisplayHeight(display_, DefaultScreen(display_)));
 }
 
 // Top-level windows are children of the root, or of a window manager's frame one level down.
@@ -76,27 +82,65 @@ void XScreen::movePointer(const QPoint& at) {
     XFlush(display_);
 }
 
-void XScreen::click() {
-    XTestFakeButtonEvent(display_, Button1, True, CurrentTime);
-    XTestFakeButtonEvent(display_, Button1, False, CurrentTime);
+bool XScreen::focusWindow(const char* title) {
+    const Window window = findWindow(DefaultRootWindow(display_), title, 1);
+    if (!window)
+        return false;
+    XSetInputFocus(display_, window, RevertToPointerRoot, CurrentTime);
+    XSync(display_, False);
+    return true;
+}
+
+void XScreen::button(Qt::MouseButton button, bool down) {
+    const unsigned int number = button == Qt::RightButton ? Button3 : button == Qt::MiddleButton ? Button2 : Button1;
+    XTestFakeButtonEvent(display_, number, down ? True : False, CurrentTime);
     XFlush(display_);
 }
 
-bool XScreen::anyPixel(const QRect& region, const std::function<bool(QRgb)>& test) const {
+void XScreen::click(Qt::MouseButton button) {
+    this->button(button, true);
+    this->button(button, false);
+}
+
+bool XScreen::key(unsigned long keySymbol, bool down) {
+    const KeyCode code = XKeysymToKeycode(display_, keySymbol);
+    if (code == 0)
+        return false;
+    // A symbol that is not on the key's first level is typed with Shift, as a person types it.
+    const KeyCode shift = XkbKeycodeToKeysym(display_, code, 0, 0) == keySymbol ? 0 : XKeysymToKeycode(display_, XK_Shift_L);
+    if (shift && down)
+        XTestFakeKeyEvent(display_, shift, True, CurrentTime);
+    XTestFakeKeyEvent(display_, code, down ? True : False, CurrentTime);
+    if (shift && !down)
+        XTestFakeKeyEvent(display_, shift, False, CurrentTime);
+    XFlush(display_);
+    return true;
+}
+
+QImage XScreen::image(const QRect& region) const {
     if (region.isEmpty())
-        return false;
-    XImage* image = XGetImage(display_, DefaultRootWindow(display_), region.x(), region.y(),
+        return {};
+    XImage* shown = XGetImage(display_, DefaultRootWindow(display_), region.x(), region.y(),
                               static_cast<unsigned>(region.width()), static_cast<unsigned>(region.height()), AllPlanes, ZPixmap);
-    if (!image)
-        return false;
-    bool passed = false;
-    for (int y = 0; y < region.height() && !passed; ++y)
-        for (int x = 0; x < region.width() && !passed; ++x) {
+    if (!shown)
+        return {};
+    QImage image(region.size(), QImage::Format_RGB32);
+    for (int y = 0; y < region.height(); ++y)
+        for (int x = 0; x < region.width(); ++x) {
             // Eight bits a channel, as on a virtual display and on today's desktops.
-            const unsigned long pixel = XGetPixel(image, x, y);
-            passed = test(qRgb(int((pixel & image->red_mask) >> 16), int((pixel & image->green_mask) >> 8),
-                               int(pixel & image->blue_mask)));
+            const unsigned long pixel = XGetPixel(shown, x, y);
+            image.setPixel(x, y, qRgb(int((pixel & shown->red_mask) >> 16), int((pixel & shown->green_mask) >> 8),
+                                      int(pixel & shown->blue_mask)));
         }
-    XDestroyImage(image);
-    return passed;
+    XDestroyImage(shown);
+    return image;
+}
+
+bool XScreen::anyPixel(const QRect& region, const std::function<bool(QRgb)>& test) const {
+    const QImage shown = image(region);
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (test(shown.pixel(x, y)))
+                return true;
+    return false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QRgb>
@@ -13,24 +14,36 @@ struct _XDisplay;
 // titles, pixels read from the root window, real input sent through the XTest extension.
 class XScreen {
 public:
-    XScreen();
+    // The display of that name, or the one DISPLAY names.
+    explicit XScreen(const char* displayName = nullptr);
     ~XScreen();
     XScreen(const XScreen&) = delete;
     XScreen& operator=(const XScreen&) = delete;
 
     // Whether the display opened and has the XTest extension.
     bool usable() const { return usable_; }
+    // The size of the screen, in pixels.
+    QSize size() const;
 
     // The origin, in root coordinates, of the shown window with that title; null if there is none.
     std::optional<QPoint> windowOrigin(const char* title) const;
     // Moves the shown window with that title so that its origin is at a root point.
     void moveWindow(const char* title, const QPoint& to);
+    // Gives the keyboard to the shown window with that title; false if there is none.
+    bool focusWindow(const char* title);
 
     // The pointer to a root point, as a person moves the mouse.
     void movePointer(const QPoint& at);
-    // A click of the left button where the pointer is.
-    void click();
+    // A press or a release of a mouse button where the pointer is.
+    void button(Qt::MouseButton button, bool down);
+    // A click of a button where the pointer is.
+    void click(Qt::MouseButton button = Qt::LeftButton);
+    // A press or a release of the key that gives that key symbol, with Shift where the
+    // keyboard needs it for the symbol; false if no key gives it.
+    bool key(unsigned long keySymbol, bool down);
 
+    // A region of the screen as it is shown.
+    QImage image(const QRect& region) const;
     // Whether any pixel of a region of the screen passes the test.
     bool anyPixel(const QRect& region, const std::function<bool(QRgb)>& test) const;
 

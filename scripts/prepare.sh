@@ -12,7 +12,7 @@ PACKAGES=(
     xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation libx11-dev libxtst-dev
     desktop-file-utils dpkg-dev file
     at-spi2-core dbus-daemon dbus-bin gir1.2-atspi-2.0 python3-gi appstream man-db groff-base
-    weston qt6-wayland
+    weston qt6-wayland wl-clipboard
     qt6-tools-dev doxygen debootstrap
 )
 
@@ -71,21 +71,29 @@ ensure_display() {
     VIRTUAL_DISPLAY=1
 }
 
-# Starts a Wayland compositor of our own, headless, with its screenshot service on, and makes
-# it the only display for the programs that follow; it ends with the script.
+# Starts a Wayland compositor of our own, with a seat, and makes it the only display for the
+# programs that follow; it ends with the script. Weston runs on its X11 backend inside a
+# virtual X display of its own, its host: the compositor's output is a window that fills that
+# display from its origin, and the compositor's pointer and keyboard are the display's. Input
+# sent into the host with XTest (LUMETTO_SEAT_DISPLAY names it) reaches the programs through
+# the compositor as a person's does, and the output's pixels are read there. The programs get
+# no X display of their own.
 start_wayland() {
     engine_environment
-    local name="lumetto-wayland-$$"
+    local name="lumetto-wayland-$$" number_file
+    number_file="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    WAYLAND_HOST_PID=$!
     WESTON_CONFIG="$(mktemp)"
+    trap 'kill "${WESTON_PID:-}" "$WAYLAND_HOST_PID" 2>/dev/null || true; rm -f "$WESTON_CONFIG"' EXIT
+    started Xvfb test -s "$number_file"
+    local host=":$(cat "$number_file")"
+    rm -f "$number_file"
     printf '[core]\nidle-time=0\n[shell]\npanel-position=none\nbackground-color=0xff404040\n' >"$WESTON_CONFIG"
-    weston --backend=headless-backend.so --use-pixman --width=1024 --height=768 --socket="$name" \
-        --debug --config="$WESTON_CONFIG" >/dev/null 2>&1 &
+    DISPLAY="$host" weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 --socket="$name" \
+        --config="$WESTON_CONFIG" >/dev/null 2>&1 &
     WESTON_PID=$!
-    trap 'kill "$WESTON_PID" 2>/dev/null || true; rm -f "$WESTON_CONFIG"' EXIT
     started weston test -S "$XDG_RUNTIME_DIR/$name"
-    export WAYLAND_DISPLAY="$name" QT_QPA_PLATFORM=wayland
+    export WAYLAND_DISPLAY="$name" QT_QPA_PLATFORM=wayland LUMETTO_SEAT_DISPLAY="$host"
     unset DISPLAY
-    # The headless compositor has no seat (no keyboard, no pointer). Qt's Wayland text input
-    # would then crash once a text field takes focus; the compose input method needs no seat.
-    export QT_IM_MODULE=compose
 }

@@ -1,6 +1,8 @@
 #include "Tour.h"
 
 #include "content/basGlobal.h"
+#include "driving/Clipboard.h"
+#include "driving/Input.h"
 #include "driving/PageGeometry.h"
 #include "driving/ProductPage.h"
 #include "driving/ScreenGrab.h"
@@ -62,7 +64,7 @@ bool Tour::run() {
 void Tour::screenshot(QWidget* window) {
     QTest::qWait(300);  // the frames that show the step's last changes
     const QString path = screenshots_.filePath(currentStep_ + QStringLiteral(".png"));
-    shot_ = window ? saveScreen(window->frameGeometry(), path) : app_.saveScreenshot(path);
+    shot_ = window ? saveScreen(window, path) : app_.saveScreenshot(path);
 }
 
 QString Tour::start() {
@@ -115,9 +117,11 @@ QString Tour::openContextMenu() {
     QMenu* menu = app_.openMenu(at);
     if (!menu)
         return QStringLiteral("the menu did not open");
-    // Where the window system is asked to put it: at the click, as a menu of Form1.
-    if (menu->pos() != app_.pageView()->mapToGlobal(at) || menu->windowHandle()->transientParent() != app_.form().windowHandle())
-        return QStringLiteral("the menu was not placed at the click, over Form1");
+    // On the screen at the click, over Form1, as a menu of Form1.
+    const auto click = onScreen(app_.pageView(), at);
+    if (!click || menu->windowHandle()->transientParent() != app_.form().windowHandle() ||
+        !waitFor([&] { return showsWidgetAt(menu, *click); }, 5000))
+        return QStringLiteral("the menu was not shown at the click, over Form1");
     QStringList entries;
     for (QAction* action : menu->actions())
         entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
@@ -128,6 +132,7 @@ QString Tour::openContextMenu() {
 }
 
 QString Tour::copyAsHtml() {
+    const QString selected = app_.inPage(QStringLiteral("window.getSelection().toString()")).toString();
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     if (!menu || !app_.choose(menu, QStringLiteral("Copy as HTML")))
         return QStringLiteral("\"Copy as HTML\" could not be chosen");
@@ -136,6 +141,12 @@ QString Tour::copyAsHtml() {
     const QString mirrored = app_.mirrorContent();
     if (!mirrored.contains(QStringLiteral("<li>")) || mirrored.contains(QStringLiteral("241")))
         return QStringLiteral("brClip did not show the selection's markup without the highlight");
+    // On the system clipboard for other programs: the markup, and the text for those that take text.
+    const QString html = clipboardAs(QStringLiteral("text/html"));
+    if (!html.contains(QStringLiteral("<li>")) || !html.contains(QStringLiteral("datasource")) || html.contains(QStringLiteral("241")))
+        return QStringLiteral("the clipboard held \"%1\" as HTML").arg(html);
+    if (clipboardAs(QStringLiteral("text/plain")) != selected)
+        return QStringLiteral("the clipboard did not hold the selection's text");
     return {};
 }
 
@@ -156,7 +167,7 @@ QString Tour::allowSelectionMark() {
     if (!item->isChecked())
         return QStringLiteral("\"Allow Selection\" showed no check mark while selection is allowed");
     screenshot();
-    QTest::keyClick(options, Qt::Key_Escape);
+    input::key(options, Qt::Key_Escape);
     return {};
 }
 
@@ -185,17 +196,27 @@ QString Tour::selectionMessageBox() {
 QString Tour::viewSource() {
     QString text;
     bool shown = false;
+    bool closedByKey = false;
     WhileModal whileOpen([&](QDialog& form2) {
         text = form2.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
-        // The window system placed it and shows it, as a window that belongs to Form1.
-        shown = QTest::qWaitForWindowExposed(&form2) && form2.windowHandle()->transientParent() == app_.form().windowHandle();
+        // The window system placed it as a window that belongs to Form1, wholly on the screen,
+        // in front of every other window; and it takes the keyboard.
+        const QRect frame = frameOnScreen(&form2);
+        const auto origin = onScreen(&form2, QPoint(0, 0));
+        shown = QTest::qWaitForWindowExposed(&form2) && form2.windowHandle()->transientParent() == app_.form().windowHandle() &&
+                !frame.isEmpty() && screenArea().contains(frame) && origin &&
+                waitFor([&] { return showsWidgetAt(&form2, *origin); }, 5000);
         screenshot(&form2);
+        input::key(&form2, Qt::Key_Escape);
+        closedByKey = waitFor([&] { return !form2.isVisible(); }, 5000);
     });
     app_.clickButton("cmdViewCode");
     if (!whileOpen.looked())
         return QStringLiteral("Form2 did not come up");
     if (!shown)
-        return QStringLiteral("Form2 was not shown as a window of Form1");
+        return QStringLiteral("Form2 was not shown wholly on the screen as a window of Form1");
+    if (!closedByKey)
+        return QStringLiteral("Form2 did not close on Esc");
     if (!text.contains(QStringLiteral("Tarvo Lumetto ActiveX Control")))
         return QStringLiteral("Form2 did not hold the page's source");
     return {};

@@ -1,5 +1,6 @@
 #include "driving/RunningApp.h"
 #include "support/QtPrinters.h"
+#include "driving/Clipboard.h"
 #include "driving/PageGeometry.h"
 #include "driving/PageScript.h"
 #include "driving/Wait.h"
@@ -48,7 +49,7 @@ TEST(ContextMenu, CopyAsTextPutsTheSelectionOnTheClipboardAndInTheMirror) {
     EXPECT_EQ(app.label("Label2"), QStringLiteral("Last Click - RightClick : ")) << app.messages().join(QLatin1Char(10));
     ASSERT_TRUE(app.choose(menu, QStringLiteral("Copy as Text")));
     ASSERT_TRUE(waitFor([&] { return app.label("lblClipCaption") == QLatin1String("Clipboard Contents (Text)"); }));
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), selected);
+    EXPECT_EQ(clipboardAs(QStringLiteral("text/plain")), selected);
     EXPECT_TRUE(app.mirrorContent().contains(QStringLiteral("Binds to your datasource")));
     EXPECT_EQ(app.inlineBackground(QStringLiteral("ul li:nth-child(3)")), QString()) << "the highlight came off first";
     EXPECT_TRUE(app.messages().isEmpty());
@@ -65,7 +66,7 @@ TEST(ContextMenu, CopyAsHtmlMirrorsTheMarkupWithoutTheHighlightAndKeepsTheSelect
     const QString mirrored = app.mirrorContent();
     EXPECT_TRUE(mirrored.contains(QStringLiteral("<li>")) && mirrored.contains(QStringLiteral("datasource"))) << mirrored;
     EXPECT_FALSE(mirrored.contains(QStringLiteral("241")) || mirrored.contains(QStringLiteral("background")));
-    EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasHtml());
+    EXPECT_EQ(clipboardAs(QStringLiteral("text/html")), app.vekBrowser1().GetSelectionHTML().toText());
     EXPECT_FALSE(selectionText(app).isEmpty()) << "the selection remains";
 }
 
