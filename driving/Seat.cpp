@@ -48,17 +48,24 @@ Seat* Seat::find() {
         if (host.isEmpty() || QGuiApplication::platformName() != QLatin1String("wayland"))
             return nullptr;
         std::unique_ptr<Seat> found(new Seat(host.constData()));
-        if (found->host_.usable())
+        if (found->host_.usable() && !found->output_.isEmpty())
             return found;
-        qWarning("the compositor's host display %s cannot take input", host.constData());
+        qWarning("the compositor's output on the host display %s cannot take input", host.constData());
         return nullptr;
     }();
     return seat.get();
 }
 
 Seat::Seat(const char* hostDisplay) : host_(hostDisplay) {
-    // The compositor's output fills the host display, from its origin.
-    output_ = QRect(QPoint(0, 0), host_.size());
+    if (!host_.usable())
+        return;
+    // The output is the host's window at its origin; its points are the output's, in host
+    // coordinates.
+    output_ = host_.windowAreaAt(QPoint(0, 0)).value_or(QRect());
+    // The compositor follows the host's pointer by how far it moves, and takes its position
+    // as it is only when it comes into the output's window: the pointer leaves the output
+    // once (the host display is wider), so that it comes back where the host has it.
+    host_.movePointer(QPoint(output_.right() + 1, output_.top()));
     qApp->installEventFilter(this);
 }
 
@@ -123,7 +130,7 @@ std::optional<QPoint> Seat::originOf(QWindow* window) {
     QList<QPoint> grid;
     for (int y = step / 2; y < output_.height(); y += step)
         for (int x = step / 2; x < output_.width(); x += step)
-            grid << QPoint(x, y);
+            grid << output_.topLeft() + QPoint(x, y);
     const QPoint centre = output_.center();
     std::stable_sort(grid.begin(), grid.end(), [&](const QPoint& a, const QPoint& b) {
         return (a - centre).manhattanLength() < (b - centre).manhattanLength();

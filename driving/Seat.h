@@ -45,6 +45,7 @@ public:
 
     // A region of the output as it is shown.
     QImage image(const QRect& region) const { return host_.image(region); }
+    // The output, in the host's coordinates, which are the ones the seat gives.
     QRect output() const { return output_; }
 
 protected:

@@ -29,10 +29,6 @@ XScreen::~XScreen() {
         XCloseDisplay(display_);
 }
 
-QSize XScreen::size() const {
-    return QSize(DisplayWidth(display_, DefaultScreen(display_)), DisplayHeight(display_, DefaultScreen(display_)));
-}
-
 // Top-level windows are children of the root, or of a window manager's frame one level down.
 unsigned long XScreen::findWindow(unsigned long under, const char* title, int depth) const {
     Window root = 0, parent = 0;
@@ -68,6 +64,17 @@ std::optional<QPoint> XScreen::windowOrigin(const char* title) const {
     Window child = 0;
     XTranslateCoordinates(display_, window, root, 0, 0, &x, &y, &child);
     return QPoint(x, y);
+}
+
+std::optional<QRect> XScreen::windowAreaAt(const QPoint& at) const {
+    const Window root = DefaultRootWindow(display_);
+    int x = 0, y = 0;
+    Window window = 0;
+    XWindowAttributes attributes{};
+    if (!XTranslateCoordinates(display_, root, root, at.x(), at.y(), &x, &y, &window) || !window ||
+        !XGetWindowAttributes(display_, window, &attributes))
+        return std::nullopt;
+    return QRect(attributes.x, attributes.y, attributes.width, attributes.height);
 }
 
 void XScreen::moveWindow(const char* title, const QPoint& to) {

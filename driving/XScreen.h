@@ -22,11 +22,11 @@ public:
 
     // Whether the display opened and has the XTest extension.
     bool usable() const { return usable_; }
-    // The size of the screen, in pixels.
-    QSize size() const;
 
     // The origin, in root coordinates, of the shown window with that title; null if there is none.
     std::optional<QPoint> windowOrigin(const char* title) const;
+    // The area, in root coordinates, of the top-level window at a root point; null if there is none.
+    std::optional<QRect> windowAreaAt(const QPoint& at) const;
     // Moves the shown window with that title so that its origin is at a root point.
     void moveWindow(const char* title, const QPoint& to);
     // Gives the keyboard to the shown window with that title; false if there is none.

@@ -73,8 +73,8 @@ ensure_display() {
 
 # Starts a Wayland compositor of our own, with a seat, and makes it the only display for the
 # programs that follow; it ends with the script. Weston runs on its X11 backend inside a
-# virtual X display of its own, its host: the compositor's output is a window that fills that
-# display from its origin, and the compositor's pointer and keyboard are the display's. Input
+# virtual X display of its own, its host: the compositor's output is a window at that
+# display's origin, and the compositor's pointer and keyboard are the display's. Input
 # sent into the host with XTest (LUMETTO_SEAT_DISPLAY names it) reaches the programs through
 # the compositor as a person's does, and the output's pixels are read there. The programs get
 # no X display of their own.
@@ -82,7 +82,8 @@ start_wayland() {
     engine_environment
     local name="lumetto-wayland-$$" number_file
     number_file="$(mktemp)"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    # Wider than the output, so that the pointer can leave the output's window and come back.
+    Xvfb -displayfd 3 -screen 0 1040x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
     WAYLAND_HOST_PID=$!
     WESTON_CONFIG="$(mktemp)"
     trap 'kill "${WESTON_PID:-}" "$WAYLAND_HOST_PID" 2>/dev/null || true; rm -f "$WESTON_CONFIG"' EXIT
