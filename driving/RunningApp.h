@@ -50,7 +50,8 @@ public:
     QMenu* openMenu(const QPoint& at) const;
     // Chooses the entry with that caption in an open menu, with a real click; false if it has none.
     bool choose(QMenu* menu, const QString& caption) const;
-    // Opens one of Form1's menus with a click on its title; null if it does not open.
+    // Opens one of Form1's menus with a click on its title; null if it does not open, or does
+    // not show on the screen right under its title.
     QMenu* openMenuBar(const char* menuName) const;
     // Chooses an item of Form1's menu bar as a person does: a click on the menu's title, then
     // on the item; false if either could not be reached.

@@ -16,10 +16,10 @@
 
 namespace {
 
-// How long the application may take to feel an input event before it counts as lost: a
-// pointer over no window of the application is felt by none.
+// How long the application may take to feel the pointer before it counts as over none of its
+// windows, and a press or release of a button or key before it counts as lost.
 constexpr int FeltBoundMs = 300;
-constexpr int KeyBoundMs = 2000;
+constexpr int PressBoundMs = 2000;
 
 unsigned long keySymbol(Qt::Key key) {
     switch (key) {
@@ -183,7 +183,7 @@ void Seat::button(Qt::MouseButton button, bool down) {
     host_.button(button, down);
     // A press that opens a menu away from the pointer gives the menu the pointer, and the
     // release goes to no window of the application.
-    if (!waitFor([&] { return buttonEvents_ != before || QApplication::activePopupWidget() != popupAtPress_; }, KeyBoundMs))
+    if (!waitFor([&] { return buttonEvents_ != before || QApplication::activePopupWidget() != popupAtPress_; }, PressBoundMs))
         qWarning("a mouse button's %s was not felt", down ? "press" : "release");
 }
 
@@ -194,7 +194,7 @@ bool Seat::key(unsigned long symbol, bool down) {
     if (!host_.key(symbol, down))
         return false;
     // A press that closes the window with the keyboard leaves its release to no window.
-    return waitFor([&] { return keyEvents_ != before || QGuiApplication::focusWindow() != focusAtPress_; }, KeyBoundMs);
+    return waitFor([&] { return keyEvents_ != before || QGuiApplication::focusWindow() != focusAtPress_; }, PressBoundMs);
 }
 
 void Seat::type(const QString& text) {

@@ -89,15 +89,6 @@ void XScreen::movePointer(const QPoint& at) {
     XFlush(display_);
 }
 
-bool XScreen::focusWindow(const char* title) {
-    const Window window = findWindow(DefaultRootWindow(display_), title, 1);
-    if (!window)
-        return false;
-    XSetInputFocus(display_, window, RevertToPointerRoot, CurrentTime);
-    XSync(display_, False);
-    return true;
-}
-
 void XScreen::button(Qt::MouseButton button, bool down) {
     const unsigned int number = button == Qt::RightButton ? Button3 : button == Qt::MiddleButton ? Button2 : Button1;
     XTestFakeButtonEvent(display_, number, down ? True : False, CurrentTime);

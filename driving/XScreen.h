@@ -29,8 +29,6 @@ public:
     std::optional<QRect> windowAreaAt(const QPoint& at) const;
     // Moves the shown window with that title so that its origin is at a root point.
     void moveWindow(const char* title, const QPoint& to);
-    // Gives the keyboard to the shown window with that title; false if there is none.
-    bool focusWindow(const char* title);
 
     // The pointer to a root point, as a person moves the mouse.
     void movePointer(const QPoint& at);
