@@ -18,7 +18,7 @@ namespace {
 
 // How long the application may take to feel the pointer before it counts as over none of its
 // windows, and a press or release of a button or key before it counts as lost.
-constexpr int FeltBoundMs = 300;
+constexpr int FeltBoundMs = 500;
 constexpr int PressBoundMs = 2000;
 
 unsigned long keySymbol(Qt::Key key) {
@@ -137,8 +137,13 @@ std::optional<QPoint> Seat::originOf(QWindow* window) {
     });
     candidates << grid;
     for (const QPoint& candidate : candidates) {
-        if (output_.contains(candidate) && movePointer(candidate) && origins_.contains(window))
-            return origins_.value(window);
+        if (!output_.contains(candidate) || !movePointer(candidate) || felt_ != window)
+            continue;
+        // Felt alike at a second point, so that a late event of an earlier move, felt after
+        // the pointer moved on, cannot mislead.
+        const QPoint found = origins_.value(window);
+        if (movePointer(candidate + QPoint(1, 1)) && felt_ == window && origins_.value(window) == found)
+            return found;
     }
     qWarning("the window \"%s\" was not found on the output", qPrintable(window->title()));
     return std::nullopt;
