@@ -7,13 +7,17 @@
 #include "hosted/webengine/ControlMenu.h"
 #include "hosted/webengine/ControlPage.h"
 #include "hosted/webengine/ElementHandles.h"
+#include "hosted/webengine/FocusOrder.h"
 #include "hosted/webengine/PageCalls.h"
 #include "hosted/webengine/PageEvents.h"
 #include "hosted/webengine/PageScript.h"
 #include "hosted/webengine/PageValue.h"
+#include "hosted/webengine/StartOrder.h"
 #include "hosted/webengine/WebDocument.h"
 #include "hosted/webengine/WebElement.h"
 
+#include <QEvent>
+#include <QPalette>
 #include <QTimer>
 #include <QUrl>
 #include <QWebChannel>
@@ -73,6 +77,15 @@ public:
     ~Impl() override;
 
     void applySettings(const lumetto::DesignSettings& settings);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Before the control is first shown and while its shell loads, what the host writes is
+    // kept and reaches the page with the rest of its state when the shell has loaded: nobody
+    // can see the page yet, so a host that sets the control up before showing its window
+    // waits for nothing. Once shown, a write returns when the page shows it.
+    bool keepsWrites() const { return !shown && calls->shellLoading(); }
+    // Starts the shell, or lets it wait its turn (StartOrder).
+    void startInTurn();
+    void startNow();
     void loadShell();
     void shellLoaded(bool ok);
     void restartAfterCrash();
@@ -81,6 +94,9 @@ public:
     QWebEngineView* view;
     ControlPage* page;
     QString ensureScript;  // the page side, for a load the engine did not inject it into
+    bool shellStarted = false;
+    bool waitingForTurn = false;
+    bool shown = false;
     bool shellHasFiles = false;
     QWebChannel channel;
     PageEvents pageEvents;
@@ -120,6 +136,49 @@ WebBrowserControl::Impl::Impl(QWidget* parent, const lumetto::DesignSettings& se
             [this](const QJsonArray& path, const QJsonObject& state) { record->fieldChanged(path, state); });
     connect(page, &ControlPage::shellLoaded, this, &Impl::shellLoaded);
     connect(page, &QWebEnginePage::renderProcessTerminated, this, &Impl::restartAfterCrash);
+
+    // The shell starts loading once the host has had its first say, so that a base location
+    // set right after the control was made decides its policy without a second load: as the
+    // control begins to show, when a call needs the page, or when the event loop runs,
+    // whichever comes first, and for a control with nothing to show yet, in its turn. Until
+    // it has loaded, the control keeps what the host writes, and shows what an empty page shows.
+    calls->loadingShell();
+    view->setAutoFillBackground(true);
+    QPalette empty = view->palette();
+    empty.setColor(QPalette::Window, Qt::white);
+    view->setPalette(empty);
+    keepPainterInFocusOrder(view);
+    connect(calls.get(), &PageCalls::shellNeeded, this, &Impl::startNow);
+    connect(&pageEvents, &PageEvents::drawn, this, [this] { StartOrder::instance().drawn(this); });
+    view->installEventFilter(this);
+    QTimer::singleShot(0, this, &Impl::startInTurn);
+}
+
+bool WebBrowserControl::Impl::eventFilter(QObject* watched, QEvent* event) {
+    // A window polishes its widgets as it begins to show, some way ahead of its show events.
+    if (watched == view && (event->type() == QEvent::Polish || event->type() == QEvent::Show)) {
+        shown = shown || event->type() == QEvent::Show;
+        startInTurn();
+    }
+    return false;
+}
+
+void WebBrowserControl::Impl::startInTurn() {
+    if (shellStarted || waitingForTurn)
+        return;
+    if (record->body().isEmpty()) {
+        waitingForTurn = true;
+        StartOrder::instance().startWhenFree(this, [this] { startNow(); });
+    } else {
+        StartOrder::instance().drawing(this);
+        startNow();
+    }
+}
+
+void WebBrowserControl::Impl::startNow() {
+    if (shellStarted)
+        return;
+    shellStarted = true;
     loadShell();
 }
 
@@ -150,12 +209,16 @@ void WebBrowserControl::Impl::applySettings(const lumetto::DesignSettings& setti
 }
 
 void WebBrowserControl::Impl::loadShell() {
-    calls->shellLoading();
+    calls->loadingShell();
     shellHasFiles = baseUrl.isLocalFile();
     page->loadShell(shell(shellHasFiles), QUrl(QStringLiteral("file:///")));
 }
 
 void WebBrowserControl::Impl::shellLoaded(bool ok) {
+    if (ok && baseUrl.isLocalFile() != shellHasFiles) {
+        loadShell();  // the base location changed while the shell loaded
+        return;
+    }
     calls->shellLoaded(ok);
     if (ok) {
         // Queued ahead of every call that waited for the shell, so the host's calls find
@@ -169,6 +232,11 @@ void WebBrowserControl::Impl::shellLoaded(bool ok) {
         for (const ContentRecord::Step& step : record->replay())
             calls->post(step.op, step.args);
     }
+    StartOrder& order = StartOrder::instance();
+    if (ok && order.isDrawing(this))
+        calls->post(QStringLiteral("reportDrawn"), {});
+    else
+        order.drawn(this);
 }
 
 void WebBrowserControl::Impl::restartAfterCrash() {
@@ -179,7 +247,8 @@ void WebBrowserControl::Impl::restartAfterCrash() {
 
 // A write the page refused changes nothing: a restarted page gets the rules it had before.
 void WebBrowserControl::Impl::applyStyle(const Member& member, const QString& text, bool fromUrl) {
-    calls->call(member, QStringLiteral("setStyle"), {text, fromUrl});
+    if (!keepsWrites())
+        calls->call(member, QStringLiteral("setStyle"), {text, fromUrl});
     cssText = text;
     cssFromUrl = fromUrl;
 }
@@ -207,7 +276,8 @@ Variant WebBrowserControl::AllowMouseSelect() {
 
 void WebBrowserControl::setAllowMouseSelect(const Variant& allow) {
     const bool value = allow.toBool();
-    d->calls->call(AllowMouseSelectMember, QStringLiteral("setAllowMouseSelect"), {value});
+    if (!d->keepsWrites())
+        d->calls->call(AllowMouseSelectMember, QStringLiteral("setAllowMouseSelect"), {value});
     d->allowMouseSelect = value;
 }
 
@@ -217,10 +287,12 @@ Variant WebBrowserControl::SourceHTML() {
 
 void WebBrowserControl::setBaseURL(const QString& base) {
     const QUrl url = baseUrlOf(base);
-    d->calls->call(BaseURLMember, QStringLiteral("setBase"), {url.toString()});
+    const bool kept = d->keepsWrites();
+    if (!kept)
+        d->calls->call(BaseURLMember, QStringLiteral("setBase"), {url.toString()});
     d->baseUrl = url;
     d->page->setFileRoot(url);
-    if (url.isLocalFile() != d->shellHasFiles)
+    if (!kept && url.isLocalFile() != d->shellHasFiles)
         d->loadShell();  // a page's policy only ever narrows: a wider one needs a new page
 }
 
@@ -233,7 +305,8 @@ void WebBrowserControl::setCSSFromURL(const Variant& fromUrl) {
 }
 
 void WebBrowserControl::setBodyHTML(const QString& html) {
-    d->calls->call(bodyHTMLMember, QStringLiteral("setBody"), {html});
+    if (!d->keepsWrites())
+        d->calls->call(bodyHTMLMember, QStringLiteral("setBody"), {html});
     d->record->bodySet(html);
 }
 

@@ -122,6 +122,15 @@
             }
         },
         setBody(html) { replaceContent(document.body, html); },
+        // Tells the host once the content and its images are drawn.
+        reportDrawn() {
+            const loading = Array.from(document.images, (image) => image.complete ? null : new Promise((done) => {
+                image.addEventListener('load', done, { once: true });
+                image.addEventListener('error', done, { once: true });
+            }));
+            const drawn = () => toHost((h) => h.contentDrawn());
+            Promise.all(loading).then(() => requestAnimationFrame(() => requestAnimationFrame(drawn)));
+        },
         source() { return document.documentElement.outerHTML; },
         body() { return ref(document.body); },
         // Every element as [handle, tag, name, value], the name and value as getAttribute
