@@ -12,6 +12,7 @@
 #include "hosted/webengine/PageEvents.h"
 #include "hosted/webengine/PageScript.h"
 #include "hosted/webengine/PageValue.h"
+#include "hosted/webengine/ShellDocument.h"
 #include "hosted/webengine/StartOrder.h"
 #include "hosted/webengine/WebDocument.h"
 #include "hosted/webengine/WebElement.h"
@@ -37,20 +38,6 @@ const Member CSSTextMember{DispId::CSSText, "CSSText"};
 const Member CSSFromURLMember{DispId::CSSFromURL, "CSSFromURL"};
 const Member bodyHTMLMember{DispId::bodyHTML, "bodyHTML"};
 const Member GetSelectionHTMLMember{DispId::GetSelectionHTML, "GetSelectionHTML"};
-
-// The document every control starts from: the head holds the base location and the style
-// rules, the body holds the content. Its policy lets the content load files only once the
-// control has a base directory: a file refused to a control is refused inside its page, before
-// any request, so that it never touches what the page process holds for another control.
-QString shell(bool files) {
-    const QString sources = files ? QStringLiteral("data: file:") : QStringLiteral("data:");
-    const QString policy = QStringLiteral("default-src 'none'; img-src %1; style-src 'unsafe-inline' %1; "
-                                          "font-src %1; media-src %1")
-                               .arg(sources);
-    return QStringLiteral("<html><head><meta http-equiv=\"Content-Security-Policy\" content=\"%1\">"
-                          "<base href=\"file:///\"><style></style><link rel=\"stylesheet\"></head><body></body></html>")
-        .arg(policy);
-}
 
 // How long the control waits before it loads its shell again after its page process ended.
 constexpr int RestartDelayMs = 100;
@@ -87,6 +74,8 @@ public:
     void startInTurn();
     void startNow();
     void loadShell();
+    // What the page is to show beyond the shell, as page operations in order.
+    QJsonArray steps() const;
     void shellLoaded(bool ok);
     void restartAfterCrash();
     void applyStyle(const Member& member, const QString& text, bool fromUrl);
@@ -98,6 +87,7 @@ public:
     bool waitingForTurn = false;
     bool shown = false;
     bool shellHasFiles = false;
+    QJsonArray carriedSteps;  // what the loading shell carries
     QWebChannel channel;
     PageEvents pageEvents;
     std::shared_ptr<PageCalls> calls;
@@ -211,7 +201,21 @@ void WebBrowserControl::Impl::applySettings(const lumetto::DesignSettings& setti
 void WebBrowserControl::Impl::loadShell() {
     calls->loadingShell();
     shellHasFiles = baseUrl.isLocalFile();
-    page->loadShell(shell(shellHasFiles), QUrl(QStringLiteral("file:///")));
+    const QJsonArray now = steps();
+    const ShellDocument shell(shellHasFiles, now);
+    carriedSteps = shell.carriesSteps() ? now : QJsonArray();
+    page->loadShell(shell.html(), QUrl(QStringLiteral("file:///")));
+}
+
+QJsonArray WebBrowserControl::Impl::steps() const {
+    QJsonArray all;
+    if (!baseUrl.isEmpty())
+        all.append(QJsonArray{QStringLiteral("setBase"), QJsonArray{baseUrl.toString()}});
+    all.append(QJsonArray{QStringLiteral("setStyle"), QJsonArray{cssText, cssFromUrl}});
+    all.append(QJsonArray{QStringLiteral("setAllowMouseSelect"), QJsonArray{allowMouseSelect}});
+    for (const ContentRecord::Step& step : record->replay())
+        all.append(QJsonArray{step.op, step.args});
+    return all;
 }
 
 void WebBrowserControl::Impl::shellLoaded(bool ok) {
@@ -223,14 +227,14 @@ void WebBrowserControl::Impl::shellLoaded(bool ok) {
     if (ok) {
         // Queued ahead of every call that waited for the shell, so the host's calls find
         // the page as the host left it, also after a restart. The page side comes first: the
-        // engine does not always inject it into a page that a new page process loads.
+        // engine does not always inject it into a page that a new page process loads, and
+        // started late, it carries out the shell's steps at once. Steps the shell does not
+        // carry, or that changed while it loaded, follow.
         page->runJavaScript(ensureScript, QWebEngineScript::ApplicationWorld);
-        if (!baseUrl.isEmpty())
-            calls->post(QStringLiteral("setBase"), {baseUrl.toString()});
-        calls->post(QStringLiteral("setStyle"), {cssText, cssFromUrl});
-        calls->post(QStringLiteral("setAllowMouseSelect"), {allowMouseSelect});
-        for (const ContentRecord::Step& step : record->replay())
-            calls->post(step.op, step.args);
+        const QJsonArray now = steps();
+        if (now != carriedSteps)
+            for (const QJsonValue& step : now)
+                calls->post(step[0].toString(), step[1].toArray());
     }
     StartOrder& order = StartOrder::instance();
     if (ok && order.isDrawing(this))

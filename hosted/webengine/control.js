@@ -210,6 +210,17 @@
         },
     };
 
+    // The steps a new shell carries, carried out as it loads; one that fails is left out, as
+    // one the host sends is.
+    function carryOutShellSteps() {
+        const block = document.getElementById('lumetto-steps');
+        if (!block) return;
+        block.remove();
+        for (const [op, args] of JSON.parse(block.textContent)) window.__lumetto.call(op, args);
+    }
+    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', carryOutShellSteps);
+    else carryOutShellSteps();
+
     // Messages to the host, in order; those sent before the channel is up wait for it.
     let host = null;
     const pending = [];
