@@ -6,6 +6,7 @@
 #include "hosted/webengine/ControlEvents.h"
 #include "hosted/webengine/ControlMenu.h"
 #include "hosted/webengine/ControlPage.h"
+#include "hosted/webengine/ControlSettings.h"
 #include "hosted/webengine/ElementHandles.h"
 #include "hosted/webengine/FocusOrder.h"
 #include "hosted/webengine/PageCalls.h"
@@ -13,12 +14,10 @@
 #include "hosted/webengine/PageScript.h"
 #include "hosted/webengine/PageValue.h"
 #include "hosted/webengine/ShellDocument.h"
-#include "hosted/webengine/StartOrder.h"
+#include "hosted/webengine/ShellStart.h"
 #include "hosted/webengine/WebDocument.h"
 #include "hosted/webengine/WebElement.h"
 
-#include <QEvent>
-#include <QPalette>
 #include <QTimer>
 #include <QUrl>
 #include <QWebChannel>
@@ -51,11 +50,6 @@ QUrl baseUrlOf(const QString& base) {
     return QUrl::fromLocalFile(base);
 }
 
-// Design extents are hundredths of a millimetre.
-int extentToPixels(const Variant& extent) {
-    return qRound(extent.toText().toDouble() / 2540.0 * 96.0);
-}
-
 }  // namespace
 
 class WebBrowserControl::Impl : public QObject {
@@ -63,16 +57,6 @@ public:
     Impl(QWidget* parent, const lumetto::DesignSettings& settings);
     ~Impl() override;
 
-    void applySettings(const lumetto::DesignSettings& settings);
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    // Before the control is first shown and while its shell loads, what the host writes is
-    // kept and reaches the page with the rest of its state when the shell has loaded: nobody
-    // can see the page yet, so a host that sets the control up before showing its window
-    // waits for nothing. Once shown, a write returns when the page shows it.
-    bool keepsWrites() const { return !shown && calls->shellLoading(); }
-    // Starts the shell, or lets it wait its turn (StartOrder).
-    void startInTurn();
-    void startNow();
     void loadShell();
     // What the page is to show beyond the shell, as page operations in order.
     QJsonArray steps() const;
@@ -83,9 +67,6 @@ public:
     QWebEngineView* view;
     ControlPage* page;
     QString ensureScript;  // the page side, for a load the engine did not inject it into
-    bool shellStarted = false;
-    bool waitingForTurn = false;
-    bool shown = false;
     bool shellHasFiles = false;
     QJsonArray carriedSteps;  // what the loading shell carries
     QWebChannel channel;
@@ -95,14 +76,8 @@ public:
     std::shared_ptr<ElementHandles> handles;
     std::unique_ptr<ControlMenu> menu;
     std::unique_ptr<ControlEvents> events;
-
-    // What the host set, kept so that a restarted page shows the same again.
-    QUrl baseUrl;
-    QString cssText;
-    bool cssFromUrl = false;
-    bool allowMouseSelect = true;
-    bool respondToEvents = true;
-    bool showClipboardMenu = true;
+    std::unique_ptr<ShellStart> start;
+    ControlSettings set;
 };
 
 WebBrowserControl::Impl::Impl(QWidget* parent, const lumetto::DesignSettings& settings)
@@ -118,58 +93,21 @@ WebBrowserControl::Impl::Impl(QWidget* parent, const lumetto::DesignSettings& se
     channel.registerObject(QStringLiteral("control"), &pageEvents);
     page->setWebChannel(&channel, QWebEngineScript::ApplicationWorld);
 
-    applySettings(settings);
-    menu = std::make_unique<ControlMenu>(showClipboardMenu);
-    events = std::make_unique<ControlEvents>(view, handles, *menu, respondToEvents);
+    QSize size = view->size();
+    set.apply(settings, size);
+    view->resize(size);
+    menu = std::make_unique<ControlMenu>(set.showClipboardMenu);
+    events = std::make_unique<ControlEvents>(view, handles, *menu, set.respondToEvents);
     connect(&pageEvents, &PageEvents::raised, events.get(), &ControlEvents::queue);
     connect(&pageEvents, &PageEvents::fieldEntered, this,
             [this](const QJsonArray& path, const QJsonObject& state) { record->fieldChanged(path, state); });
     connect(page, &ControlPage::shellLoaded, this, &Impl::shellLoaded);
     connect(page, &QWebEnginePage::renderProcessTerminated, this, &Impl::restartAfterCrash);
 
-    // The shell starts loading once the host has had its first say, so that a base location
-    // set right after the control was made decides its policy without a second load: as the
-    // control begins to show, when a call needs the page, or when the event loop runs,
-    // whichever comes first, and for a control with nothing to show yet, in its turn. Until
-    // it has loaded, the control keeps what the host writes, and shows what an empty page shows.
-    calls->loadingShell();
-    view->setAutoFillBackground(true);
-    QPalette empty = view->palette();
-    empty.setColor(QPalette::Window, Qt::white);
-    view->setPalette(empty);
+    start = std::make_unique<ShellStart>(view, *calls, [this] { return !record->body().isEmpty(); },
+                                         [this] { loadShell(); });
+    connect(&pageEvents, &PageEvents::drawn, start.get(), &ShellStart::drawn);
     keepPainterInFocusOrder(view);
-    connect(calls.get(), &PageCalls::shellNeeded, this, &Impl::startNow);
-    connect(&pageEvents, &PageEvents::drawn, this, [this] { StartOrder::instance().drawn(this); });
-    view->installEventFilter(this);
-    QTimer::singleShot(0, this, &Impl::startInTurn);
-}
-
-bool WebBrowserControl::Impl::eventFilter(QObject* watched, QEvent* event) {
-    // A window polishes its widgets as it begins to show, some way ahead of its show events.
-    if (watched == view && (event->type() == QEvent::Polish || event->type() == QEvent::Show)) {
-        shown = shown || event->type() == QEvent::Show;
-        startInTurn();
-    }
-    return false;
-}
-
-void WebBrowserControl::Impl::startInTurn() {
-    if (shellStarted || waitingForTurn)
-        return;
-    if (record->body().isEmpty()) {
-        waitingForTurn = true;
-        StartOrder::instance().startWhenFree(this, [this] { startNow(); });
-    } else {
-        StartOrder::instance().drawing(this);
-        startNow();
-    }
-}
-
-void WebBrowserControl::Impl::startNow() {
-    if (shellStarted)
-        return;
-    shellStarted = true;
-    loadShell();
 }
 
 WebBrowserControl::Impl::~Impl() {
@@ -177,30 +115,9 @@ WebBrowserControl::Impl::~Impl() {
     calls->detach();
 }
 
-void WebBrowserControl::Impl::applySettings(const lumetto::DesignSettings& settings) {
-    QSize size = view->size();
-    for (const auto& [key, value] : settings) {
-        if (key == QLatin1String("_extentx"))
-            size.setWidth(extentToPixels(value));
-        else if (key == QLatin1String("_extenty"))
-            size.setHeight(extentToPixels(value));
-        else if (key == QLatin1String("csshttp"))
-            cssFromUrl = value.toBool();
-        else if (key == QLatin1String("csstext"))
-            cssText = value.toText();
-        else if (key == QLatin1String("respondtoevents"))
-            respondToEvents = value.toBool();
-        else if (key == QLatin1String("allowmouseselect"))
-            allowMouseSelect = value.toBool();
-        else if (key == QLatin1String("showrightclickclipboardmenu"))
-            showClipboardMenu = value.toBool();
-    }
-    view->resize(size);
-}
-
 void WebBrowserControl::Impl::loadShell() {
     calls->loadingShell();
-    shellHasFiles = baseUrl.isLocalFile();
+    shellHasFiles = set.baseUrl.isLocalFile();
     const QJsonArray now = steps();
     const ShellDocument shell(shellHasFiles, now);
     carriedSteps = shell.carriesSteps() ? now : QJsonArray();
@@ -208,18 +125,14 @@ void WebBrowserControl::Impl::loadShell() {
 }
 
 QJsonArray WebBrowserControl::Impl::steps() const {
-    QJsonArray all;
-    if (!baseUrl.isEmpty())
-        all.append(QJsonArray{QStringLiteral("setBase"), QJsonArray{baseUrl.toString()}});
-    all.append(QJsonArray{QStringLiteral("setStyle"), QJsonArray{cssText, cssFromUrl}});
-    all.append(QJsonArray{QStringLiteral("setAllowMouseSelect"), QJsonArray{allowMouseSelect}});
+    QJsonArray all = set.steps();
     for (const ContentRecord::Step& step : record->replay())
         all.append(QJsonArray{step.op, step.args});
     return all;
 }
 
 void WebBrowserControl::Impl::shellLoaded(bool ok) {
-    if (ok && baseUrl.isLocalFile() != shellHasFiles) {
+    if (ok && set.baseUrl.isLocalFile() != shellHasFiles) {
         loadShell();  // the base location changed while the shell loaded
         return;
     }
@@ -236,11 +149,8 @@ void WebBrowserControl::Impl::shellLoaded(bool ok) {
             for (const QJsonValue& step : now)
                 calls->post(step[0].toString(), step[1].toArray());
     }
-    StartOrder& order = StartOrder::instance();
-    if (ok && order.isDrawing(this))
+    if (start->loaded(ok))
         calls->post(QStringLiteral("reportDrawn"), {});
-    else
-        order.drawn(this);
 }
 
 void WebBrowserControl::Impl::restartAfterCrash() {
@@ -251,10 +161,10 @@ void WebBrowserControl::Impl::restartAfterCrash() {
 
 // A write the page refused changes nothing: a restarted page gets the rules it had before.
 void WebBrowserControl::Impl::applyStyle(const Member& member, const QString& text, bool fromUrl) {
-    if (!keepsWrites())
+    if (!start->keepsWrites())
         calls->call(member, QStringLiteral("setStyle"), {text, fromUrl});
-    cssText = text;
-    cssFromUrl = fromUrl;
+    set.cssText = text;
+    set.cssFromUrl = fromUrl;
 }
 
 WebBrowserControl::WebBrowserControl(QWidget* parent, const lumetto::DesignSettings& settings)
@@ -275,14 +185,14 @@ Variant WebBrowserControl::ClickedElement() {
 }
 
 Variant WebBrowserControl::AllowMouseSelect() {
-    return Variant::fromBool(d->allowMouseSelect);
+    return Variant::fromBool(d->set.allowMouseSelect);
 }
 
 void WebBrowserControl::setAllowMouseSelect(const Variant& allow) {
     const bool value = allow.toBool();
-    if (!d->keepsWrites())
+    if (!d->start->keepsWrites())
         d->calls->call(AllowMouseSelectMember, QStringLiteral("setAllowMouseSelect"), {value});
-    d->allowMouseSelect = value;
+    d->set.allowMouseSelect = value;
 }
 
 Variant WebBrowserControl::SourceHTML() {
@@ -291,25 +201,25 @@ Variant WebBrowserControl::SourceHTML() {
 
 void WebBrowserControl::setBaseURL(const QString& base) {
     const QUrl url = baseUrlOf(base);
-    const bool kept = d->keepsWrites();
+    const bool kept = d->start->keepsWrites();
     if (!kept)
         d->calls->call(BaseURLMember, QStringLiteral("setBase"), {url.toString()});
-    d->baseUrl = url;
+    d->set.baseUrl = url;
     d->page->setFileRoot(url);
     if (!kept && url.isLocalFile() != d->shellHasFiles)
         d->loadShell();  // a page's policy only ever narrows: a wider one needs a new page
 }
 
 void WebBrowserControl::setCSSText(const QString& rules) {
-    d->applyStyle(CSSTextMember, rules, d->cssFromUrl);
+    d->applyStyle(CSSTextMember, rules, d->set.cssFromUrl);
 }
 
 void WebBrowserControl::setCSSFromURL(const Variant& fromUrl) {
-    d->applyStyle(CSSFromURLMember, d->cssText, fromUrl.toBool());
+    d->applyStyle(CSSFromURLMember, d->set.cssText, fromUrl.toBool());
 }
 
 void WebBrowserControl::setBodyHTML(const QString& html) {
-    if (!d->keepsWrites())
+    if (!d->start->keepsWrites())
         d->calls->call(bodyHTMLMember, QStringLiteral("setBody"), {html});
     d->record->bodySet(html);
 }
@@ -333,15 +243,15 @@ Variant WebBrowserControl::GetSelectionHTML() {
 }
 
 QString WebBrowserControl::cssText() const {
-    return d->cssText;
+    return d->set.cssText;
 }
 
 bool WebBrowserControl::cssFromUrl() const {
-    return d->cssFromUrl;
+    return d->set.cssFromUrl;
 }
 
 QString WebBrowserControl::baseUrl() const {
-    return d->baseUrl.toString();
+    return d->set.baseUrl.toString();
 }
 
 QString WebBrowserControl::bodyHtml() const {
