@@ -35,13 +35,19 @@ PageCalls::PageCalls(QWebEnginePage* page) : page_(page) {
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this, [this] { ++epoch_; });
 }
 
-void PageCalls::shellLoading() {
+void PageCalls::loadingShell() {
     shellReady_ = false;
+    shellLoading_ = true;
     emit stateChanged();
+}
+
+bool PageCalls::shellLoading() const {
+    return page_ && rendererAlive_ && shellLoading_;
 }
 
 void PageCalls::shellLoaded(bool ok) {
     shellReady_ = ok;
+    shellLoading_ = false;
     if (ok) {
         rendererAlive_ = true;
         ++generation_;
@@ -91,6 +97,7 @@ void PageCalls::checkReachable(const Member& member) const {
 
 void PageCalls::awaitPage(const Member& member) {
     if (!shellReady_ && page_ && rendererAlive_) {
+        emit shellNeeded();
         // Only the engine's first start may take long; a page loaded anew is bounded as a call is.
         const auto bound = generation_ == 0 ? StartBound : CallBound;
         waitFor([this] { return shellReady_; }, bound);

@@ -42,6 +42,9 @@ public:
     // does not change, since nothing can have reached the page meanwhile.
     quint64 epoch() const { return epoch_; }
 
+    // True while the shell loads in a page process that lives: what the host writes then can
+    // wait for the load instead of the host waiting for it.
+    bool shellLoading() const;
     // True while a call waits for the page: events that arrive then are held back.
     bool busy() const { return waiting_ > 0; }
 
@@ -49,11 +52,13 @@ public:
     void detach();
 
 public slots:
-    void shellLoading();
+    void loadingShell();
     void shellLoaded(bool ok);
     void rendererLost();
 
 signals:
+    // A call waits for a shell that has not started loading yet: it is needed now.
+    void shellNeeded();
     // A call is about to go to the page: what must reach the page before it is posted now.
     void aboutToCall();
     // The shell was loaded anew: a new generation begins.
@@ -74,6 +79,7 @@ private:
 
     QPointer<QWebEnginePage> page_;
     bool shellReady_ = false;
+    bool shellLoading_ = false;
     bool rendererAlive_ = true;
     int waiting_ = 0;
     int generation_ = 0;

@@ -16,11 +16,14 @@ public:
 public slots:
     void pageEvent(int dispId, const QVariantMap& detail) { emit raised(dispId, detail); }
     void fieldChanged(const QJsonArray& path, const QJsonObject& state) { emit fieldEntered(path, state); }
+    void contentDrawn() { emit drawn(); }
 
 signals:
     void raised(int dispId, const QVariantMap& detail);
     // The user typed or chose something in the form field at that place.
     void fieldEntered(const QJsonArray& path, const QJsonObject& state);
+    // The content the page was given, with its images, has been drawn.
+    void drawn();
 };
 
 }  // namespace lumetto

@@ -6,11 +6,15 @@
 #include "hosted/webengine/ControlEvents.h"
 #include "hosted/webengine/ControlMenu.h"
 #include "hosted/webengine/ControlPage.h"
+#include "hosted/webengine/ControlSettings.h"
 #include "hosted/webengine/ElementHandles.h"
+#include "hosted/webengine/FocusOrder.h"
 #include "hosted/webengine/PageCalls.h"
 #include "hosted/webengine/PageEvents.h"
 #include "hosted/webengine/PageScript.h"
 #include "hosted/webengine/PageValue.h"
+#include "hosted/webengine/ShellDocument.h"
+#include "hosted/webengine/ShellStart.h"
 #include "hosted/webengine/WebDocument.h"
 #include "hosted/webengine/WebElement.h"
 
@@ -34,20 +38,6 @@ const Member CSSFromURLMember{DispId::CSSFromURL, "CSSFromURL"};
 const Member bodyHTMLMember{DispId::bodyHTML, "bodyHTML"};
 const Member GetSelectionHTMLMember{DispId::GetSelectionHTML, "GetSelectionHTML"};
 
-// The document every control starts from: the head holds the base location and the style
-// rules, the body holds the content. Its policy lets the content load files only once the
-// control has a base directory: a file refused to a control is refused inside its page, before
-// any request, so that it never touches what the page process holds for another control.
-QString shell(bool files) {
-    const QString sources = files ? QStringLiteral("data: file:") : QStringLiteral("data:");
-    const QString policy = QStringLiteral("default-src 'none'; img-src %1; style-src 'unsafe-inline' %1; "
-                                          "font-src %1; media-src %1")
-                               .arg(sources);
-    return QStringLiteral("<html><head><meta http-equiv=\"Content-Security-Policy\" content=\"%1\">"
-                          "<base href=\"file:///\"><style></style><link rel=\"stylesheet\"></head><body></body></html>")
-        .arg(policy);
-}
-
 // How long the control waits before it loads its shell again after its page process ended.
 constexpr int RestartDelayMs = 100;
 
@@ -60,11 +50,6 @@ QUrl baseUrlOf(const QString& base) {
     return QUrl::fromLocalFile(base);
 }
 
-// Design extents are hundredths of a millimetre.
-int extentToPixels(const Variant& extent) {
-    return qRound(extent.toText().toDouble() / 2540.0 * 96.0);
-}
-
 }  // namespace
 
 class WebBrowserControl::Impl : public QObject {
@@ -72,8 +57,9 @@ public:
     Impl(QWidget* parent, const lumetto::DesignSettings& settings);
     ~Impl() override;
 
-    void applySettings(const lumetto::DesignSettings& settings);
     void loadShell();
+    // What the page is to show beyond the shell, as page operations in order.
+    QJsonArray steps() const;
     void shellLoaded(bool ok);
     void restartAfterCrash();
     void applyStyle(const Member& member, const QString& text, bool fromUrl);
@@ -82,6 +68,7 @@ public:
     ControlPage* page;
     QString ensureScript;  // the page side, for a load the engine did not inject it into
     bool shellHasFiles = false;
+    QJsonArray carriedSteps;  // what the loading shell carries
     QWebChannel channel;
     PageEvents pageEvents;
     std::shared_ptr<PageCalls> calls;
@@ -89,14 +76,8 @@ public:
     std::shared_ptr<ElementHandles> handles;
     std::unique_ptr<ControlMenu> menu;
     std::unique_ptr<ControlEvents> events;
-
-    // What the host set, kept so that a restarted page shows the same again.
-    QUrl baseUrl;
-    QString cssText;
-    bool cssFromUrl = false;
-    bool allowMouseSelect = true;
-    bool respondToEvents = true;
-    bool showClipboardMenu = true;
+    std::unique_ptr<ShellStart> start;
+    ControlSettings set;
 };
 
 WebBrowserControl::Impl::Impl(QWidget* parent, const lumetto::DesignSettings& settings)
@@ -112,15 +93,21 @@ WebBrowserControl::Impl::Impl(QWidget* parent, const lumetto::DesignSettings& se
     channel.registerObject(QStringLiteral("control"), &pageEvents);
     page->setWebChannel(&channel, QWebEngineScript::ApplicationWorld);
 
-    applySettings(settings);
-    menu = std::make_unique<ControlMenu>(showClipboardMenu);
-    events = std::make_unique<ControlEvents>(view, handles, *menu, respondToEvents);
+    QSize size = view->size();
+    set.apply(settings, size);
+    view->resize(size);
+    menu = std::make_unique<ControlMenu>(set.showClipboardMenu);
+    events = std::make_unique<ControlEvents>(view, handles, *menu, set.respondToEvents);
     connect(&pageEvents, &PageEvents::raised, events.get(), &ControlEvents::queue);
     connect(&pageEvents, &PageEvents::fieldEntered, this,
             [this](const QJsonArray& path, const QJsonObject& state) { record->fieldChanged(path, state); });
     connect(page, &ControlPage::shellLoaded, this, &Impl::shellLoaded);
     connect(page, &QWebEnginePage::renderProcessTerminated, this, &Impl::restartAfterCrash);
-    loadShell();
+
+    start = std::make_unique<ShellStart>(view, *calls, [this] { return !record->body().isEmpty(); },
+                                         [this] { loadShell(); });
+    connect(&pageEvents, &PageEvents::drawn, start.get(), &ShellStart::drawn);
+    keepPainterInFocusOrder(view);
 }
 
 WebBrowserControl::Impl::~Impl() {
@@ -128,47 +115,42 @@ WebBrowserControl::Impl::~Impl() {
     calls->detach();
 }
 
-void WebBrowserControl::Impl::applySettings(const lumetto::DesignSettings& settings) {
-    QSize size = view->size();
-    for (const auto& [key, value] : settings) {
-        if (key == QLatin1String("_extentx"))
-            size.setWidth(extentToPixels(value));
-        else if (key == QLatin1String("_extenty"))
-            size.setHeight(extentToPixels(value));
-        else if (key == QLatin1String("csshttp"))
-            cssFromUrl = value.toBool();
-        else if (key == QLatin1String("csstext"))
-            cssText = value.toText();
-        else if (key == QLatin1String("respondtoevents"))
-            respondToEvents = value.toBool();
-        else if (key == QLatin1String("allowmouseselect"))
-            allowMouseSelect = value.toBool();
-        else if (key == QLatin1String("showrightclickclipboardmenu"))
-            showClipboardMenu = value.toBool();
-    }
-    view->resize(size);
+void WebBrowserControl::Impl::loadShell() {
+    calls->loadingShell();
+    shellHasFiles = set.baseUrl.isLocalFile();
+    const QJsonArray now = steps();
+    const ShellDocument shell(shellHasFiles, now);
+    carriedSteps = shell.carriesSteps() ? now : QJsonArray();
+    page->loadShell(shell.html(), QUrl(QStringLiteral("file:///")));
 }
 
-void WebBrowserControl::Impl::loadShell() {
-    calls->shellLoading();
-    shellHasFiles = baseUrl.isLocalFile();
-    page->loadShell(shell(shellHasFiles), QUrl(QStringLiteral("file:///")));
+QJsonArray WebBrowserControl::Impl::steps() const {
+    QJsonArray all = set.steps();
+    for (const ContentRecord::Step& step : record->replay())
+        all.append(QJsonArray{step.op, step.args});
+    return all;
 }
 
 void WebBrowserControl::Impl::shellLoaded(bool ok) {
+    if (ok && set.baseUrl.isLocalFile() != shellHasFiles) {
+        loadShell();  // the base location changed while the shell loaded
+        return;
+    }
     calls->shellLoaded(ok);
     if (ok) {
         // Queued ahead of every call that waited for the shell, so the host's calls find
         // the page as the host left it, also after a restart. The page side comes first: the
-        // engine does not always inject it into a page that a new page process loads.
+        // engine does not always inject it into a page that a new page process loads, and
+        // started late, it carries out the shell's steps at once. Steps the shell does not
+        // carry, or that changed while it loaded, follow.
         page->runJavaScript(ensureScript, QWebEngineScript::ApplicationWorld);
-        if (!baseUrl.isEmpty())
-            calls->post(QStringLiteral("setBase"), {baseUrl.toString()});
-        calls->post(QStringLiteral("setStyle"), {cssText, cssFromUrl});
-        calls->post(QStringLiteral("setAllowMouseSelect"), {allowMouseSelect});
-        for (const ContentRecord::Step& step : record->replay())
-            calls->post(step.op, step.args);
+        const QJsonArray now = steps();
+        if (now != carriedSteps)
+            for (const QJsonValue& step : now)
+                calls->post(step[0].toString(), step[1].toArray());
     }
+    if (start->loaded(ok))
+        calls->post(QStringLiteral("reportDrawn"), {});
 }
 
 void WebBrowserControl::Impl::restartAfterCrash() {
@@ -179,9 +161,10 @@ void WebBrowserControl::Impl::restartAfterCrash() {
 
 // A write the page refused changes nothing: a restarted page gets the rules it had before.
 void WebBrowserControl::Impl::applyStyle(const Member& member, const QString& text, bool fromUrl) {
-    calls->call(member, QStringLiteral("setStyle"), {text, fromUrl});
-    cssText = text;
-    cssFromUrl = fromUrl;
+    if (!start->keepsWrites())
+        calls->call(member, QStringLiteral("setStyle"), {text, fromUrl});
+    set.cssText = text;
+    set.cssFromUrl = fromUrl;
 }
 
 WebBrowserControl::WebBrowserControl(QWidget* parent, const lumetto::DesignSettings& settings)
@@ -202,13 +185,14 @@ Variant WebBrowserControl::ClickedElement() {
 }
 
 Variant WebBrowserControl::AllowMouseSelect() {
-    return Variant::fromBool(d->allowMouseSelect);
+    return Variant::fromBool(d->set.allowMouseSelect);
 }
 
 void WebBrowserControl::setAllowMouseSelect(const Variant& allow) {
     const bool value = allow.toBool();
-    d->calls->call(AllowMouseSelectMember, QStringLiteral("setAllowMouseSelect"), {value});
-    d->allowMouseSelect = value;
+    if (!d->start->keepsWrites())
+        d->calls->call(AllowMouseSelectMember, QStringLiteral("setAllowMouseSelect"), {value});
+    d->set.allowMouseSelect = value;
 }
 
 Variant WebBrowserControl::SourceHTML() {
@@ -217,23 +201,26 @@ Variant WebBrowserControl::SourceHTML() {
 
 void WebBrowserControl::setBaseURL(const QString& base) {
     const QUrl url = baseUrlOf(base);
-    d->calls->call(BaseURLMember, QStringLiteral("setBase"), {url.toString()});
-    d->baseUrl = url;
+    const bool kept = d->start->keepsWrites();
+    if (!kept)
+        d->calls->call(BaseURLMember, QStringLiteral("setBase"), {url.toString()});
+    d->set.baseUrl = url;
     d->page->setFileRoot(url);
-    if (url.isLocalFile() != d->shellHasFiles)
+    if (!kept && url.isLocalFile() != d->shellHasFiles)
         d->loadShell();  // a page's policy only ever narrows: a wider one needs a new page
 }
 
 void WebBrowserControl::setCSSText(const QString& rules) {
-    d->applyStyle(CSSTextMember, rules, d->cssFromUrl);
+    d->applyStyle(CSSTextMember, rules, d->set.cssFromUrl);
 }
 
 void WebBrowserControl::setCSSFromURL(const Variant& fromUrl) {
-    d->applyStyle(CSSFromURLMember, d->cssText, fromUrl.toBool());
+    d->applyStyle(CSSFromURLMember, d->set.cssText, fromUrl.toBool());
 }
 
 void WebBrowserControl::setBodyHTML(const QString& html) {
-    d->calls->call(bodyHTMLMember, QStringLiteral("setBody"), {html});
+    if (!d->start->keepsWrites())
+        d->calls->call(bodyHTMLMember, QStringLiteral("setBody"), {html});
     d->record->bodySet(html);
 }
 
@@ -256,15 +243,15 @@ Variant WebBrowserControl::GetSelectionHTML() {
 }
 
 QString WebBrowserControl::cssText() const {
-    return d->cssText;
+    return d->set.cssText;
 }
 
 bool WebBrowserControl::cssFromUrl() const {
-    return d->cssFromUrl;
+    return d->set.cssFromUrl;
 }
 
 QString WebBrowserControl::baseUrl() const {
-    return d->baseUrl.toString();
+    return d->set.baseUrl.toString();
 }
 
 QString WebBrowserControl::bodyHtml() const {

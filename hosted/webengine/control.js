@@ -122,6 +122,15 @@
             }
         },
         setBody(html) { replaceContent(document.body, html); },
+        // Tells the host once the content and its images are drawn.
+        reportDrawn() {
+            const loading = Array.from(document.images, (image) => image.complete ? null : new Promise((done) => {
+                image.addEventListener('load', done, { once: true });
+                image.addEventListener('error', done, { once: true });
+            }));
+            const drawn = () => toHost((h) => h.contentDrawn());
+            Promise.all(loading).then(() => requestAnimationFrame(() => requestAnimationFrame(drawn)));
+        },
         source() { return document.documentElement.outerHTML; },
         body() { return ref(document.body); },
         // Every element as [handle, tag, name, value], the name and value as getAttribute
@@ -200,6 +209,17 @@
             }
         },
     };
+
+    // The steps a new shell carries, carried out as it loads; one that fails is left out, as
+    // one the host sends is.
+    function carryOutShellSteps() {
+        const block = document.getElementById('lumetto-steps');
+        if (!block) return;
+        block.remove();
+        for (const [op, args] of JSON.parse(block.textContent)) window.__lumetto.call(op, args);
+    }
+    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', carryOutShellSteps);
+    else carryOutShellSteps();
 
     // Messages to the host, in order; those sent before the channel is up wait for it.
     let host = null;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <QUrl>
 
@@ -35,6 +36,26 @@ TEST(Content, BodyIsShownAtOnceWithItsImageResolvedAgainstTheBase) {
               QUrl::fromLocalFile(h.baseDirectory() + QStringLiteral("icon-logo.gif")).toString());
     EXPECT_TRUE(waitFor([&] { return image->readMember(QStringLiteral("naturalWidth")).toText() == "32"; }))
         << "the image loads from the base directory";
+}
+
+// A host sets a control up before its window shows: the page it then shows has all of it, the
+// last body written included, and nothing of the way it got there.
+TEST(Content, WhatIsWrittenBeforeTheWindowShowsIsAllOnItsFirstPage) {
+    ControlHarness h({}, ControlHarness::Window::Hidden);
+    h.control().setBaseURL(h.baseDirectory());
+    h.control().setCSSText(QStringLiteral("BODY {background:#0000ff}"));
+    h.control().setBodyHTML(QStringLiteral("<p>first</p>"));
+    QCoreApplication::processEvents();  // the page starts loading with what it has been given
+    h.control().setBodyHTML(QStringLiteral("<p>second</p><img src='icon-logo.gif' width='32' height='32'>"));
+    h.show();
+
+    const QString source = h.control().SourceHTML().toText();
+    EXPECT_TRUE(source.contains(QStringLiteral("second")) && !source.contains(QStringLiteral("first"))) << source.toStdString();
+    EXPECT_FALSE(source.contains(QStringLiteral("script"))) << source.toStdString();
+    auto image = firstWithTag(h.control(), QStringLiteral("IMG"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_TRUE(waitFor([&] { return image->readMember(QStringLiteral("naturalWidth")).toText() == "32"; }));
+    EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(0, 0, 255); }));
 }
 
 TEST(Content, CssTextRestylesAtOnceAndReplacesThePreviousRules) {

@@ -10,12 +10,13 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
-ControlHarness::ControlHarness(const lumetto::DesignSettings& settings) {
+ControlHarness::ControlHarness(const lumetto::DesignSettings& settings, Window window) {
     QFile::copy(QStringLiteral(LUMETTO_ICON), base_.filePath(QStringLiteral("icon-logo.gif")));
     window_.resize(600, 400);
     control_ = std::make_unique<lumetto::BrowserWidget>(&window_, settings);
     control_->widget()->setGeometry(0, 0, 600, 400);
-    window_.show();
+    if (window == Window::Shown)
+        window_.show();
 }
 
 QWebEngineView* ControlHarness::view() const {

@@ -12,10 +12,13 @@
 
 class QWebEngineView;
 
-// One real display control in a shown window, with a base directory holding the pages' image.
+// One real display control in a window, shown unless told, with a base directory holding the
+// pages' image.
 class ControlHarness {
 public:
-    explicit ControlHarness(const lumetto::DesignSettings& settings = {});
+    enum class Window { Shown, Hidden };
+    explicit ControlHarness(const lumetto::DesignSettings& settings = {}, Window window = Window::Shown);
+    void show() { window_.show(); }
 
     lumetto::BrowserWidget& control() { return *control_; }
     QWebEngineView* view() const;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <lumetto/vekBrowser.h>
+
+#include <QJsonArray>
+#include <QSize>
+#include <QString>
+#include <QUrl>
+
+namespace lumetto {
+
+// What the host set on a control, kept so that a page loaded anew shows the same again.
+struct ControlSettings {
+    QUrl baseUrl;
+    QString cssText;
+    bool cssFromUrl = false;
+    bool allowMouseSelect = true;
+    bool respondToEvents = true;
+    bool showClipboardMenu = true;
+
+    // Takes the design-time settings; the design extents, if given, set size.
+    void apply(const lumetto::DesignSettings& settings, QSize& size);
+    // The page operations that give a page these settings, in order.
+    QJsonArray steps() const;
+};
+
+}  // namespace lumetto

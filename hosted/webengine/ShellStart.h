@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QWidget;
+
+namespace lumetto {
+
+class PageCalls;
+
+// When a control's shell starts loading. Once the host has had its first say, so that a base
+// location set right after the control was made decides the shell's policy without a second
+// load: as the control begins to show, when a call needs the page, or when the event loop
+// runs, whichever comes first; a control with nothing to show yet waits its turn (StartOrder).
+// Until the shell starts, the view shows what an empty page shows.
+class ShellStart : public QObject {
+public:
+    ShellStart(QWidget* view, PageCalls& calls, std::function<bool()> hasContent, std::function<void()> load);
+    ~ShellStart() override;
+
+    // Before the control is first shown and while its shell loads, what the host writes is
+    // kept and reaches the page with the shell: nobody can see the page yet, so a host that
+    // sets the control up before showing its window waits for nothing. Once shown, a write
+    // returns when the page shows it.
+    bool keepsWrites() const;
+    // The shell has loaded: true when the page is to report its content drawn, which lets
+    // the controls waiting their turn start.
+    bool loaded(bool ok);
+    // The page reported its content drawn.
+    void drawn();
+
+private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void inTurn();
+    void now();
+
+    QWidget* view_;
+    PageCalls& calls_;
+    std::function<bool()> hasContent_;
+    std::function<void()> load_;
+    bool started_ = false;
+    bool waiting_ = false;
+    bool shown_ = false;
+};
+
+}  // namespace lumetto
