@@ -18,15 +18,11 @@ void StartOrder::startWhenFree(QObject* control, std::function<void()> start) {
 
 void StartOrder::drawing(QObject* control) {
     drawing_.insert(control);
-    connect(control, &QObject::destroyed, this, [this, control] { drawn(control); });
     QTimer::singleShot(DrawBoundMs, control, [this, control] { drawn(control); });
 }
 
 void StartOrder::drawn(QObject* control) {
-    if (!drawing_.remove(control))
-        return;
-    disconnect(control, &QObject::destroyed, this, nullptr);
-    if (drawing_.isEmpty())
+    if (drawing_.remove(control) && drawing_.isEmpty())
         startWaiting();
 }
 

@@ -19,8 +19,8 @@ public:
 
     // Runs start now when no control is drawing its first content, else once none is.
     void startWhenFree(QObject* control, std::function<void()> start);
-    // A control begins to draw its first content; it is done when it says so, when it is
-    // destroyed, or after DrawBoundMs at the latest.
+    // A control begins to draw its first content; it is done when it says so (also as it is
+    // destroyed), or after DrawBoundMs at the latest.
     void drawing(QObject* control);
     void drawn(QObject* control);
     bool isDrawing(QObject* control) const { return drawing_.contains(control); }

@@ -63,6 +63,9 @@ public:
     void shellLoaded(bool ok);
     void restartAfterCrash();
     void applyStyle(const Member& member, const QString& text, bool fromUrl);
+    // A write reaches the page now; or, while the control keeps writes for its loading shell,
+    // later with the shell (false).
+    bool write(const Member& member, const QString& op, const QJsonArray& args);
 
     QWebEngineView* view;
     ControlPage* page;
@@ -161,10 +164,16 @@ void WebBrowserControl::Impl::restartAfterCrash() {
 
 // A write the page refused changes nothing: a restarted page gets the rules it had before.
 void WebBrowserControl::Impl::applyStyle(const Member& member, const QString& text, bool fromUrl) {
-    if (!start->keepsWrites())
-        calls->call(member, QStringLiteral("setStyle"), {text, fromUrl});
+    write(member, QStringLiteral("setStyle"), {text, fromUrl});
     set.cssText = text;
     set.cssFromUrl = fromUrl;
+}
+
+bool WebBrowserControl::Impl::write(const Member& member, const QString& op, const QJsonArray& args) {
+    if (start->keepsWrites())
+        return false;
+    calls->call(member, op, args);
+    return true;
 }
 
 WebBrowserControl::WebBrowserControl(QWidget* parent, const lumetto::DesignSettings& settings)
@@ -190,8 +199,7 @@ Variant WebBrowserControl::AllowMouseSelect() {
 
 void WebBrowserControl::setAllowMouseSelect(const Variant& allow) {
     const bool value = allow.toBool();
-    if (!d->start->keepsWrites())
-        d->calls->call(AllowMouseSelectMember, QStringLiteral("setAllowMouseSelect"), {value});
+    d->write(AllowMouseSelectMember, QStringLiteral("setAllowMouseSelect"), {value});
     d->set.allowMouseSelect = value;
 }
 
@@ -201,12 +209,10 @@ Variant WebBrowserControl::SourceHTML() {
 
 void WebBrowserControl::setBaseURL(const QString& base) {
     const QUrl url = baseUrlOf(base);
-    const bool kept = d->start->keepsWrites();
-    if (!kept)
-        d->calls->call(BaseURLMember, QStringLiteral("setBase"), {url.toString()});
+    const bool sent = d->write(BaseURLMember, QStringLiteral("setBase"), {url.toString()});
     d->set.baseUrl = url;
     d->page->setFileRoot(url);
-    if (!kept && url.isLocalFile() != d->shellHasFiles)
+    if (sent && url.isLocalFile() != d->shellHasFiles)
         d->loadShell();  // a page's policy only ever narrows: a wider one needs a new page
 }
 
@@ -219,8 +225,7 @@ void WebBrowserControl::setCSSFromURL(const Variant& fromUrl) {
 }
 
 void WebBrowserControl::setBodyHTML(const QString& html) {
-    if (!d->start->keepsWrites())
-        d->calls->call(bodyHTMLMember, QStringLiteral("setBody"), {html});
+    d->write(bodyHTMLMember, QStringLiteral("setBody"), {html});
     d->record->bodySet(html);
 }
 
