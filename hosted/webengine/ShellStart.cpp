@@ -6,11 +6,11 @@
 #include <QEvent>
 #include <QPalette>
 #include <QTimer>
-#include <QWidget>
+#include <QWebEngineView>
 
 namespace lumetto {
 
-ShellStart::ShellStart(QWidget* view, PageCalls& calls, std::function<bool()> hasContent, std::function<void()> load)
+ShellStart::ShellStart(QWebEngineView* view, PageCalls& calls, std::function<bool()> hasContent, std::function<void()> load)
     : view_(view), calls_(calls), hasContent_(std::move(hasContent)), load_(std::move(load)) {
     calls_.loadingShell();
     view->setAutoFillBackground(true);
@@ -43,12 +43,17 @@ void ShellStart::drawn() {
 }
 
 bool ShellStart::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != view_)
+        return false;
     // A window polishes its widgets as it begins to show, some way ahead of its show events.
-    if (watched == view_ && (event->type() == QEvent::Polish || event->type() == QEvent::Show)) {
+    if (event->type() == QEvent::Polish || event->type() == QEvent::Show) {
         shown_ = shown_ || event->type() == QEvent::Show;
         inTurn();
     }
-    return false;
+    // While the control waits, the view's own show and hide handlers, which tell the page, do
+    // not run.
+    const bool showing = event->type() == QEvent::Show || event->type() == QEvent::Hide;
+    return showing && waiting_ && !started_;
 }
 
 void ShellStart::inTurn() {
@@ -67,6 +72,7 @@ void ShellStart::now() {
     if (started_)
         return;
     started_ = true;
+    view_->page()->setVisible(view_->isVisible());
     load_();
 }
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-class QWidget;
+class QWebEngineView;
 
 namespace lumetto {
 
@@ -14,10 +14,13 @@ class PageCalls;
 // location set right after the control was made decides the shell's policy without a second
 // load: as the control begins to show, when a call needs the page, or when the event loop
 // runs, whichever comes first; a control with nothing to show yet waits its turn (StartOrder).
-// Until the shell starts, the view shows what an empty page shows.
+// Until the shell starts, the view shows what an empty page shows. While it waits, its page is
+// not told that the view shows or hides: a page told it is shown is made in the engine at
+// once, to be painted, and would compete with the controls drawing their content. It is told
+// as its turn comes.
 class ShellStart : public QObject {
 public:
-    ShellStart(QWidget* view, PageCalls& calls, std::function<bool()> hasContent, std::function<void()> load);
+    ShellStart(QWebEngineView* view, PageCalls& calls, std::function<bool()> hasContent, std::function<void()> load);
     ~ShellStart() override;
 
     // Before the control is first shown and while its shell loads, what the host writes is
@@ -36,7 +39,7 @@ private:
     void inTurn();
     void now();
 
-    QWidget* view_;
+    QWebEngineView* view_;
     PageCalls& calls_;
     std::function<bool()> hasContent_;
     std::function<void()> load_;
