@@ -4,10 +4,10 @@
 //                                    highlights the clicked element: the floor of a click
 //   bare_view questionnaire N        a form of N fields whose own script walks it on submit:
 //                                    the floor of the answers
-//   bare_view window W H X Y MX MY MW MH
-//                                    the product page as above, at X,Y in a window of W by H
-//                                    that holds a second, empty view at MX,MY (MW by MH): what
-//                                    Form1's window with its two controls costs the engine
+//   bare_view window W H X Y [MX MY MW MH]
+//                                    the product page as above, at X,Y in a window of W by H,
+//                                    with a second, empty view at MX,MY (MW by MH) when given:
+//                                    what Form1's window, with one view or two, costs the engine
 #include "Questionnaire.h"
 
 #include "content/basGlobal.h"
@@ -38,16 +38,18 @@ int main(int argc, char** argv) {
         view->show();
         return app.exec();
     }
-    if (argc == 10 && std::strcmp(argv[1], "window") == 0) {
+    if ((argc == 6 || argc == 10) && std::strcmp(argv[1], "window") == 0) {
         QWidget window;
         window.setWindowTitle(QStringLiteral("bare window"));
         window.resize(number(argv, 2), number(argv, 3));
         QWebEngineView* page = makeBareView(basGlobal::ProductPageHTML, Highlighting).release();
         page->setParent(&window);  // which owns it from here, as the second
         page->move(number(argv, 4), number(argv, 5));
-        QWebEngineView* second = makeBareView(QString()).release();
-        second->setParent(&window);
-        second->setGeometry(number(argv, 6), number(argv, 7), number(argv, 8), number(argv, 9));
+        if (argc == 10) {
+            QWebEngineView* second = makeBareView(QString()).release();
+            second->setParent(&window);
+            second->setGeometry(number(argv, 6), number(argv, 7), number(argv, 8), number(argv, 9));
+        }
         window.show();
         return app.exec();
     }

@@ -20,6 +20,7 @@ struct Subjects {
     Subject application;  // the application itself
     Subject bareView;     // a bare engine view of the page view's size; also shows the questionnaire
     Subject bareWindow;   // a bare window of Form1's size with two views at Form1's places
+    Subject bareWindowOneView;  // the same window with the page's view only
     QString questionnaire;  // the application with a questionnaire of many fields
     Layout layout;
 };
