@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
         window.setWindowTitle(QStringLiteral("bare window"));
         window.resize(number(argv, 2), number(argv, 3));
         QWebEngineView* page = makeBareView(basGlobal::ProductPageHTML, Highlighting).release();
-        page->setParent(&window);  // which owns it from here, as the second
+        page->setParent(&window);  // which owns it from here
         page->move(number(argv, 4), number(argv, 5));
         if (argc == 10) {
             QWebEngineView* second = makeBareView(QString()).release();

@@ -9,7 +9,6 @@
 #include <QThread>
 
 #include <cstdio>
-#include <iterator>
 
 namespace {
 
@@ -41,10 +40,10 @@ std::optional<Started> start(XScreen& screen, const Subject& subject, const QRec
 
 bool measureStartup(XScreen& screen, const Subjects& subjects, int runs) {
     const QRect logo = subjects.layout["logo"];
-    const Subject* measured[] = {&subjects.application, &subjects.bareView, &subjects.bareWindowOneView,
-                                 &subjects.bareWindow};
-    constexpr int Count = std::size(measured);
-    Samples ms[Count], appMiB, bareMiB;
+    enum { App, Bare, OneView, TwoViews, Count };
+    const Subject* measured[Count] = {&subjects.application, &subjects.bareView, &subjects.bareWindowOneView,
+                                      &subjects.bareWindow};
+    Samples ms[Count], mib[Count];
     for (int i = 0; i < runs; ++i) {
         // Each run starts with another subject, so that none always comes first or last.
         for (int k = 0; k < Count; ++k) {
@@ -53,14 +52,13 @@ bool measureStartup(XScreen& screen, const Subjects& subjects, int runs) {
             if (!started)
                 return false;
             ms[s].add(started->firstPaintMs);
-            if (s < 2)
-                (s == 0 ? appMiB : bareMiB).add(started->memory.residentKiB / 1024.0);
+            mib[s].add(started->memory.residentKiB / 1024.0);
         }
     }
     printHeader("application");
-    printRow(qPrintable(QStringLiteral("start-up: process start to the logo on screen, ms, %1 runs").arg(runs)), ms[0], ms[1]);
-    printRow("memory after start-up, resident, with engine processes, MiB", appMiB, bareMiB);
-    printRow("start-up of a bare window with the page's view only, ms (not the application)", ms[2], ms[1]);
-    printRow("start-up of a bare window with two views, ms (not the application)", ms[3], ms[1]);
+    printRow(qPrintable(QStringLiteral("start-up: process start to the logo on screen, ms, %1 runs").arg(runs)), ms[App], ms[Bare]);
+    printRow("memory after start-up, resident, with engine processes, MiB", mib[App], mib[Bare]);
+    printRow("start-up of a bare window with the page's view only, ms (not the application)", ms[OneView], ms[Bare]);
+    printRow("start-up of a bare window with two views, ms (not the application)", ms[TwoViews], ms[Bare]);
     return true;
 }
