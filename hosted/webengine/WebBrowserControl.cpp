@@ -13,6 +13,7 @@
 #include "hosted/webengine/PageEvents.h"
 #include "hosted/webengine/PageScript.h"
 #include "hosted/webengine/PageValue.h"
+#include "hosted/webengine/RestartedPainter.h"
 #include "hosted/webengine/ShellDocument.h"
 #include "hosted/webengine/ShellStart.h"
 #include "hosted/webengine/WebDocument.h"
@@ -81,6 +82,7 @@ public:
     std::unique_ptr<ControlEvents> events;
     std::unique_ptr<ShellStart> start;
     ControlSettings set;
+    bool restarted = false;  // the page process ended: the next shell is a restarted page
 };
 
 WebBrowserControl::Impl::Impl(QWidget* parent, const lumetto::DesignSettings& settings)
@@ -154,10 +156,15 @@ void WebBrowserControl::Impl::shellLoaded(bool ok) {
     }
     if (start->loaded(ok))
         calls->post(QStringLiteral("reportDrawn"), {});
+    if (ok && restarted) {
+        restarted = false;
+        paintRestartedPage(view);
+    }
 }
 
 void WebBrowserControl::Impl::restartAfterCrash() {
     calls->rendererLost();
+    restarted = true;
     events->forgetClicked();
     QTimer::singleShot(RestartDelayMs, this, &Impl::loadShell);
 }

@@ -2,14 +2,19 @@
 #include "driving/RunningApp.h"
 #include "driving/WhileModal.h"
 #include "support/QtPrinters.h"
+#include "driving/PageGeometry.h"
 #include "driving/PageScript.h"
+#include "driving/ProductPage.h"
+#include "driving/ScreenGrab.h"
 #include "driving/Wait.h"
+#include "driving/Input.h"
 #include <lumetto/RuntimeError.h>
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -113,6 +118,83 @@ TEST(Faults, PageProcessKilledCostsNeitherViewWhatItShowedAndAnswersAreCollected
     answer(app, QStringLiteral("after"));
     EXPECT_TRUE(mirrorOf(app).contains(QStringLiteral("Question1 : after")));
     EXPECT_LE(app.messages().size(), 1) << app.messages().join(QLatin1Char('\n')).toStdString();
+}
+
+// What the screen shows of a view, read from outside the program.
+QImage shownOnScreen(QWidget* view) {
+    const auto at = onScreen(view, QPoint(0, 0));
+    return at ? screenImage(QRect(*at, view->size())) : QImage();
+}
+
+// Whether the screen shows text in a view: dark pixels, as the page's text and the mirror's are.
+bool showsText(QWidget* view) {
+    const QImage image = shownOnScreen(view);
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            dark += qGray(image.pixel(x, y)) < 100;
+    return dark > 50;
+}
+
+bool screenShowsLogo(RunningApp& app) {
+    return product_page::showsLogo(shownOnScreen(app.pageView()), product_page::logoCorner(app.pageView()->size()));
+}
+
+QWidget* mirrorView(RunningApp& app) {
+    return app.form().findChild<QWidget*>(QStringLiteral("brClip"));
+}
+
+// Kills the page process and waits until its successor shows both views on the screen as
+// they were: the page's logo, and the mirror's text where it had some.
+void killAndSeeBothViewsAgain(RunningApp& app, const char* flow) {
+    SCOPED_TRACE(flow);
+    const bool mirrorHadText = showsText(mirrorView(app));
+    ASSERT_TRUE(waitFor([&] { return screenShowsLogo(app); }, 10000)) << "the screen did not show the page before the kill";
+    const qint64 lost = app.pageView()->page()->renderProcessPid();
+    killPageProcess(app);
+    ASSERT_TRUE(waitFor([&] {
+        const qint64 now = app.pageView()->page()->renderProcessPid();
+        return now > 0 && now != lost && productPageBack(app);
+    })) << "the page did not come back in the document";
+    EXPECT_TRUE(waitFor([&] { return screenShowsLogo(app); }, 10000)) << "the page stayed white on the screen";
+    if (mirrorHadText)
+        EXPECT_TRUE(waitFor([&] { return showsText(mirrorView(app)); }, 10000)) << "the mirror stayed white on the screen";
+}
+
+void copyFromTheMenu(RunningApp& app, const QString& entry, const char* caption) {
+    const QRect item = boundingBox(app.pageView(), QStringLiteral("ul li:nth-child(2)"));
+    dragAcross(app.pageView(), QPoint(item.left() + 1, item.center().y()), QPoint(item.right() - 2, item.center().y()));
+    ASSERT_TRUE(waitFor([&] { return !app.inPage(QStringLiteral("window.getSelection().toString()")).toString().isEmpty(); }));
+    QMenu* menu = app.openMenu(QPoint(item.left() + 30, item.center().y()));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(app.choose(menu, entry));
+    ASSERT_TRUE(waitFor([&] { return app.label("lblClipCaption") == QLatin1String(caption); }));
+    input::move(app.pageView()->focusProxy(), QPoint(5, app.pageView()->height() - 5));  // the pointer moves away
+    ASSERT_TRUE(waitFor([&] { return showsText(mirrorView(app)); }, 10000)) << "the copy did not show in the mirror";
+}
+
+// A page process lost at any moment costs nothing on the screen either: both views are painted
+// again with what they showed, whatever the person did before.
+TEST(Faults, BothViewsArePaintedAgainOnTheScreenAfterThePageProcessIsLostInEveryFlow) {
+    RunningApp app;
+    ASSERT_TRUE(app.ready());
+    killAndSeeBothViewsAgain(app, "right after start");
+    QTest::qWait(2000);
+    killAndSeeBothViewsAgain(app, "idle, a second time in a row");
+
+    app.click(QStringLiteral("li"));
+    ASSERT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("LI"); }));
+    killAndSeeBothViewsAgain(app, "after a click");
+
+    copyFromTheMenu(app, QStringLiteral("Copy as HTML"), "Clipboard Contents (HTML)");
+    killAndSeeBothViewsAgain(app, "after a copy as HTML");
+    copyFromTheMenu(app, QStringLiteral("Copy as Text"), "Clipboard Contents (Text)");
+    killAndSeeBothViewsAgain(app, "after a copy as text");
+
+    WhileModal whileOpen([&](QDialog&) { killAndSeeBothViewsAgain(app, "with Form2 open"); });
+    app.clickButton("cmdViewCode");
+    EXPECT_TRUE(whileOpen.looked());
+    EXPECT_TRUE(waitFor([&] { return screenShowsLogo(app) && showsText(mirrorView(app)); }, 10000)) << "after Form2 closed";
 }
 
 TEST(Faults, FormWithThousandsOfQuestionsIsCollectedWhole) {

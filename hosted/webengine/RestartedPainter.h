@@ -1,0 +1,14 @@
+#pragma once
+
+class QWebEngineView;
+
+namespace lumetto {
+
+// After its page process restarts, the engine gives a view a new widget to paint through, of
+// the old one's size, and the new page process draws nothing into it until that widget's size
+// changes: the view stays white however long one waits, with or without the GPU, while the
+// page works and takes clicks. Called once the restarted page has loaded, this changes the
+// size by a pixel and back, which makes the view hand the new page process its surface.
+void paintRestartedPage(QWebEngineView* view);
+
+}  // namespace lumetto
