@@ -12,6 +12,8 @@
 #include <QMimeData>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace lumetto {
 namespace {
 
@@ -44,6 +46,13 @@ PageCalls& ControlEvents::calls() const {
 void ControlEvents::queue(int dispId, const QVariantMap& detail) {
     pending_.push_back({dispId, detail});
     raiseTimer_.start();
+}
+
+void ControlEvents::pageLost() {
+    forgetClicked();
+    pending_.erase(std::remove_if(pending_.begin(), pending_.end(),
+                                  [](const Pending& event) { return event.dispId != lumetto::DispId::MenuItemClick; }),
+                   pending_.end());
 }
 
 void ControlEvents::raisePending() {

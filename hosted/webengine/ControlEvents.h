@@ -39,6 +39,10 @@ public:
     // The element under the last click, held until the next one or until the page is lost.
     const std::shared_ptr<WebElement>& clicked() const { return clicked_; }
     void forgetClicked() { clicked_.reset(); }
+    // The page process died: the clicked element goes, and so do the held events of that page
+    // (clicks, whose elements died with it, and copies, whose selection did). A choice of a
+    // custom menu entry is the host's and stays.
+    void pageLost();
 
 public slots:
     // An event the page side reported, tagged with its dispatch id.

@@ -165,7 +165,7 @@ void WebBrowserControl::Impl::shellLoaded(bool ok) {
 void WebBrowserControl::Impl::restartAfterCrash() {
     calls->rendererLost();
     restarted = true;
-    events->forgetClicked();
+    events->pageLost();
     QTimer::singleShot(RestartDelayMs, this, &Impl::loadShell);
 }
 

@@ -1,6 +1,7 @@
 #include "control/ControlHarness.h"
 #include <lumetto/DocumentObjects.h>
 #include <lumetto/RuntimeError.h>
+#include "driving/PageScript.h"
 #include "driving/Wait.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+
+#include <csignal>
 
 namespace {
 
@@ -95,6 +98,31 @@ TEST(Events, EventWaitsWhileAModalWindowIsOpen) {
     EXPECT_TRUE(sink.raised.isEmpty()) << sink.raised.join(QLatin1Char(' ')).toStdString();
     box.close();
     EXPECT_TRUE(waitFor([&] { return sink.raised == QStringList{QStringLiteral("left:x")}; }));
+}
+
+// A click held behind the box belongs to its page: when the page process dies meanwhile, the
+// click goes with it, and is never raised with an element of the page loaded anew.
+TEST(Events, EventHeldWhileThePageProcessDiesIsDropped) {
+    ControlHarness h;
+    h.control().setBodyHTML(QStringLiteral("<p id='x'>x</p>"));
+    Sink sink(h.control());
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Form1"), QStringLiteral("Run-time error '440'"));
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    h.inPage(QStringLiteral("document.getElementById('x').click(); true"));
+    QTest::qWait(300);
+    const qint64 lost = h.view()->page()->renderProcessPid();
+    ASSERT_EQ(::kill(static_cast<pid_t>(lost), SIGKILL), 0);
+    ASSERT_TRUE(waitFor([&] {
+        return h.view()->page()->renderProcessPid() != lost &&
+               evaluateInPage(h.view(), QStringLiteral("!!document.getElementById('x')"), 100).toBool();
+    }));
+    box.close();
+    QTest::qWait(300);
+    EXPECT_TRUE(sink.raised.isEmpty()) << sink.raised.join(QLatin1Char(' ')).toStdString();
+    h.click(h.centreOf(QStringLiteral("x")));
+    EXPECT_TRUE(waitFor([&] { return sink.raised == QStringList{QStringLiteral("left:x")}; }))
+        << sink.raised.join(QLatin1Char(' ')).toStdString();
 }
 
 TEST(Events, LinksAndFormSubmissionsNeverNavigate) {
