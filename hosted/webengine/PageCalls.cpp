@@ -3,6 +3,7 @@
 #include <lumetto/RuntimeError.h>
 
 #include <QAbstractEventDispatcher>
+#include <QDateTime>
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QTimer>
@@ -67,9 +68,12 @@ void PageCalls::detach() {
     emit stateChanged();
 }
 
-QString PageCalls::script(const QString& op, const QJsonArray& args) const {
+QString PageCalls::script(const QString& op, const QJsonArray& args, qint64 deadline) const {
     // Text reaches the page as JSON data, never as script source of its own.
-    const QByteArray json = QJsonDocument(QJsonArray{op, args}).toJson(QJsonDocument::Compact);
+    QJsonArray call{op, args};
+    if (deadline)
+        call.append(deadline);
+    const QByteArray json = QJsonDocument(call).toJson(QJsonDocument::Compact);
     return QStringLiteral("window.__lumetto.call.apply(null, %1)").arg(QString::fromUtf8(json));
 }
 
@@ -117,14 +121,15 @@ void PageCalls::send(const Member& member, const QString& op, const QJsonArray& 
 QVariant PageCalls::call(const Member& member, const QString& op, const QJsonArray& args) {
     awaitPage(member);
     auto pending = std::make_shared<PendingCall>();
-    page_->runJavaScript(script(op, args), QWebEngineScript::ApplicationWorld,
+    const qint64 deadline = QDateTime::currentMSecsSinceEpoch() + CallBound.count();
+    page_->runJavaScript(script(op, args, deadline), QWebEngineScript::ApplicationWorld,
                          [pending, self = QPointer<PageCalls>(this)](const QVariant& v) {
                              pending->answered = true;
                              pending->result = v;
                              if (self)
                                  emit self->stateChanged();
                          });
-    waitFor([&pending] { return pending->answered; }, CallBound);
+    waitFor([&pending] { return pending->answered; }, CallBound + AnswerGrace);
 
     if (!pending->answered) {
         checkReachable(member);

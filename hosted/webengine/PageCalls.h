@@ -22,7 +22,11 @@ namespace lumetto {
 class PageCalls : public QObject {
     Q_OBJECT
 public:
+    // A call the page has not begun within CallBound is not carried out: the page refuses it
+    // when it comes to it. The host waits AnswerGrace longer for the answer of one it has
+    // begun, so that what the host is told and what the page does are one outcome.
     static constexpr std::chrono::milliseconds CallBound{5000};
+    static constexpr std::chrono::milliseconds AnswerGrace{2000};
     static constexpr std::chrono::milliseconds StartBound{30000};
 
     explicit PageCalls(QWebEnginePage* page);
@@ -75,7 +79,9 @@ private:
     void checkReachable(const Member& member) const;
     // Waits for the shell, if it is loading, then fails unless the page can take a call.
     void awaitPage(const Member& member);
-    QString script(const QString& op, const QJsonArray& args) const;
+    // The page-side call of op(args); with a deadline (ms since the epoch), one the page
+    // refuses once that has passed.
+    QString script(const QString& op, const QJsonArray& args, qint64 deadline = 0) const;
 
     QPointer<QWebEnginePage> page_;
     bool shellReady_ = false;

@@ -201,7 +201,11 @@
     };
 
     window.__lumetto = {
-        call(op, args) {
+        // A call with a deadline that has passed is not carried out: its caller has given up
+        // on it and told its own caller that it failed.
+        call(op, args, deadline) {
+            if (deadline !== undefined && Date.now() > deadline)
+                return { error: 'the page came to the call after its caller had given up', code: 0 };
             try {
                 return { value: ops[op].apply(null, args) };
             } catch (e) {

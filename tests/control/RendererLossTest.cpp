@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <csignal>
@@ -46,6 +47,20 @@ TEST(RendererLoss, CallFailsWithARunTimeErrorInsteadOfHangingAndTheContentComesB
             }
         }))
         << "the control did not bring its last content back by itself";
+}
+
+// A write the host was told failed, because the page was busy past the call's bound, is not
+// carried out once the page is free: the page, the control's record and a page restored
+// after a crash all keep what was there before.
+TEST(RendererLoss, WriteGivenUpOnIsNotCarriedOutLater) {
+    ControlHarness h;
+    h.control().setBodyHTML(QStringLiteral("<p>before</p>"));
+    h.view()->page()->runJavaScript(QStringLiteral("for (const t = Date.now(); Date.now() - t < 9000;);"),
+                                    QWebEngineScript::ApplicationWorld);
+    EXPECT_THROW(h.control().setBodyHTML(QStringLiteral("<p>given up</p>")), lumetto::RuntimeError);
+    EXPECT_TRUE(waitFor([&] { return h.control().SourceHTML().toText().contains(QStringLiteral("before")); }));
+    EXPECT_FALSE(h.control().SourceHTML().toText().contains(QStringLiteral("given up")));
+    EXPECT_EQ(h.control().bodyHtml(), QStringLiteral("<p>before</p>"));
 }
 
 }  // namespace
