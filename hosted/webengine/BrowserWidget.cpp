@@ -26,6 +26,7 @@ public:
     Private(BrowserWidget* q, const lumetto::DesignSettings& settings)
         : q(q), core(q, settings), designSize(hasExtent(settings) ? core.widget()->size() : DefaultSize) {
         core.setEventSink(this);
+        core.onContentDiscarded([q] { emit q->contentDiscarded(); });
     }
 
     void LeftClick() override {

@@ -42,6 +42,18 @@ void ShellStart::drawn() {
     StartOrder::instance().drawn(this);
 }
 
+void ShellStart::restart(bool alone) {
+    auto load = [this] {
+        if (hasContent_())
+            StartOrder::instance().drawing(this);
+        load_();
+    };
+    if (alone)
+        StartOrder::instance().startWhenFree(this, load);
+    else
+        load();
+}
+
 bool ShellStart::eventFilter(QObject* watched, QEvent* event) {
     if (watched != view_)
         return false;

@@ -33,6 +33,9 @@ public:
     bool loaded(bool ok);
     // The page reported its content drawn.
     void drawn();
+    // The page process ended: the shell loads again, at once or, alone, once no other control
+    // is drawing its content. Content restored is drawn as first content is.
+    void restart(bool alone);
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -26,12 +26,14 @@ void StartOrder::drawn(QObject* control) {
         startWaiting();
 }
 
+// Those that draw content of their own as they start go one at a time; the others together.
 void StartOrder::startWaiting() {
-    auto starting = std::move(waiting_);
-    waiting_.clear();
-    for (auto& [control, start] : starting)
+    while (!waiting_.empty() && drawing_.isEmpty()) {
+        auto [control, start] = std::move(waiting_.front());
+        waiting_.erase(waiting_.begin());
         if (control)
             start();
+    }
 }
 
 }  // namespace lumetto

@@ -12,7 +12,9 @@ namespace lumetto {
 // The order in which the controls of a process start their pages. A control with content to
 // show starts at once. One with nothing to show yet waits until the controls that started
 // with content have drawn it, so that it does not compete with them for the page process and
-// the window's first frames; a call that needs its page starts it without waiting.
+// the window's first frames; a call that needs its page starts it without waiting. A control
+// that must draw its content alone (see RestoreWatch) waits likewise, and the next one waits
+// for it.
 class StartOrder : public QObject {
 public:
     static StartOrder& instance();

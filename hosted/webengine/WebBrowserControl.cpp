@@ -14,6 +14,7 @@
 #include "hosted/webengine/PageScript.h"
 #include "hosted/webengine/PageValue.h"
 #include "hosted/webengine/RestartedPainter.h"
+#include "hosted/webengine/RestoreWatch.h"
 #include "hosted/webengine/ShellDocument.h"
 #include "hosted/webengine/ShellStart.h"
 #include "hosted/webengine/WebDocument.h"
@@ -83,6 +84,8 @@ public:
     std::unique_ptr<ShellStart> start;
     ControlSettings set;
     bool restarted = false;  // the page process ended: the next shell is a restarted page
+    RestoreWatch watch;
+    std::function<void()> contentDiscarded;
 };
 
 WebBrowserControl::Impl::Impl(QWidget* parent, const lumetto::DesignSettings& settings)
@@ -112,6 +115,7 @@ WebBrowserControl::Impl::Impl(QWidget* parent, const lumetto::DesignSettings& se
     start = std::make_unique<ShellStart>(view, *calls, [this] { return !record->body().isEmpty(); },
                                          [this] { loadShell(); });
     connect(&pageEvents, &PageEvents::drawn, start.get(), &ShellStart::drawn);
+    connect(&pageEvents, &PageEvents::drawn, this, [this] { watch.drawn(); });
     keepPainterInFocusOrder(view);
 }
 
@@ -122,6 +126,8 @@ WebBrowserControl::Impl::~Impl() {
 
 void WebBrowserControl::Impl::loadShell() {
     calls->loadingShell();
+    if (restarted && !record->body().isEmpty() && view->isVisible())
+        watch.restoring();
     shellHasFiles = set.baseUrl.isLocalFile();
     const QJsonArray now = steps();
     const ShellDocument shell(shellHasFiles, now);
@@ -166,7 +172,13 @@ void WebBrowserControl::Impl::restartAfterCrash() {
     calls->rendererLost();
     restarted = true;
     events->pageLost();
-    QTimer::singleShot(RestartDelayMs, this, &Impl::loadShell);
+    const RestoreWatch::Next next = watch.processLost();
+    if (next == RestoreWatch::Next::RestoreEmpty) {
+        record->bodySet(QString());
+        if (contentDiscarded)
+            contentDiscarded();
+    }
+    QTimer::singleShot(RestartDelayMs, this, [this, alone = next == RestoreWatch::Next::RestoreAlone] { start->restart(alone); });
 }
 
 // A write the page refused changes nothing: a restarted page gets the rules it had before.
@@ -194,6 +206,10 @@ QWidget* WebBrowserControl::widget() {
 
 void WebBrowserControl::setEventSink(lumetto::vekBrowserEvents* sink) {
     d->events->setSink(sink);
+}
+
+void WebBrowserControl::onContentDiscarded(std::function<void()> discarded) {
+    d->contentDiscarded = std::move(discarded);
 }
 
 Variant WebBrowserControl::ClickedElement() {

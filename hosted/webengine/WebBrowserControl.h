@@ -2,6 +2,7 @@
 
 #include <lumetto/vekBrowser.h>
 
+#include <functional>
 #include <memory>
 
 namespace lumetto {
@@ -15,6 +16,8 @@ public:
 
     QWidget* widget() override;
     void setEventSink(lumetto::vekBrowserEvents* sink) override;
+    // Called when content that ended the page process is not restored (see RestoreWatch).
+    void onContentDiscarded(std::function<void()> discarded);
 
     lumetto::Variant ClickedElement() override;
     lumetto::Variant AllowMouseSelect() override;

@@ -8,6 +8,7 @@
 #include <lumetto/DocumentObjects.h>
 
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -167,6 +168,33 @@ TEST(RendererLoss, EveryControlComesBackWithWhatItShowedAndKeepsWorking) {
     ASSERT_EQ(::kill(lost, SIGKILL), 0);
     ASSERT_TRUE(waitFor([&] { return pageProcess(upper) != lost && sourceOf(upper).contains(QStringLiteral("tick")); }));
     EXPECT_EQ(upper.inPage(fields).toString(), QStringLiteral(",a,false"));
+}
+
+}  // namespace
+
+namespace {
+
+// Content that ends the page process each time it is drawn is not restored into a loop: the
+// control that shows it comes back without it and says so, the other control keeps what it
+// shows, and both take new content.
+TEST(RendererLoss, ContentThatEndsThePageProcessIsNotRestoredAgainAndAgain) {
+    ControlHarness deadly;
+    ControlHarness other;
+    other.control().setBodyHTML(QStringLiteral("<p>the other control</p>"));
+    int ended = 0;
+    QObject::connect(deadly.view()->page(), &QWebEnginePage::renderProcessTerminated, [&] { ++ended; });
+    QSignalSpy discarded(&deadly.control(), &lumetto::BrowserWidget::contentDiscarded);
+
+    deadly.control().setBodyHTML(QStringLiteral("<table><tr><td>").repeated(1500) + QStringLiteral("deep"));
+    ASSERT_TRUE(waitFor([&] { return discarded.count() == 1; })) << ended << " page processes ended";
+    QTest::qWait(3000);  // time for more, were the content restored again
+    EXPECT_LE(ended, 3);
+    EXPECT_EQ(discarded.count(), 1);
+    EXPECT_EQ(deadly.control().bodyHtml(), QString());
+    EXPECT_TRUE(waitFor([&] { return sourceOf(other).contains(QStringLiteral("the other control")); }));
+
+    deadly.control().setBodyHTML(QStringLiteral("<p>harmless</p>"));
+    EXPECT_TRUE(sourceOf(deadly).contains(QStringLiteral("harmless")));
 }
 
 }  // namespace

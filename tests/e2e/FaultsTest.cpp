@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMessageBox>
@@ -195,6 +196,37 @@ TEST(Faults, BothViewsArePaintedAgainOnTheScreenAfterThePageProcessIsLostInEvery
     app.clickButton("cmdViewCode");
     EXPECT_TRUE(whileOpen.looked());
     EXPECT_TRUE(waitFor([&] { return screenShowsLogo(app) && showsText(mirrorView(app)); }, 10000)) << "after Form2 closed";
+}
+
+// Markup that ends the page process, pasted as an answer: the mirror that shows it comes back
+// empty instead of ending the page process again and again, and the window works on.
+TEST(Faults, AnswerThatEndsThePageProcessIsNotShownAgainAndTheWindowWorksOn) {
+    RunningApp app;
+    app.click(QStringLiteral("a"));
+    ASSERT_TRUE(waitFor([&] { return basGlobal::PageState == 1; }));
+    QGuiApplication::clipboard()->setText(QStringLiteral("<table><tr><td>").repeated(1500) + QStringLiteral("deep"));
+    app.click(QStringLiteral("[name=Question1]"));
+    app.press(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_TRUE(waitFor([&] { return typedAnswer(app).endsWith(QStringLiteral("deep")); }));
+    app.click(QStringLiteral("#SubmitButton"));
+
+    // Submit fails with a message where the mirror's write meets the page process's end.
+    const auto mirrorShowsNothing = [&] {
+        try {
+            return app.mirrorContent().isEmpty();
+        } catch (const lumetto::RuntimeError&) {
+            return false;  // its page is down
+        }
+    };
+    ASSERT_TRUE(waitFor([&] { return app.label("lblClipCaption") == QLatin1String("Answers"); }));
+    EXPECT_TRUE(waitFor(mirrorShowsNothing)) << "the mirror kept the answer";
+    QTest::qWait(3000);  // time for the page process to end again, were the answer restored
+    EXPECT_TRUE(mirrorShowsNothing());
+    EXPECT_TRUE(waitFor([&] { return showsText(app.pageView()); }, 10000)) << "the page is not on the screen";
+    WhileModal form2([](QDialog&) {});
+    app.clickButton("cmdViewCode");
+    EXPECT_TRUE(form2.looked()) << "View Code showed no source";
+    EXPECT_LE(app.messages().size(), 1) << app.messages().join(QLatin1Char('\n')).toStdString();
 }
 
 TEST(Faults, FormWithThousandsOfQuestionsIsCollectedWhole) {

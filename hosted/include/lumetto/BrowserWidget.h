@@ -106,6 +106,12 @@ signals:
     void restoreHighlightRequested();
     /// The selection is on the system clipboard, as HTML when asHtml is true, else as text.
     void clipboardCopied(bool asHtml);
+    /// The page process ended again while the content restored after its loss was being
+    /// drawn, with this control restoring alone: the content itself ends it, so the control
+    /// does not show it again. It comes back with its settings and style rules and an empty
+    /// body (bodyHtml() is empty); what the host writes next is shown as usual. The other
+    /// controls of the process keep their content.
+    void contentDiscarded();
 
 private:
     class Private;
