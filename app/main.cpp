@@ -1,8 +1,7 @@
 #include "app/CommandLine.h"
+#include "app/ReportedControls.h"
 #include "forms/QtPlatform.h"
 #include "main_window/Form1.h"
-
-#include <lumetto/BrowserWidget.h>
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -12,7 +11,8 @@
 // The process entry: answers --help and --version, else creates Form1 with its design
 // settings, runs its Form_Load, then shows it. A command line it does not know ends the
 // process with status 2 before any window opens; a Form_Load that fails has been reported to
-// the user, and the process ends with status 1.
+// the user, and the process ends with status 1, as it does when a display control fails where
+// no call can fail (ReportedControls).
 int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("lumetto-demo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LUMETTO_VERSION));
@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
     }
 
     forms::QtPlatform platform;
-    lumetto::BrowserWidgetFactory controls;
+    ReportedControls controls(platform);
 
     Form1 form(controls, platform);
     if (!form.load())

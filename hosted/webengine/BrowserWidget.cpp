@@ -1,5 +1,6 @@
 #include <lumetto/BrowserWidget.h>
 
+#include "hosted/webengine/DocumentName.h"
 #include "hosted/webengine/WebBrowserControl.h"
 
 #include <QVBoxLayout>
@@ -24,9 +25,11 @@ bool hasExtent(const lumetto::DesignSettings& settings) {
 class BrowserWidget::Private : public lumetto::vekBrowserEvents {
 public:
     Private(BrowserWidget* q, const lumetto::DesignSettings& settings)
-        : q(q), core(q, settings), designSize(hasExtent(settings) ? core.widget()->size() : DefaultSize) {
+        : q(q), core(q, settings), designSize(hasExtent(settings) ? core.widget()->size() : DefaultSize),
+          documentName(q, [this](const QString& name) { core.setDocumentName(name); }) {
         core.setEventSink(this);
         core.onContentDiscarded([q] { emit q->contentDiscarded(); });
+        core.setFailureHandler([q](const lumetto::RuntimeError& failure) { emit q->failed(failure.code(), failure.description()); });
     }
 
     void LeftClick() override {
@@ -68,6 +71,7 @@ public:
     BrowserWidget* q;
     WebBrowserControl core;
     QSize designSize;
+    DocumentName documentName;
     lumetto::vekBrowserEvents* sink = nullptr;
 };
 

@@ -13,9 +13,8 @@
 #include <memory>
 
 namespace lumetto {
-namespace {
 
-lumetto::RuntimeError failure(const Member& member, int32_t code, const QString& reason) {
+lumetto::RuntimeError callFailure(const Member& member, int32_t code, const QString& reason) {
     QString where = QStringLiteral("vekBrowser.%1").arg(QLatin1String(member.name));
     if (member.dispId != 0)
         where += QStringLiteral(" (dispatch id &H%1)").arg(static_cast<quint32>(member.dispId), 0, 16);
@@ -23,6 +22,8 @@ lumetto::RuntimeError failure(const Member& member, int32_t code, const QString&
                                 QStringLiteral("%1 in %2: %3")
                                     .arg(lumetto::errorDescription(lumetto::ErrorCode::AutomationError), where, reason));
 }
+
+namespace {
 
 // The outcome of one call; shared with the page's answer, which may come after the caller gave up.
 struct PendingCall {
@@ -68,6 +69,13 @@ void PageCalls::detach() {
     emit stateChanged();
 }
 
+void PageCalls::engineCannotStart(const QString& reason) {
+    engineFailure_ = reason;
+    rendererAlive_ = false;
+    shellReady_ = false;
+    emit stateChanged();
+}
+
 QString PageCalls::script(const QString& op, const QJsonArray& args, qint64 deadline) const {
     // Text reaches the page as JSON data, never as script source of its own.
     QJsonArray call{op, args};
@@ -94,9 +102,11 @@ void PageCalls::waitFor(const std::function<bool()>& done, std::chrono::millisec
 
 void PageCalls::checkReachable(const Member& member) const {
     if (!page_)
-        throw failure(member, 0, QStringLiteral("the control no longer exists"));
+        throw callFailure(member, 0, QStringLiteral("the control no longer exists"));
+    if (!engineFailure_.isEmpty())
+        throw callFailure(member, 0, engineFailure_);
     if (!rendererAlive_)
-        throw failure(member, 0, QStringLiteral("the display engine's page process has ended"));
+        throw callFailure(member, 0, QStringLiteral("the display engine's page process has ended"));
 }
 
 void PageCalls::awaitPage(const Member& member) {
@@ -107,7 +117,7 @@ void PageCalls::awaitPage(const Member& member) {
         waitFor([this] { return shellReady_; }, bound);
         checkReachable(member);
         if (!shellReady_)
-            throw failure(member, 0, QStringLiteral("the control's page did not load within %1 s").arg(bound.count() / 1000));
+            throw callFailure(member, 0, QStringLiteral("the control's page did not load within %1 s").arg(bound.count() / 1000));
     }
     checkReachable(member);
     emit aboutToCall();
@@ -133,13 +143,13 @@ QVariant PageCalls::call(const Member& member, const QString& op, const QJsonArr
 
     if (!pending->answered) {
         checkReachable(member);
-        throw failure(member, 0, QStringLiteral("the display engine did not answer within %1 s").arg(CallBound.count() / 1000));
+        throw callFailure(member, 0, QStringLiteral("the display engine did not answer within %1 s").arg(CallBound.count() / 1000));
     }
     if (!pending->result.isValid())
-        throw failure(member, 0, QStringLiteral("the control's page script is not running"));
+        throw callFailure(member, 0, QStringLiteral("the control's page script is not running"));
     const QVariantMap answer = pending->result.toMap();
     if (answer.contains(QStringLiteral("error")))
-        throw failure(member, answer.value(QStringLiteral("code")).toInt(), answer.value(QStringLiteral("error")).toString());
+        throw callFailure(member, answer.value(QStringLiteral("code")).toInt(), answer.value(QStringLiteral("error")).toString());
     return answer.value(QStringLiteral("value"));
 }
 

@@ -15,6 +15,12 @@ class QWebEnginePage;
 
 namespace lumetto {
 
+class RuntimeError;
+
+// The failure of a call to member: an "Automation error" naming the member, with the page's
+// code where it gave one.
+lumetto::RuntimeError callFailure(const Member& member, int32_t code, const QString& reason);
+
 // Host-to-page calls of one control. Each call is synchronous for the caller: it runs the
 // page-side operation and waits in a nested event loop that takes no user input, within a
 // bound. A page that does not answer (its renderer died or hangs) fails the call with a
@@ -54,6 +60,10 @@ public:
 
     // The control is gone: every later call fails.
     void detach();
+    // The display engine cannot start a page process: every waiting and later call fails at
+    // once, for that reason.
+    void engineCannotStart(const QString& reason);
+    bool engineFailed() const { return !engineFailure_.isEmpty(); }
 
 public slots:
     void loadingShell();
@@ -87,6 +97,7 @@ private:
     bool shellReady_ = false;
     bool shellLoading_ = false;
     bool rendererAlive_ = true;
+    QString engineFailure_;
     int waiting_ = 0;
     int generation_ = 0;
     quint64 epoch_ = 0;

@@ -17,6 +17,7 @@ public slots:
     void pageEvent(int dispId, const QVariantMap& detail) { emit raised(dispId, detail); }
     void fieldChanged(const QJsonArray& path, const QJsonObject& state) { emit fieldEntered(path, state); }
     void contentDrawn() { emit drawn(); }
+    void stepFailed(const QString& op, const QString& error, int code) { emit carriedStepFailed(op, error, code); }
 
 signals:
     void raised(int dispId, const QVariantMap& detail);
@@ -24,6 +25,8 @@ signals:
     void fieldEntered(const QJsonArray& path, const QJsonObject& state);
     // The content the page was given, with its images, has been drawn.
     void drawn();
+    // A step the host carried to the page after its call had returned failed there.
+    void carriedStepFailed(const QString& op, const QString& error, int code);
 };
 
 }  // namespace lumetto

@@ -8,6 +8,7 @@
 #include "hosted/webengine/ControlPage.h"
 #include "hosted/webengine/ControlSettings.h"
 #include "hosted/webengine/ElementHandles.h"
+#include "hosted/webengine/EngineStart.h"
 #include "hosted/webengine/FocusOrder.h"
 #include "hosted/webengine/PageCalls.h"
 #include "hosted/webengine/PageEvents.h"
@@ -20,6 +21,7 @@
 #include "hosted/webengine/WebDocument.h"
 #include "hosted/webengine/WebElement.h"
 
+#include <QHash>
 #include <QTimer>
 #include <QUrl>
 #include <QWebChannel>
@@ -39,6 +41,19 @@ const Member CSSTextMember{DispId::CSSText, "CSSText"};
 const Member CSSFromURLMember{DispId::CSSFromURL, "CSSFromURL"};
 const Member bodyHTMLMember{DispId::bodyHTML, "bodyHTML"};
 const Member GetSelectionHTMLMember{DispId::GetSelectionHTML, "GetSelectionHTML"};
+
+// The member whose write a page operation carried to the page makes, to name it in a failure.
+Member carriedMember(const QString& op) {
+    static const QHash<QString, Member> members{
+        {QStringLiteral("setBase"), BaseURLMember},
+        {QStringLiteral("setStyle"), CSSTextMember},
+        {QStringLiteral("setAllowMouseSelect"), AllowMouseSelectMember},
+        {QStringLiteral("setBody"), bodyHTMLMember},
+        {QStringLiteral("setInnerHTMLAt"), {0, "IHTMLElement.innerHTML"}},
+        {QStringLiteral("setFieldAt"), {0, "IHTMLElement.value"}},
+    };
+    return members.value(op, Member{0, "the page's content"});
+}
 
 // How long the control waits before it loads its shell again after its page process ended.
 constexpr int RestartDelayMs = 100;
@@ -63,7 +78,11 @@ public:
     // What the page is to show beyond the shell, as page operations in order.
     QJsonArray steps() const;
     void shellLoaded(bool ok);
+    void pageProcessEnded(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
     void restartAfterCrash();
+    // Tells the host of a failure that no call of its can fail with, once the engine's
+    // callback or the channel's message that told of it has returned.
+    void report(const lumetto::RuntimeError& failure);
     void applyStyle(const Member& member, const QString& text, bool fromUrl);
     // A write reaches the page now; or, while the control keeps writes for its loading shell,
     // later with the shell (false).
@@ -83,9 +102,13 @@ public:
     std::unique_ptr<ControlEvents> events;
     std::unique_ptr<ShellStart> start;
     ControlSettings set;
+    // What a screen reader calls the page's document. Each page is given it once it has loaded,
+    // so that a name that comes while the page loads does not make it carry its content again.
+    QString documentName;
     bool restarted = false;  // the page process ended: the next shell is a restarted page
     RestoreWatch watch;
     std::function<void()> contentDiscarded;
+    std::function<void(const lumetto::RuntimeError&)> failed;
 };
 
 WebBrowserControl::Impl::Impl(QWidget* parent, const lumetto::DesignSettings& settings)
@@ -110,7 +133,10 @@ WebBrowserControl::Impl::Impl(QWidget* parent, const lumetto::DesignSettings& se
     connect(&pageEvents, &PageEvents::fieldEntered, this,
             [this](const QJsonArray& path, const QJsonObject& state) { record->fieldChanged(path, state); });
     connect(page, &ControlPage::shellLoaded, this, &Impl::shellLoaded);
-    connect(page, &QWebEnginePage::renderProcessTerminated, this, &Impl::restartAfterCrash);
+    connect(&pageEvents, &PageEvents::carriedStepFailed, this, [this](const QString& op, const QString& error, int code) {
+        report(callFailure(carriedMember(op), code, error));
+    });
+    connect(page, &QWebEnginePage::renderProcessTerminated, this, &Impl::pageProcessEnded);
 
     start = std::make_unique<ShellStart>(view, *calls, [this] { return !record->body().isEmpty(); },
                                          [this] { loadShell(); });
@@ -149,16 +175,19 @@ void WebBrowserControl::Impl::shellLoaded(bool ok) {
     }
     calls->shellLoaded(ok);
     if (ok) {
+        EngineStart::pageLoaded();
         // Queued ahead of every call that waited for the shell, so the host's calls find
         // the page as the host left it, also after a restart. The page side comes first: the
         // engine does not always inject it into a page that a new page process loads, and
         // started late, it carries out the shell's steps at once. Steps the shell does not
-        // carry, or that changed while it loaded, follow.
+        // carry, or that changed while it loaded, follow, and are carried out as the shell's
+        // are.
         page->runJavaScript(ensureScript, QWebEngineScript::ApplicationWorld);
         const QJsonArray now = steps();
         if (now != carriedSteps)
-            for (const QJsonValue& step : now)
-                calls->post(step[0].toString(), step[1].toArray());
+            calls->post(QStringLiteral("carry"), QJsonArray{QJsonValue(now)});
+        if (!documentName.isEmpty())
+            calls->post(QStringLiteral("setName"), {documentName});
     }
     if (start->loaded(ok))
         calls->post(QStringLiteral("reportDrawn"), {});
@@ -166,6 +195,21 @@ void WebBrowserControl::Impl::shellLoaded(bool ok) {
         restarted = false;
         paintRestartedPage(view);
     }
+}
+
+// The engine may tell more than once of a page process that could not start; the host hears
+// once that the engine cannot start, and the control stops loading its shell.
+void WebBrowserControl::Impl::pageProcessEnded(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+    if (calls->engineFailed())
+        return;
+    const QString cannotStart = EngineStart::failure(status, exitCode);
+    if (cannotStart.isEmpty()) {
+        restartAfterCrash();
+        return;
+    }
+    calls->engineCannotStart(cannotStart);
+    events->forgetClicked();
+    report(lumetto::RuntimeError::of(lumetto::ErrorCode::AutomationError, cannotStart));
 }
 
 void WebBrowserControl::Impl::restartAfterCrash() {
@@ -186,6 +230,15 @@ void WebBrowserControl::Impl::applyStyle(const Member& member, const QString& te
     write(member, QStringLiteral("setStyle"), {text, fromUrl});
     set.cssText = text;
     set.cssFromUrl = fromUrl;
+}
+
+void WebBrowserControl::Impl::report(const lumetto::RuntimeError& failure) {
+    QMetaObject::invokeMethod(
+        this, [this, failure] {
+            if (failed)
+                failed(failure);
+        },
+        Qt::QueuedConnection);
 }
 
 bool WebBrowserControl::Impl::write(const Member& member, const QString& op, const QJsonArray& args) {
@@ -210,6 +263,16 @@ void WebBrowserControl::setEventSink(lumetto::vekBrowserEvents* sink) {
 
 void WebBrowserControl::onContentDiscarded(std::function<void()> discarded) {
     d->contentDiscarded = std::move(discarded);
+}
+
+void WebBrowserControl::setFailureHandler(std::function<void(const lumetto::RuntimeError&)> handler) {
+    d->failed = std::move(handler);
+}
+
+void WebBrowserControl::setDocumentName(const QString& name) {
+    d->documentName = name;
+    if (!d->calls->shellLoading())
+        d->calls->post(QStringLiteral("setName"), {name});
 }
 
 Variant WebBrowserControl::ClickedElement() {

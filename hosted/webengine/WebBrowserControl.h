@@ -43,6 +43,12 @@ public:
     bool respondsToEvents() const;
     void setRespondsToEvents(bool responds);
 
+    // Where the control reports a failure that no call of the host can fail with: its display
+    // engine cannot start, or a write it carried to its page after the call returned failed there.
+    void setFailureHandler(std::function<void(const lumetto::RuntimeError&)> handler);
+    // What a screen reader is to call the page's document.
+    void setDocumentName(const QString& name);
+
 private:
     class Impl;
     std::unique_ptr<Impl> d;

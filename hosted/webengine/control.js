@@ -108,7 +108,29 @@
         return node.getAttribute(name);
     }
 
+    // Messages to the host, in order; those sent before the channel is up wait for it.
+    let host = null;
+    const pending = [];
+    function toHost(message) {
+        if (host) message(host);
+        else pending.push(message);
+    }
+    function send(dispId, detail) {
+        toHost((h) => h.pageEvent(dispId, detail));
+    }
+    new QWebChannel(qt.webChannelTransport, (channel) => {
+        host = channel.objects.control;
+        for (const message of pending.splice(0)) message(host);
+    });
+
     let allowMouseSelect = true;
+
+    // The document's title, which comes before any in the content, is the control's name for
+    // screen readers. It sits in the head, which no write replaces, and is no part of the
+    // content: the page's source leaves it out.
+    function title() {
+        return document.head.querySelector('title');
+    }
 
     const ops = {
         setBase(url) { shell.base().href = url; },
@@ -131,7 +153,20 @@
             const drawn = () => toHost((h) => h.contentDrawn());
             Promise.all(loading).then(() => requestAnimationFrame(() => requestAnimationFrame(drawn)));
         },
-        source() { return document.documentElement.outerHTML; },
+        source() {
+            const named = title();
+            if (named) named.remove();
+            const source = document.documentElement.outerHTML;
+            if (named) document.head.append(named);
+            return source;
+        },
+        setName(name) {
+            const named = title() || document.createElement('title');
+            named.textContent = name;
+            if (name) document.head.append(named);
+            else named.remove();
+        },
+        carry(steps) { carryOut(steps); },
         body() { return ref(document.body); },
         // Every element as [handle, tag, name, value], the name and value as getAttribute
         // reports them now: the host asks these of every element when it walks a form. Sent as
@@ -214,31 +249,25 @@
         },
     };
 
-    // The steps a new shell carries, carried out as it loads; one that fails is left out, as
-    // one the host sends is.
+    // Steps that reach the page after the host's calls returned: the writes the host made while
+    // the page loaded, and what a page loaded anew shows again. No call is left to fail with a
+    // step that fails, so the host is told of it.
+    function carryOut(steps) {
+        for (const [op, args] of steps) {
+            const outcome = window.__lumetto.call(op, args);
+            if ('error' in outcome) toHost((h) => h.stepFailed(op, outcome.error, outcome.code));
+        }
+    }
+
+    // The steps a new shell carries, carried out as it loads.
     function carryOutShellSteps() {
         const block = document.getElementById('lumetto-steps');
         if (!block) return;
         block.remove();
-        for (const [op, args] of JSON.parse(block.textContent)) window.__lumetto.call(op, args);
+        carryOut(JSON.parse(block.textContent));
     }
     if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', carryOutShellSteps);
     else carryOutShellSteps();
-
-    // Messages to the host, in order; those sent before the channel is up wait for it.
-    let host = null;
-    const pending = [];
-    function toHost(message) {
-        if (host) message(host);
-        else pending.push(message);
-    }
-    function send(dispId, detail) {
-        toHost((h) => h.pageEvent(dispId, detail));
-    }
-    new QWebChannel(qt.webChannelTransport, (channel) => {
-        host = channel.objects.control;
-        for (const message of pending.splice(0)) message(host);
-    });
 
     // The host keeps what the user types or chooses, to put it back after a reload.
     function fieldChanged(event) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QSignalSpy>
 #include <QStringList>
 #include <QUrl>
 
@@ -56,6 +57,25 @@ TEST(Content, WhatIsWrittenBeforeTheWindowShowsIsAllOnItsFirstPage) {
     ASSERT_NE(image, nullptr);
     EXPECT_TRUE(waitFor([&] { return image->readMember(QStringLiteral("naturalWidth")).toText() == "32"; }));
     EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(0, 0, 255); }));
+}
+
+// A write that reaches the page after its call returned, and fails there, is reported to the
+// host, since no call can be. Here something the control knows nothing of moved a paragraph
+// before the host wrote into it: the next page, which shows the body as the host set it, has no
+// element at the place where the control keeps that write.
+TEST(Content, AWriteThatFailsWhereTheControlCarriesItToItsPageIsReportedToTheHost) {
+    ControlHarness h;
+    QSignalSpy failed(&h.control(), &lumetto::BrowserWidget::failed);
+    h.control().setBodyHTML(QStringLiteral("<p>set</p>"));
+    h.inPage(QStringLiteral("document.body.prepend(document.createElement('div')); true"));
+    firstWithTag(h.control(), QStringLiteral("P"))->setInnerHTML(QStringLiteral("written"));
+    h.control().setBaseURL(h.baseDirectory());  // files to load need a new page, which carries the content
+
+    ASSERT_TRUE(waitFor([&] { return !failed.isEmpty(); })) << "the failure was not reported";
+    EXPECT_EQ(failed[0][0].toInt(), lumetto::ErrorCode::ObjectNotSet);
+    EXPECT_TRUE(failed[0][1].toString().contains(QStringLiteral("innerHTML"))) << failed[0][1].toString().toStdString();
+    EXPECT_TRUE(h.control().SourceHTML().toText().contains(QStringLiteral("<p>set</p>"))) << "the other steps were carried out";
+    EXPECT_EQ(failed.size(), 1);
 }
 
 TEST(Content, CssTextRestylesAtOnceAndReplacesThePreviousRules) {

@@ -198,3 +198,35 @@ TEST(RendererLoss, ContentThatEndsThePageProcessIsNotRestoredAgainAndAgain) {
 }
 
 }  // namespace
+
+namespace {
+
+// Runs through ctest, whose entry for it puts a program that fails at once in front of the
+// engine's page process, as a broken helper process of the engine does.
+TEST(EngineCannotStart, ACallWaitingForThePageFailsAtOnceAndTheHostIsToldOnce) {
+    if (!qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").contains("--renderer-cmd-prefix=/bin/false"))
+        GTEST_SKIP() << "needs a page process that cannot start";
+    ControlHarness h;
+    QSignalSpy failed(&h.control(), &lumetto::BrowserWidget::failed);
+
+    for (int call = 0; call < 2; ++call) {
+        SCOPED_TRACE(call);
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            h.control().SourceHTML();
+            ADD_FAILURE() << "a page that never loaded answered";
+        } catch (const lumetto::RuntimeError& e) {
+            EXPECT_EQ(e.code(), lumetto::ErrorCode::AutomationError);
+            EXPECT_TRUE(e.description().contains(QStringLiteral("cannot start"))) << e.what();
+        }
+        EXPECT_LT(timer.elapsed(), 5000) << "the call waited for a page that cannot come";
+    }
+    ASSERT_TRUE(waitFor([&] { return !failed.isEmpty(); }, 5000));
+    EXPECT_EQ(failed[0][0].toInt(), lumetto::ErrorCode::AutomationError);
+    EXPECT_TRUE(failed[0][1].toString().contains(QStringLiteral("cannot start"))) << failed[0][1].toString().toStdString();
+    QTest::qWait(1000);  // what the engine tells again of the same page process
+    EXPECT_EQ(failed.size(), 1);
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include "driving/ScreenGrab.h"
 #include "driving/Wait.h"
 #include "driving/Input.h"
+#include "driving/XScreen.h"
 #include <lumetto/RuntimeError.h>
 
 #include <gtest/gtest.h>
@@ -17,11 +18,14 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+
+#include <X11/keysym.h>
 
 #include <csignal>
 
@@ -263,6 +267,45 @@ TEST(Faults, ClickWhileAMessageBoxIsOpenGoesNowhereAndNothingIsLost) {
 
     app.click(QStringLiteral("li"));
     EXPECT_TRUE(waitFor([&] { return app.label("Label1") == QLatin1String("LI"); })) << "the window works on";
+}
+
+// The display engine cannot start when its helper process fails at once. The person is told why
+// within a few seconds, in a message box, as of a run-time error of Form_Load, and once the box
+// is closed the program ends with status 1. Read from outside: the box on the screen, the
+// status, and the description, which goes to standard error as well.
+TEST(Faults, AnEngineThatCannotStartIsReportedAndEndsTheProgram) {
+    constexpr int ReportBoundMs = 10000;
+    XScreen screen;
+    ASSERT_TRUE(screen.usable());
+    QProcess demo;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QTWEBENGINEPROCESS_PATH"), QStringLiteral("/bin/false"));
+    demo.setProcessEnvironment(environment);
+
+    std::optional<QPoint> box;  // a message box has the program's name as its title
+    // Now and then the engine aborts the process itself as its helper fails, before anything
+    // reaches the program ("Cannot communicate with zygote"): the program is started again then.
+    for (int start = 0; start < 3 && !box; ++start) {
+        demo.start(QStringLiteral(LUMETTO_DEMO), {});
+        ASSERT_TRUE(demo.waitForStarted());
+        waitFor([&] { return (box = screen.windowOrigin("lumetto-demo")) || demo.state() == QProcess::NotRunning; },
+                ReportBoundMs);
+        if (box || demo.state() == QProcess::Running || !demo.readAllStandardError().contains(":FATAL:zygote_"))
+            break;
+    }
+    ASSERT_TRUE(box) << "no message box within " << ReportBoundMs << " ms";
+    EXPECT_TRUE(waitFor([&] { return screen.anyPixel(QRect(*box, QSize(40, 40)), [](QRgb p) { return qGray(p) > 200; }); }))
+        << "the box is not drawn";
+    // Return closes the box once it has the keyboard, which it takes as it shows.
+    EXPECT_TRUE(waitFor([&] {
+        screen.key(XK_Return, true);
+        screen.key(XK_Return, false);
+        return demo.waitForFinished(200);
+    }, ReportBoundMs)) << "the program did not end once the box was closed";
+    EXPECT_EQ(demo.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(demo.exitCode(), 1);
+    const QString errors = QString::fromLocal8Bit(demo.readAllStandardError());
+    EXPECT_TRUE(errors.contains(QStringLiteral("display engine cannot start"))) << errors.toStdString();
 }
 
 }  // namespace

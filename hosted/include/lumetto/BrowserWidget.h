@@ -23,7 +23,13 @@ namespace lumetto {
 ///
 /// A property setter never throws: when the page refuses a change (its process died or does
 /// not answer), the setter leaves the property as it was and writes a warning to Qt's log.
-/// Every call is synchronous: it returns once the page shows the change.
+/// Every call is synchronous: it returns once the page shows the change, with one exception:
+/// until the control is first shown and while its page loads, a write is kept and returns at
+/// once, and reaches the page as it loads. A failure that no call can fail with then, because
+/// the call has returned, comes as the signal failed().
+///
+/// A screen reader reads the page's document by the control's accessible name (its
+/// accessibleName, else the text of the label whose buddy it is), which it follows.
 class LUMETTO_CONTROL_EXPORT BrowserWidget : public QWidget, public lumetto::vekBrowser {
     Q_OBJECT
     /// The style rules of the page, or the URL of a style sheet when #cssFromUrl is set.
@@ -112,6 +118,14 @@ signals:
     /// body (bodyHtml() is empty); what the host writes next is shown as usual. The other
     /// controls of the process keep their content.
     void contentDiscarded();
+    /// The control failed where no call can fail: code and description are those of the
+    /// lumetto::RuntimeError a call fails with. Either its display engine cannot start (its
+    /// helper process is missing, broken or not allowed to run): from then on every call fails
+    /// at once with this error, one that waits for the page as well. Or a write that reached
+    /// the page after its call had returned failed there: one kept while the page loaded, or
+    /// one the control carries again to a page it loaded anew after its page process ended.
+    /// Comes from the event loop, after the engine or the page told of the failure.
+    void failed(int code, const QString& description);
 
 private:
     class Private;

@@ -1,0 +1,30 @@
+#include "hosted/webengine/EngineStart.h"
+
+namespace lumetto::EngineStart {
+namespace {
+
+bool hadPage = false;
+
+}  // namespace
+
+QString failure(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+    switch (status) {
+    case QWebEnginePage::CrashedTerminationStatus:
+    case QWebEnginePage::KilledTerminationStatus:
+        return {};
+    case QWebEnginePage::NormalTerminationStatus:
+    case QWebEnginePage::AbnormalTerminationStatus:
+        if (hadPage)
+            return {};
+        return QStringLiteral("the display engine cannot start: its helper process (QtWebEngineProcess) ended as it started (exit status %1)")
+            .arg(exitCode);
+    }
+    // The engine names no status for a process it could not launch.
+    return QStringLiteral("the display engine cannot start: its helper process (QtWebEngineProcess) could not be launched (code %1)").arg(exitCode);
+}
+
+void pageLoaded() {
+    hadPage = true;
+}
+
+}  // namespace lumetto::EngineStart
