@@ -9,18 +9,21 @@ bool hadPage = false;
 
 QString failure(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
     switch (status) {
-    case QWebEnginePage::CrashedTerminationStatus:
     case QWebEnginePage::KilledTerminationStatus:
         return {};
     case QWebEnginePage::NormalTerminationStatus:
     case QWebEnginePage::AbnormalTerminationStatus:
+    case QWebEnginePage::CrashedTerminationStatus:
         if (hadPage)
             return {};
-        return QStringLiteral("the display engine cannot start: its helper process (QtWebEngineProcess) ended as it started (exit status %1)")
+        return QStringLiteral("the display engine cannot start: its helper process (QtWebEngineProcess) ended as it "
+                              "started (status %1)")
             .arg(exitCode);
     }
     // The engine names no status for a process it could not launch.
-    return QStringLiteral("the display engine cannot start: its helper process (QtWebEngineProcess) could not be launched (code %1)").arg(exitCode);
+    return QStringLiteral("the display engine cannot start: its helper process (QtWebEngineProcess) could not be "
+                          "launched (code %1)")
+        .arg(exitCode);
 }
 
 void pageLoaded() {

@@ -6,10 +6,12 @@
 namespace lumetto {
 
 // Whether the display engine can start page processes, as the ends of its page processes tell.
-// A page process that crashed or was killed is started again with the control's next shell.
-// One that could not be launched at all, or that ended by itself with an error before any
-// control of the process ever had a page, tells that the engine cannot start one: its helper
-// process is missing, broken or not allowed to run, and starting it again only fails again.
+// A page process that could not be launched at all, or that ended before any control of the
+// process ever had a page, tells that the engine cannot start one: its helper process is
+// missing, broken or not allowed to run, and starting it again only fails again. The engine
+// reports such an end as an exit with an error, or as a crash when it sees the process's
+// channel break before the process has exited. A page process killed from outside, and one
+// that ends once pages have loaded, is started again with the control's next shell.
 namespace EngineStart {
 
 // Why the engine cannot start a page process, after one ended so; empty when it can.
