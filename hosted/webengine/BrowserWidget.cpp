@@ -29,7 +29,7 @@ public:
           documentName(q, [this](const QString& name) { core.setDocumentName(name); }) {
         core.setEventSink(this);
         core.onContentDiscarded([q] { emit q->contentDiscarded(); });
-        core.setFailureHandler([q](const lumetto::RuntimeError& failure) { emit q->failed(failure.code(), failure.description()); });
+        core.onFailed([q](const lumetto::RuntimeError& failure) { emit q->failed(failure.code(), failure.description()); });
     }
 
     void LeftClick() override {

@@ -11,9 +11,12 @@ QString failure(QWebEnginePage::RenderProcessTerminationStatus status, int exitC
     switch (status) {
     case QWebEnginePage::KilledTerminationStatus:
         return {};
+    case QWebEnginePage::CrashedTerminationStatus:
+        if (exitCode != 0)  // a signal: the process ran, and its content may have ended it
+            return {};
+        [[fallthrough]];
     case QWebEnginePage::NormalTerminationStatus:
     case QWebEnginePage::AbnormalTerminationStatus:
-    case QWebEnginePage::CrashedTerminationStatus:
         if (hadPage)
             return {};
         return QStringLiteral("the display engine cannot start: its helper process (QtWebEngineProcess) ended as it "

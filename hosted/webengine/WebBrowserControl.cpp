@@ -208,7 +208,7 @@ void WebBrowserControl::Impl::pageProcessEnded(QWebEnginePage::RenderProcessTerm
         return;
     }
     calls->engineCannotStart(cannotStart);
-    events->forgetClicked();
+    events->pageLost();
     report(lumetto::RuntimeError::of(lumetto::ErrorCode::AutomationError, cannotStart));
 }
 
@@ -265,8 +265,8 @@ void WebBrowserControl::onContentDiscarded(std::function<void()> discarded) {
     d->contentDiscarded = std::move(discarded);
 }
 
-void WebBrowserControl::setFailureHandler(std::function<void(const lumetto::RuntimeError&)> handler) {
-    d->failed = std::move(handler);
+void WebBrowserControl::onFailed(std::function<void(const lumetto::RuntimeError&)> failed) {
+    d->failed = std::move(failed);
 }
 
 void WebBrowserControl::setDocumentName(const QString& name) {

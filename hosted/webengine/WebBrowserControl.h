@@ -18,6 +18,9 @@ public:
     void setEventSink(lumetto::vekBrowserEvents* sink) override;
     // Called when content that ended the page process is not restored (see RestoreWatch).
     void onContentDiscarded(std::function<void()> discarded);
+    // Called with a failure that no call of the host can fail with: the display engine cannot
+    // start, or a write carried to the page after its call had returned failed there.
+    void onFailed(std::function<void(const lumetto::RuntimeError&)> failed);
 
     lumetto::Variant ClickedElement() override;
     lumetto::Variant AllowMouseSelect() override;
@@ -43,9 +46,6 @@ public:
     bool respondsToEvents() const;
     void setRespondsToEvents(bool responds);
 
-    // Where the control reports a failure that no call of the host can fail with: its display
-    // engine cannot start, or a write it carried to its page after the call returned failed there.
-    void setFailureHandler(std::function<void(const lumetto::RuntimeError&)> handler);
     // What a screen reader is to call the page's document.
     void setDocumentName(const QString& name);
 
