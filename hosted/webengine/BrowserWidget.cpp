@@ -3,6 +3,7 @@
 #include "hosted/webengine/DocumentName.h"
 #include "hosted/webengine/WebBrowserControl.h"
 
+#include <QPointer>
 #include <QVBoxLayout>
 
 namespace lumetto {
@@ -33,29 +34,29 @@ public:
     }
 
     void LeftClick() override {
-        emit q->leftClicked();
-        if (sink)
-            sink->LeftClick();
+        raise([this] { emit q->leftClicked(); }, [this] { sink->LeftClick(); });
     }
     void RightClick() override {
-        emit q->rightClicked();
-        if (sink)
-            sink->RightClick();
+        raise([this] { emit q->rightClicked(); }, [this] { sink->RightClick(); });
     }
     void MenuItemClick(QString& key, lumetto::Variant& reserved1, int16_t& checkState, lumetto::Variant& reserved2) override {
-        emit q->menuItemClicked(key, checkState != 0);
-        if (sink)
-            sink->MenuItemClick(key, reserved1, checkState, reserved2);
+        raise([&] { emit q->menuItemClicked(key, checkState != 0); },
+              [&] { sink->MenuItemClick(key, reserved1, checkState, reserved2); });
     }
     void ClipboardCopy(int32_t& copiedAsHtml) override {
-        emit q->clipboardCopied(copiedAsHtml != 0);
-        if (sink)
-            sink->ClipboardCopy(copiedAsHtml);
+        raise([&] { emit q->clipboardCopied(copiedAsHtml != 0); }, [&] { sink->ClipboardCopy(copiedAsHtml); });
     }
     void RestoreHighlight() override {
-        emit q->restoreHighlightRequested();
-        if (sink)
-            sink->RestoreHighlight();
+        raise([this] { emit q->restoreHighlightRequested(); }, [this] { sink->RestoreHighlight(); });
+    }
+
+    // The signal first, then the contract's sink, unless a slot of the signal deleted the control.
+    template <typename Signal, typename ToSink>
+    void raise(Signal&& signal, ToSink&& toSink) {
+        const QPointer<BrowserWidget> alive(q);
+        signal();
+        if (alive && sink)
+            toSink();
     }
 
     // A property write the page refused leaves the property as it was.

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPointer>
 #include <QWidget>
 
 #include <algorithm>
@@ -62,12 +63,21 @@ void ControlEvents::raisePending() {
         blockedRetry_.start();
         return;
     }
-    while (!pending_.empty()) {
+    // A handler may fail, or delete the control: neither keeps later events from coming.
+    const QPointer<ControlEvents> alive(this);
+    while (alive && !pending_.empty()) {
         const Pending event = std::move(pending_.front());
         pending_.pop_front();
         raising_ = true;
-        raise(event);
-        raising_ = false;
+        try {
+            raise(event);
+        } catch (const std::exception& failure) {
+            qWarning("lumetto: a handler of the control's event failed: %s", failure.what());
+        } catch (...) {
+            qWarning("lumetto: a handler of the control's event failed");
+        }
+        if (alive)
+            raising_ = false;
     }
 }
 
@@ -77,6 +87,7 @@ bool ControlEvents::windowBlocked() const {
 }
 
 void ControlEvents::raise(const Pending& event) {
+    const QPointer<ControlEvents> alive(this);
     switch (event.dispId) {
     case lumetto::DispId::LeftClick:
         clicked_ = handles_->elementFor(event.detail);
@@ -87,7 +98,7 @@ void ControlEvents::raise(const Pending& event) {
         clicked_ = handles_->elementFor(event.detail);
         if (toHost())
             sink_->RightClick();
-        if (!menu_.isEmpty()) {
+        if (alive && !menu_.isEmpty()) {
             const QPoint at(event.detail.value(QStringLiteral("x")).toInt(), event.detail.value(QStringLiteral("y")).toInt());
             menu_.popup(view_, at, [this](const ControlMenu::Choice& choice) { menuChosen(choice); });
         }
@@ -122,8 +133,11 @@ void ControlEvents::raiseMenuChoice(const QString& chosenKey) {
 // selection goes to the system clipboard and the host hears which kind of copy it was.
 void ControlEvents::copySelection(bool asHtml) {
     const bool toHost = this->toHost();
+    const QPointer<ControlEvents> alive(this);
     if (toHost)
         sink_->RestoreHighlight();
+    if (!alive)
+        return;
     try {
         const QString text = calls().call(CopyMember, QStringLiteral("createRange")).toMap().value(QStringLiteral("text")).toString();
         if (asHtml) {

@@ -1,18 +1,21 @@
 #include "control/ControlHarness.h"
 #include <lumetto/DocumentObjects.h>
 #include <lumetto/RuntimeError.h>
+#include "driving/PageGeometry.h"
 #include "driving/PageScript.h"
 #include "driving/Wait.h"
 
 #include <gtest/gtest.h>
 
 #include <QMessageBox>
+#include <QPointer>
 #include <QStringList>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <csignal>
+#include <stdexcept>
 
 namespace {
 
@@ -123,6 +126,36 @@ TEST(Events, EventHeldWhileThePageProcessDiesIsDropped) {
     h.click(h.centreOf(QStringLiteral("x")));
     EXPECT_TRUE(waitFor([&] { return sink.raised == QStringList{QStringLiteral("left:x")}; }))
         << sink.raised.join(QLatin1Char(' ')).toStdString();
+}
+
+// A slot that throws, or that deletes its control, wedges neither that control nor another:
+// later clicks keep coming.
+TEST(Events, SlotThatThrowsOrDeletesItsControlWedgesNothing) {
+    ControlHarness h;
+    h.control().setBodyHTML(QStringLiteral("<p id='x'>x</p>"));
+    int clicks = 0;
+    QObject::connect(&h.control(), &lumetto::BrowserWidget::leftClicked, [&] {
+        if (++clicks == 1)
+            throw std::runtime_error("the host's slot failed");
+    });
+    for (int expected : {1, 2}) {
+        h.click(h.centreOf(QStringLiteral("x")));
+        EXPECT_TRUE(waitFor([&] { return clicks == expected; })) << clicks;
+    }
+
+    auto* doomed = new lumetto::BrowserWidget(h.view()->window());
+    doomed->setGeometry(0, 0, 200, 100);
+    doomed->setBodyHtml(QStringLiteral("<p id='y'>delete me</p>"));
+    doomed->show();
+    QObject::connect(doomed, &lumetto::BrowserWidget::leftClicked, doomed, [&] { delete doomed; });
+    auto* view = doomed->findChild<QWebEngineView*>();
+    ASSERT_TRUE(waitFor([&] { return !boundingBox(view, QStringLiteral("#y")).isEmpty(); }));
+    const QPointer<lumetto::BrowserWidget> gone(doomed);
+    QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, boundingBox(view, QStringLiteral("#y")).center());
+    EXPECT_TRUE(waitFor([&] { return gone.isNull(); }));
+    doomed = nullptr;
+    h.click(h.centreOf(QStringLiteral("x")));
+    EXPECT_TRUE(waitFor([&] { return clicks == 3; })) << "the other control's events stopped";
 }
 
 TEST(Events, LinksAndFormSubmissionsNeverNavigate) {
