@@ -8,7 +8,11 @@
 //                                    the product page as above, at X,Y in a window of W by H,
 //                                    with a second, empty view at MX,MY (MW by MH) when given:
 //                                    what Form1's window, with one view or two, costs the engine
+//   bare_view write CHARACTERS       the product page, whose "forms" link shows the write
+//                                    benchmark's body of that size: the floor of a large write
+#include "BareWrite.h"
 #include "Questionnaire.h"
+#include "WrittenBody.h"
 
 #include "content/basGlobal.h"
 #include "driving/BareView.h"
@@ -16,6 +20,7 @@
 #include <QApplication>
 #include <QWebEngineView>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -31,8 +36,17 @@ int number(char** argv, int i) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool writes = argc == 3 && std::strcmp(argv[1], "write") == 0;
+    if (writes)
+        registerWrittenScheme();
     QApplication app(argc, argv);
     basGlobal::BuildPages();
+    if (writes) {
+        auto view = makeBareView(basGlobal::ProductPageHTML);
+        writeOnLinkClick(*view, bareDocument(writtenBody(std::atoll(argv[2]))));
+        view->show();
+        return app.exec();
+    }
     if (argc == 3 && std::strcmp(argv[1], "questionnaire") == 0) {
         auto view = makeBareView(bareQuestionnaire(number(argv, 2)), bareAnswersScript());
         view->show();

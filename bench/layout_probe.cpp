@@ -15,11 +15,14 @@
 #include <QWebEngineView>
 
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
-const QString Items[] = {QStringLiteral("img"), QStringLiteral("ul li:nth-child(2)"), QStringLiteral("ul li:nth-child(3)")};
-const char* const ItemNames[] = {"logo", "item1", "item2"};
+const QString Items[] = {QStringLiteral("img"), QStringLiteral("ul li:nth-child(2)"), QStringLiteral("ul li:nth-child(3)"),
+                         QStringLiteral("a")};
+const char* const ItemNames[] = {"logo", "item1", "item2", "link"};
+constexpr int ItemCount = std::size(ItemNames);
 
 void print(const char* name, const QRect& box) {
     std::printf("%s %d %d %d %d\n", name, box.x(), box.y(), box.width(), box.height());
@@ -40,8 +43,8 @@ int main(int argc, char** argv) {
     print("window", running.form().rect());
     print("page", inWindow(running.pageView()));
     print("mirror", inWindow(running.form().findChild<QWidget*>(QStringLiteral("brClip"))));
-    QRect boxes[3];
-    for (int i = 0; i < 3; ++i) {
+    QRect boxes[ItemCount];
+    for (int i = 0; i < ItemCount; ++i) {
         boxes[i] = boundingBox(running.pageView(), Items[i]);
         print(ItemNames[i], boxes[i]);
     }
@@ -49,7 +52,7 @@ int main(int argc, char** argv) {
     basGlobal::BuildPages();
     auto bare = makeBareView(basGlobal::ProductPageHTML);
     bare->show();
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < ItemCount; ++i) {
         if (!waitFor([&] { return boundingBox(bare.get(), Items[i]) == boxes[i]; })) {
             std::fprintf(stderr, "the bare view lays out %s at other places than the application\n", qPrintable(Items[i]));
             return 1;

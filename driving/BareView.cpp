@@ -3,7 +3,6 @@
 #include "driving/ProductPage.h"
 
 #include <QCoreApplication>
-#include <QUrl>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -15,13 +14,20 @@ constexpr int DefaultFontPixels = 11;
 
 }  // namespace
 
+QString bareDocument(const QString& body, const QString& script) {
+    const QString scriptElement = script.isEmpty() ? QString() : QStringLiteral("<script>%1</script>").arg(script);
+    return QStringLiteral("<html><head><style>%1</style>%2</head><body>%3</body></html>").arg(Rules, scriptElement, body);
+}
+
+QUrl bareBaseUrl() {
+    return QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+}
+
 std::unique_ptr<QWebEngineView> makeBareView(const QString& body, const QString& script) {
     auto view = std::make_unique<QWebEngineView>();
     view->setWindowTitle(QStringLiteral("bare view"));
     view->resize(product_page::ViewSize);
     view->settings()->setFontSize(QWebEngineSettings::DefaultFontSize, DefaultFontPixels);
-    const QString scriptElement = script.isEmpty() ? QString() : QStringLiteral("<script>%1</script>").arg(script);
-    view->setHtml(QStringLiteral("<html><head><style>%1</style>%2</head><body>%3</body></html>").arg(Rules, scriptElement, body),
-                  QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
+    view->setHtml(bareDocument(body, script), bareBaseUrl());
     return view;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 #include <memory>
 
@@ -11,3 +12,8 @@ class QWebEngineView;
 // display control makes its shell (the same style rules and text size) around the given body.
 // A script, when given, runs as the page's own: the view runs page script, the control does not.
 std::unique_ptr<QWebEngineView> makeBareView(const QString& body, const QString& script = {});
+
+// The document a bare view shows, and the base location its relative names resolve against:
+// the program's directory, which holds the pages' image.
+QString bareDocument(const QString& body, const QString& script = {});
+QUrl bareBaseUrl();

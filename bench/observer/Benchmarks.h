@@ -22,6 +22,7 @@ struct Subjects {
     Subject bareWindow;   // a bare window of Form1's size with two views at Form1's places
     Subject bareWindowOneView;  // the same window with the page's view only
     QString questionnaire;  // the application with a questionnaire of many fields
+    QString writer;         // the application whose "forms" link writes a large body
     Layout layout;
 };
 
@@ -30,3 +31,4 @@ struct Subjects {
 bool measureStartup(XScreen& screen, const Subjects& subjects, int runs);
 bool measureClicks(XScreen& screen, const Subjects& subjects, int clicks);
 bool measureAnswers(XScreen& screen, const Subjects& subjects, int runs, int fields);
+bool measureWrites(XScreen& screen, const Subjects& subjects, int runs);

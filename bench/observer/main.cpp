@@ -3,17 +3,21 @@
 // from the X server, and prints the figures of both with their ratios. The measured programs
 // print nothing and watch nothing for it.
 //
-// Usage: lumetto-observer [runs] [clicks] [fields]
+// Usage: observer [runs] [clicks] [fields]   start-up, clicks and answers
+//        observer writes [runs]               large body writes
 #include "Benchmarks.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
+    const bool writes = argc > 1 && std::strcmp(argv[1], "writes") == 0;
+    const int first = writes ? 2 : 1;
+    const int runs = argc > first ? std::atoi(argv[first]) : 5;
     const int clicks = argc > 2 ? std::atoi(argv[2]) : 200;
     const int fields = argc > 3 ? std::atoi(argv[3]) : 5000;
     XScreen screen;
@@ -37,7 +41,10 @@ int main(int argc, char** argv) {
                             {bare, twoViews, "bare window", layout["page"].topLeft()},
                             {bare, oneView, "bare window", layout["page"].topLeft()},
                             here + QStringLiteral("questionnaire_app"),
+                            here + QStringLiteral("write_app"),
                             layout};
+    if (writes)
+        return measureWrites(screen, subjects, runs) ? 0 : 1;
     const bool measured = measureStartup(screen, subjects, runs) && measureClicks(screen, subjects, clicks) &&
                           measureAnswers(screen, subjects, runs, fields);
     return measured ? 0 : 1;
