@@ -11,6 +11,7 @@
 #include <QWebEngineScript>
 
 #include <memory>
+#include <utility>
 
 namespace lumetto {
 
@@ -24,6 +25,17 @@ lumetto::RuntimeError callFailure(const Member& member, int32_t code, const QStr
 }
 
 namespace {
+
+// The characters of text a call hands the page, at any depth of its arguments: the markup the
+// page parses.
+qsizetype textSize(const QJsonValue& value) {
+    if (value.isString())
+        return value.toString().size();
+    qsizetype size = 0;
+    for (const QJsonValue& item : value.toArray())
+        size += textSize(item);
+    return size;
+}
 
 // The outcome of one call; shared with the page's answer, which may come after the caller gave up.
 struct PendingCall {
@@ -40,6 +52,7 @@ PageCalls::PageCalls(QWebEnginePage* page) : page_(page) {
 void PageCalls::loadingShell() {
     shellReady_ = false;
     shellLoading_ = true;
+    posted_ = 0;
     emit stateChanged();
 }
 
@@ -83,6 +96,11 @@ QString PageCalls::script(const QString& op, const QJsonArray& args, qint64 dead
         call.append(deadline);
     const QByteArray json = QJsonDocument(call).toJson(QJsonDocument::Compact);
     return QStringLiteral("window.__lumetto.call.apply(null, %1)").arg(QString::fromUtf8(json));
+}
+
+std::chrono::milliseconds PageCalls::boundFor(const QJsonArray& args) {
+    const qsizetype taken = std::exchange(posted_, 0) + textSize(QJsonValue(args));
+    return CallBound + BoundPerMillionCharacters * taken / 1000000;
 }
 
 void PageCalls::waitFor(const std::function<bool()>& done, std::chrono::milliseconds bound) {
@@ -130,8 +148,9 @@ void PageCalls::send(const Member& member, const QString& op, const QJsonArray& 
 
 QVariant PageCalls::call(const Member& member, const QString& op, const QJsonArray& args) {
     awaitPage(member);
+    const auto bound = boundFor(args);
     auto pending = std::make_shared<PendingCall>();
-    const qint64 deadline = QDateTime::currentMSecsSinceEpoch() + CallBound.count();
+    const qint64 deadline = QDateTime::currentMSecsSinceEpoch() + bound.count();
     page_->runJavaScript(script(op, args, deadline), QWebEngineScript::ApplicationWorld,
                          [pending, self = QPointer<PageCalls>(this)](const QVariant& v) {
                              pending->answered = true;
@@ -139,11 +158,11 @@ QVariant PageCalls::call(const Member& member, const QString& op, const QJsonArr
                              if (self)
                                  emit self->stateChanged();
                          });
-    waitFor([&pending] { return pending->answered; }, CallBound + AnswerGrace);
+    waitFor([&pending] { return pending->answered; }, bound + AnswerGrace);
 
     if (!pending->answered) {
         checkReachable(member);
-        throw callFailure(member, 0, QStringLiteral("the display engine did not answer within %1 s").arg(CallBound.count() / 1000));
+        throw callFailure(member, 0, QStringLiteral("the display engine did not answer within %1 s").arg(bound.count() / 1000));
     }
     if (!pending->result.isValid())
         throw callFailure(member, 0, QStringLiteral("the control's page script is not running"));
@@ -154,8 +173,10 @@ QVariant PageCalls::call(const Member& member, const QString& op, const QJsonArr
 }
 
 void PageCalls::post(const QString& op, const QJsonArray& args) {
-    if (page_ && rendererAlive_)
+    if (page_ && rendererAlive_) {
+        posted_ += textSize(QJsonValue(args));
         page_->runJavaScript(script(op, args), QWebEngineScript::ApplicationWorld);
+    }
 }
 
 }  // namespace lumetto

@@ -28,10 +28,16 @@ lumetto::RuntimeError callFailure(const Member& member, int32_t code, const QStr
 class PageCalls : public QObject {
     Q_OBJECT
 public:
-    // A call the page has not begun within CallBound is not carried out: the page refuses it
+    // A call the page has not begun within its bound is not carried out: the page refuses it
     // when it comes to it. The host waits AnswerGrace longer for the answer of one it has
-    // begun, so that what the host is told and what the page does are one outcome.
+    // begun, so that what the host is told and what the page does are one outcome. The bound
+    // is CallBound, and BoundPerMillionCharacters more for every million characters of text
+    // the page takes in before it answers, the call's own and that posted ahead of it: the page
+    // parses markup and lays the page out anew before it answers, about a second for a million
+    // characters of paragraphs on a machine of two cores with nothing else running; the rest
+    // is room for a busy machine.
     static constexpr std::chrono::milliseconds CallBound{5000};
+    static constexpr std::chrono::milliseconds BoundPerMillionCharacters{3000};
     static constexpr std::chrono::milliseconds AnswerGrace{2000};
     static constexpr std::chrono::milliseconds StartBound{30000};
 
@@ -92,6 +98,8 @@ private:
     // The page-side call of op(args); with a deadline (ms since the epoch), one the page
     // refuses once that has passed.
     QString script(const QString& op, const QJsonArray& args, qint64 deadline = 0) const;
+    // The bound of a call with these arguments; what was posted ahead of it counts as well.
+    std::chrono::milliseconds boundFor(const QJsonArray& args);
 
     QPointer<QWebEnginePage> page_;
     bool shellReady_ = false;
@@ -101,6 +109,7 @@ private:
     int waiting_ = 0;
     int generation_ = 0;
     quint64 epoch_ = 0;
+    qsizetype posted_ = 0;  // characters posted to the page since the last call
 };
 
 }  // namespace lumetto

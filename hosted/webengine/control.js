@@ -78,7 +78,9 @@
 
     // Markup is parsed in a document of its own, where nothing loads and nothing is obeyed, then
     // moved in. The content's http-equiv instructions are dropped on the way: content never
-    // refreshes, redirects or restricts the control's page.
+    // refreshes, redirects or restricts the control's page. The page is laid out anew before the
+    // write answers: a large write's layout, which takes longer than its parse, is then part of
+    // the write, whose bound grows with its size, and not of the host's next call, whose does not.
     const inert = document.implementation.createHTMLDocument('');
     function replaceContent(node, html) {
         const holder = inert.importNode(node, false);
@@ -87,6 +89,7 @@
         const moved = inert.createRange();
         moved.selectNodeContents(holder);
         node.replaceChildren(moved.extractContents());
+        document.documentElement.getBoundingClientRect();
     }
 
     // What the user entered in a field, and putting it back.

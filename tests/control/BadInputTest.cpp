@@ -1,6 +1,7 @@
 #include "control/ControlHarness.h"
 #include <lumetto/DocumentObjects.h>
 #include <lumetto/RuntimeError.h>
+#include "driving/ScreenGrab.h"
 #include "driving/Wait.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <QWebEngineView>
 
 namespace {
 
@@ -28,6 +30,43 @@ TEST(BadInput, MarkupNestedTenThousandDeepIsShownAndWalked) {
     EXPECT_GT(all->length(), 100);
     EXPECT_TRUE(h.control().SourceHTML().toText().contains(QStringLiteral("deep")));
     EXPECT_LT(timer.elapsed(), 15000) << "shown and walked in a few seconds, with room for a busy machine";
+}
+
+// Ten million characters of paragraphs, the last one a blue square at the page's top left.
+QString tenMillionCharactersOfParagraphs() {
+    QString html;
+    for (int i = 0; html.size() < 10000000; ++i)
+        html += QStringLiteral("<p>paragraph %1</p>").arg(i);
+    return html + QStringLiteral("<p style='position:fixed;left:0;top:0;width:20px;height:20px;margin:0;background:#0000ff'></p>");
+}
+
+QString bodyTag(ControlHarness& h) {
+    return h.control().Document().as<IHTMLDocument2>()->body().as<IHTMLElement>()->tagName();
+}
+
+bool lastParagraphShown(ControlHarness& h) {
+    const auto last = onScreen(h.view(), QPoint(10, 10));
+    return last && screenImage(QRect(*last, QSize(1, 1))).pixelColor(0, 0) == QColor(0, 0, 255);
+}
+
+// The page takes longer to lay a large body out than to parse it. The write answers within its
+// bound, which grows with its size, and so does the call after it. A call that fails throws,
+// which fails the test with its message.
+TEST(BadInput, BodyOfTenMillionCharactersIsShownToItsLastParagraph) {
+    ControlHarness h;
+    h.control().setBodyHTML(tenMillionCharactersOfParagraphs());
+    EXPECT_EQ(bodyTag(h), QStringLiteral("BODY"));
+    EXPECT_TRUE(waitFor([&] { return lastParagraphShown(h); }));
+}
+
+// Written before the window shows, a body too large for the shell to carry goes to the page
+// once the shell has loaded, ahead of the next call, which waits for it within its bound.
+TEST(BadInput, BodyOfTenMillionCharactersWrittenBeforeTheWindowShowsIsShownToItsLastParagraph) {
+    ControlHarness h({}, ControlHarness::Window::Hidden);
+    h.control().setBodyHTML(tenMillionCharactersOfParagraphs());
+    h.show();
+    EXPECT_EQ(bodyTag(h), QStringLiteral("BODY"));
+    EXPECT_TRUE(waitFor([&] { return lastParagraphShown(h); }));
 }
 
 // The page reports its failures with the host's codes: a member the element lacks is the same
