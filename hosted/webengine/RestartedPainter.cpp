@@ -9,7 +9,7 @@ void paintRestartedPage(QWebEngineView* view) {
     if (!painter)
         return;
     const QSize size = painter->size();
-    painter->resize(size + QSize(1, 1));
+    painter->resize(size + QSize(0, 1));
     painter->resize(size);
 }
 

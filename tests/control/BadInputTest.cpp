@@ -6,12 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace {
@@ -57,13 +60,19 @@ bool lastParagraphShown(ControlHarness& h) {
 
 // The page takes longer to lay a large body out than to parse it. The write answers within its
 // bound, which grows with its size, and so does the call after it. A call that fails throws,
-// which fails the test with its message.
-TEST(BadInput, BodyOfTenMillionCharactersIsShownToItsLastParagraph) {
+// which fails the test with its message. A page process lost meanwhile gives the body back.
+TEST(BadInput, BodyOfTenMillionCharactersIsShownToItsLastParagraphAlsoAfterALostPageProcess) {
     ControlHarness h;
     showWithoutScrolling(h);
     h.control().setBodyHTML(tenMillionCharactersOfParagraphs());
     EXPECT_EQ(bodyTag(h), QStringLiteral("BODY"));
     EXPECT_TRUE(waitFor([&] { return lastParagraphShown(h); }));
+
+    const qint64 lost = h.view()->page()->renderProcessPid();
+    ASSERT_EQ(::kill(static_cast<pid_t>(lost), SIGKILL), 0);
+    ASSERT_TRUE(waitFor([&] { return h.view()->page()->renderProcessPid() != lost; }));
+    EXPECT_TRUE(waitFor([&] { return lastParagraphShown(h); })) << "the body did not come back";
+    EXPECT_EQ(h.control().bodyHtml().size(), tenMillionCharactersOfParagraphs().size());
 }
 
 // Written before the window shows, a body too large for the shell to carry goes to the page
