@@ -23,10 +23,19 @@ namespace lumetto {
 ///
 /// A property setter never throws: when the page refuses a change (its process died or does
 /// not answer), the setter leaves the property as it was and writes a warning to Qt's log.
-/// Every call is synchronous: it returns once the page shows the change, with one exception:
-/// until the control is first shown and while its page loads, a write is kept and returns at
-/// once, and reaches the page as it loads. A failure that no call can fail with then, because
-/// the call has returned, comes as the signal failed().
+/// A call returns once the page shows the change, with two exceptions. An element's inline
+/// style (lumetto::IHTMLStyle) is written without waiting for the page: its outcome is known,
+/// and every later call sees it. Until the control is first shown and while its page loads, a
+/// write is kept and returns at once, and reaches the page as it loads. A failure that no call
+/// can fail with then, because the call has returned, comes as the signal failed().
+///
+/// The first control of a process sets the display engine's environment before the engine
+/// starts: it appends `--renderer-process-limit=1` to `QTWEBENGINE_CHROMIUM_FLAGS`, so that
+/// the controls of the process share one page process (the flag is always appended, after the
+/// host's own flags), and it sets `QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY` to 1, so that screen
+/// readers see the page's content, unless the host has set that variable itself. The engine
+/// builds a page's accessibility tree only while an assistive technology is active; the engine
+/// of Qt 6.4 reads only whether the variable is set, so a host cannot turn that off.
 ///
 /// A screen reader reads the page's document by the control's accessible name (its
 /// accessibleName, else the text of the label whose buddy it is), which it follows.
