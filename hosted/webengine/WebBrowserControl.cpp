@@ -80,8 +80,10 @@ public:
     void shellLoaded(bool ok);
     void pageProcessEnded(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
     void restartAfterCrash();
-    // Tells the host of a failure that no call of its can fail with, once the engine's
-    // callback or the channel's message that told of it has returned.
+    // Tells the host of what no call of its returns (a failure, content discarded), once the
+    // engine's callback or the channel's message that told of it has returned, so that a
+    // handler of the host's may do anything, even delete the control.
+    void tellHost(std::function<void()> tell);
     void report(const lumetto::RuntimeError& failure);
     void applyStyle(const Member& member, const QString& text, bool fromUrl);
     // A write reaches the page now; or, while the control keeps writes for its loading shell,
@@ -219,8 +221,10 @@ void WebBrowserControl::Impl::restartAfterCrash() {
     const RestoreWatch::Next next = watch.processLost();
     if (next == RestoreWatch::Next::RestoreEmpty) {
         record->bodySet(QString());
-        if (contentDiscarded)
-            contentDiscarded();
+        tellHost([this] {
+            if (contentDiscarded)
+                contentDiscarded();
+        });
     }
     QTimer::singleShot(RestartDelayMs, this, [this, alone = next == RestoreWatch::Next::RestoreAlone] { start->restart(alone); });
 }
@@ -232,13 +236,15 @@ void WebBrowserControl::Impl::applyStyle(const Member& member, const QString& te
     set.cssFromUrl = fromUrl;
 }
 
+void WebBrowserControl::Impl::tellHost(std::function<void()> tell) {
+    QMetaObject::invokeMethod(this, std::move(tell), Qt::QueuedConnection);
+}
+
 void WebBrowserControl::Impl::report(const lumetto::RuntimeError& failure) {
-    QMetaObject::invokeMethod(
-        this, [this, failure] {
-            if (failed)
-                failed(failure);
-        },
-        Qt::QueuedConnection);
+    tellHost([this, failure] {
+        if (failed)
+            failed(failure);
+    });
 }
 
 bool WebBrowserControl::Impl::write(const Member& member, const QString& op, const QJsonArray& args) {
