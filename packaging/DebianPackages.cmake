@@ -15,7 +15,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # dpkg-shlibdeps names the packages of the linked libraries; our own library is found in the
 # build and named by hand, with its exact version.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/hosted)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/library)
 set(runtime_package liblumetto-control${PROJECT_VERSION_MAJOR})
 set(on_runtime "${runtime_package} (= ${PROJECT_VERSION})")
 

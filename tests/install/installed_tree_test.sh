@@ -18,7 +18,7 @@ cmake --install "$BUILD" --prefix "$STAGE" >/dev/null
 EXECUTABLE="$STAGE/lib/lumetto-demo/lumetto-demo"
 [ -f "$EXECUTABLE" ] && [ -x "$EXECUTABLE" ] || fail "no executable in lib/lumetto-demo"
 file "$EXECUTABLE" | grep -q ELF || fail "lib/lumetto-demo/lumetto-demo is not a program"
-cmp -s "$SOURCE/app/icon-logo.gif" "$STAGE/lib/lumetto-demo/icon-logo.gif" ||
+cmp -s "$SOURCE/demo/app/icon-logo.gif" "$STAGE/lib/lumetto-demo/icon-logo.gif" ||
     fail "icon-logo.gif is not beside the executable"
 
 # The command: a relative link, so that it holds in a package and under any prefix.

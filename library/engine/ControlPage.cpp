@@ -1,0 +1,79 @@
+#include "engine/ControlPage.h"
+
+#include <QCoreApplication>
+#include <QWebEngineHistory>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+
+namespace lumetto {
+namespace {
+
+// Text without a size of its own is set in the desktop's small interface size (8 pt at
+// 96 DPI): the pages are laid out for text of that size, and fit the control only with it.
+constexpr int DefaultFontPixels = 11;
+
+}  // namespace
+
+void LocalFilesOnly::interceptRequest(QWebEngineUrlRequestInfo& info) {
+    const QUrl url = info.requestUrl();
+    if (url.scheme() == QLatin1String("data"))
+        return;
+    const bool below = url.isLocalFile() && root_.isLocalFile() &&
+                       url.toLocalFile().startsWith(root_.toLocalFile());
+    if (!below)
+        info.block(true);
+}
+
+ControlPage::ControlPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {
+    setUrlRequestInterceptor(&files_);
+    QWebEngineSettings* s = settings();
+    // The content never runs script; the control's own script runs in a world of its own.
+    s->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    s->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    s->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
+    s->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+    s->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+    s->setFontSize(QWebEngineSettings::DefaultFontSize, DefaultFontPixels);
+    connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (!loadingShell_)
+            return;  // a navigation the page refused
+        loadingShell_ = false;
+        history()->clear();  // nothing to go back to: the control shows only its shell
+        emit shellLoaded(ok);
+    });
+}
+
+void ControlPage::loadShell(const QString& html, const QUrl& baseUrl) {
+    loadingShell_ = true;
+    setHtml(html, baseUrl);
+}
+
+bool ControlPage::acceptNavigationRequest(const QUrl&, NavigationType, bool isMainFrame) {
+    return isMainFrame && loadingShell_;
+}
+
+QWebEnginePage* ControlPage::createWindow(WebWindowType) {
+    return nullptr;
+}
+
+void ControlPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) {}
+
+QWebEngineProfile* sharedProfile() {
+    static QWebEngineProfile* profile = [] {
+        // Set before the engine starts, which it does with the first profile: the controls of
+        // the process share one page process, so that a second control costs little.
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --renderer-process-limit=1");
+        auto* p = new QWebEngineProfile(QCoreApplication::instance());  // off the record
+        p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+        p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+        p->setSpellCheckEnabled(false);
+        return p;
+    }();
+    return profile;
+}
+
+}  // namespace lumetto

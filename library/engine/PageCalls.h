@@ -1,0 +1,115 @@
+#pragma once
+
+#include "engine/Member.h"
+
+#include <QJsonArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+
+#include <chrono>
+#include <functional>
+
+class QWebEnginePage;
+
+namespace lumetto {
+
+class RuntimeError;
+
+// The failure of a call to member: an "Automation error" naming the member, with the page's
+// code where it gave one.
+lumetto::RuntimeError callFailure(const Member& member, int32_t code, const QString& reason);
+
+// Host-to-page calls of one control. Each call is synchronous for the caller: it runs the
+// page-side operation and waits in a nested event loop that takes no user input, within a
+// bound. A page that does not answer (its renderer died or hangs) fails the call with a
+// run-time error instead of hanging the application.
+class PageCalls : public QObject {
+    Q_OBJECT
+public:
+    // A call the page has not begun within its bound is not carried out: the page refuses it
+    // when it comes to it. The host waits AnswerGrace longer for the answer of one it has
+    // begun, so that what the host is told and what the page does are one outcome. The bound
+    // is CallBound, and BoundPerMillionCharacters more for every million characters of text
+    // the page takes in before it answers, the call's own and that posted ahead of it: the page
+    // parses markup and lays the page out anew before it answers, about a second for a million
+    // characters of paragraphs on a machine of two cores with nothing else running; the rest
+    // is room for a busy machine.
+    static constexpr std::chrono::milliseconds CallBound{5000};
+    static constexpr std::chrono::milliseconds BoundPerMillionCharacters{3000};
+    static constexpr std::chrono::milliseconds AnswerGrace{2000};
+    static constexpr std::chrono::milliseconds StartBound{30000};
+
+    explicit PageCalls(QWebEnginePage* page);
+
+    // Runs op(args) in the page and returns its value; fails with a RuntimeError naming member.
+    QVariant call(const Member& member, const QString& op, const QJsonArray& args = {});
+    // Runs op(args) in the page after everything sent before, without waiting for it: for a
+    // write whose outcome the host knows, since every later call sees its effect. Fails like
+    // call when there is no page to send it to.
+    void send(const Member& member, const QString& op, const QJsonArray& args);
+    // Runs op(args) in the page without waiting for it, after everything sent before.
+    void post(const QString& op, const QJsonArray& args);
+
+    // Each load of the shell is a new generation of the page.
+    int generation() const { return generation_; }
+    // Counts the event loop's wake-ups: a value read from the page stays current while this
+    // does not change, since nothing can have reached the page meanwhile.
+    quint64 epoch() const { return epoch_; }
+
+    // True while the shell loads in a page process that lives: what the host writes then can
+    // wait for the load instead of the host waiting for it.
+    bool shellLoading() const;
+    // True while a call waits for the page: events that arrive then are held back.
+    bool busy() const { return waiting_ > 0; }
+
+    // The control is gone: every later call fails.
+    void detach();
+    // The display engine cannot start a page process: every waiting and later call fails at
+    // once, for that reason.
+    void engineCannotStart(const QString& reason);
+    bool engineFailed() const { return !engineFailure_.isEmpty(); }
+
+public slots:
+    void loadingShell();
+    void shellLoaded(bool ok);
+    void rendererLost();
+
+signals:
+    // A call waits for a shell that has not started loading yet: it is needed now.
+    void shellNeeded();
+    // A call is about to go to the page: what must reach the page before it is posted now.
+    void aboutToCall();
+    // The shell was loaded anew: a new generation begins.
+    void newGeneration();
+    // The last pending call has returned: events held back may be raised now.
+    void idle();
+    // Something a waiting call may be waiting for has happened.
+    void stateChanged();
+
+private:
+    // Waits, taking no user input, until done() holds, the page is gone or the bound passes.
+    void waitFor(const std::function<bool()>& done, std::chrono::milliseconds bound);
+    // Fails the call when the page cannot answer: the control or its page process is gone.
+    void checkReachable(const Member& member) const;
+    // Waits for the shell, if it is loading, then fails unless the page can take a call.
+    void awaitPage(const Member& member);
+    // The page-side call of op(args); with a deadline (ms since the epoch), one the page
+    // refuses once that has passed.
+    QString script(const QString& op, const QJsonArray& args, qint64 deadline = 0) const;
+    // The bound of a call with these arguments; what was posted ahead of it counts as well.
+    std::chrono::milliseconds boundFor(const QJsonArray& args);
+
+    QPointer<QWebEnginePage> page_;
+    bool shellReady_ = false;
+    bool shellLoading_ = false;
+    bool rendererAlive_ = true;
+    QString engineFailure_;
+    int waiting_ = 0;
+    int generation_ = 0;
+    quint64 epoch_ = 0;
+    qsizetype posted_ = 0;  // characters posted to the page since the last call
+};
+
+}  // namespace lumetto
