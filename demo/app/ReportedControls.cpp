@@ -2,25 +2,24 @@
 
 #include "forms/EventProcedure.h"
 
-#include <lumetto/BrowserWidget.h>
-#include <lumetto/RuntimeError.h>
+#include "contract/ContractFailure.h"
+#include "contract/HtmlViewControl.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
 
-std::unique_ptr<lumetto::vekBrowser> ReportedControls::create(QWidget* parent, const lumetto::DesignSettings& settings) {
-    auto control = std::make_unique<lumetto::BrowserWidget>(parent, settings);
-    QObject::connect(control.get(), &lumetto::BrowserWidget::failed, control.get(),
-                     [this](int code, const QString& description) { failed(code, description); });
+std::unique_ptr<contract::vekBrowser> ReportedControls::create(QWidget* parent, const contract::DesignSettings& settings) {
+    auto control = std::make_unique<contract::HtmlViewControl>(parent, settings);
+    QObject::connect(&control->view(), &lumetto::HtmlView::failed, &control->view(),
+                     [this](const lumetto::HtmlError& error) { failed(contract::runtimeErrorOfReported(error)); });
     return control;
 }
 
-void ReportedControls::failed(int code, const QString& description) {
+void ReportedControls::failed(const contract::RuntimeError& failure) {
     if (failed_)
         return;
     failed_ = true;
-    const lumetto::RuntimeError failure(code, description);
     std::fprintf(stderr, "lumetto-demo: %s\n", failure.what());
     forms::runEventProcedure(platform_, [&failure] { throw failure; });
     // Once the message box is closed, from the event loop, which may not run yet.

@@ -1,7 +1,7 @@
 #include "forms/ControlGeometry.h"
 
 #include "forms/Twips.h"
-#include <lumetto/RuntimeError.h>
+#include "contract/RuntimeError.h"
 
 #include <QWidget>
 
@@ -13,13 +13,13 @@ namespace {
 int toPixels(float twips) {
     const float pixels = std::round(twips * LogicalDpi / TwipsPerInch);
     if (!std::isfinite(pixels) || std::abs(pixels) > QWIDGETSIZE_MAX)
-        throw lumetto::RuntimeError::invalidPropertyValue();
+        throw contract::RuntimeError::invalidPropertyValue();
     return static_cast<int>(pixels);
 }
 
 int toSize(float twips) {
     if (twips < 0)
-        throw lumetto::RuntimeError::invalidPropertyValue();
+        throw contract::RuntimeError::invalidPropertyValue();
     return toPixels(twips);
 }
 

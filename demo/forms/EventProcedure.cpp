@@ -1,6 +1,6 @@
 #include "forms/EventProcedure.h"
 
-#include <lumetto/RuntimeError.h>
+#include "contract/RuntimeError.h"
 
 namespace forms {
 
@@ -8,7 +8,7 @@ bool runEventProcedure(Platform& platform, const std::function<void()>& procedur
     try {
         procedure();
         return true;
-    } catch (const lumetto::RuntimeError& error) {
+    } catch (const contract::RuntimeError& error) {
         platform.messageBox(QStringLiteral("Run-time error '%1':\n\n%2").arg(error.code()).arg(error.description()));
         return false;
     }

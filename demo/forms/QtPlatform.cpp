@@ -1,7 +1,7 @@
 #include "forms/QtPlatform.h"
 
 #include "forms/FittedText.h"
-#include <lumetto/RuntimeError.h>
+#include "contract/RuntimeError.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -27,7 +27,7 @@ constexpr int BoxFrameHeight = 160;
 QString QtPlatform::applicationDirectory() {
     const QString dir = QCoreApplication::applicationDirPath();
     if (dir.isEmpty())
-        throw lumetto::RuntimeError::pathFileAccess(QStringLiteral("the application directory cannot be read"));
+        throw contract::RuntimeError::pathFileAccess(QStringLiteral("the application directory cannot be read"));
     return QDir::toNativeSeparators(dir);
 }
 

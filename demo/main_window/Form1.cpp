@@ -16,8 +16,8 @@
 
 namespace {
 
-using lumetto::DesignSettings;
-using lumetto::Variant;
+using contract::DesignSettings;
+using contract::Variant;
 
 // Client area of the window, in twips.
 constexpr int ClientWidth = 8265;
@@ -95,7 +95,7 @@ void alignIntoNextLabel(QLabel* label, const QString& longestCaption) {
 
 }  // namespace
 
-Form1::Form1(lumetto::vekBrowserFactory& controls, forms::Platform& platform) : platform_(platform) {
+Form1::Form1(contract::vekBrowserFactory& controls, forms::Platform& platform) : platform_(platform) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     createMenus();
@@ -114,7 +114,7 @@ Form1::Form1(lumetto::vekBrowserFactory& controls, forms::Platform& platform) : 
 
 Form1::~Form1() = default;
 
-void Form1::createControls(lumetto::vekBrowserFactory& controls) {
+void Form1::createControls(contract::vekBrowserFactory& controls) {
     auto* client = new QWidget;
     client->setFixedSize(clientSize());
     auto* area = new QScrollArea(this);

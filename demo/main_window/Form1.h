@@ -1,8 +1,8 @@
 #pragma once
 
 #include "forms/Platform.h"
-#include <lumetto/DocumentObjects.h>
-#include <lumetto/vekBrowser.h>
+#include "contract/DocumentObjects.h"
+#include "contract/vekBrowser.h"
 #include "source_viewer/Form2.h"
 
 #include <QMainWindow>
@@ -16,10 +16,10 @@ class QPushButton;
 
 // The main window: the page (vekBrowser1), the clipboard mirror (brClip), two buttons,
 // three labels and the menus "CSS" and "Options", with their event procedures.
-class Form1 : public QMainWindow, private lumetto::vekBrowserEvents {
+class Form1 : public QMainWindow, private contract::vekBrowserEvents {
 public:
     // Creates the window with every control and menu in its design settings.
-    Form1(lumetto::vekBrowserFactory& controls, forms::Platform& platform);
+    Form1(contract::vekBrowserFactory& controls, forms::Platform& platform);
     ~Form1() override;
 
     // Runs Form_Load; false when it failed (the failure has been reported).
@@ -29,7 +29,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void createControls(lumetto::vekBrowserFactory& controls);
+    void createControls(contract::vekBrowserFactory& controls);
     void createMenus();
     void fitOnScreen();
 
@@ -42,8 +42,8 @@ private:
     void RightClick() override;
     void RestoreHighlight() override;
     void ClipboardCopy(int32_t& copiedAsHtml) override;
-    void MenuItemClick(QString& key, lumetto::Variant& reserved1, int16_t& checkState,
-                       lumetto::Variant& reserved2) override;
+    void MenuItemClick(QString& key, contract::Variant& reserved1, int16_t& checkState,
+                       contract::Variant& reserved2) override;
 
     // Click tracking and highlighting
     void vekBrowser1_LeftClick();
@@ -70,8 +70,8 @@ private:
 
     forms::Platform& platform_;
 
-    std::unique_ptr<lumetto::vekBrowser> vekBrowser1;
-    std::unique_ptr<lumetto::vekBrowser> brClip;
+    std::unique_ptr<contract::vekBrowser> vekBrowser1;
+    std::unique_ptr<contract::vekBrowser> brClip;
     QPushButton* Command1 = nullptr;
     QPushButton* cmdViewCode = nullptr;
     QLabel* lblClipCaption = nullptr;
@@ -85,7 +85,7 @@ private:
     QAction* mnuOptSelect = nullptr;
 
     // The element of the last click in vekBrowser1 and its inline background colour before it.
-    std::shared_ptr<lumetto::IHTMLElement> LastElement;
+    std::shared_ptr<contract::IHTMLElement> LastElement;
     QString LastElementColor;
 
     // The source window while it is loaded: from "View Code" until the user closes it.

@@ -11,10 +11,10 @@
 
 namespace {
 
-using lumetto::IHTMLDocument2;
-using lumetto::IHTMLElement;
-using lumetto::IHTMLElementCollection;
-using lumetto::Variant;
+using contract::IHTMLDocument2;
+using contract::IHTMLElement;
+using contract::IHTMLElementCollection;
+using contract::Variant;
 
 const QString HighlightColour = QStringLiteral("#f1f1f1");
 
@@ -75,7 +75,7 @@ void Form1::pageStateStep() {
     if (basGlobal::PageState == 0) {
         if (LastElement->tagName() == QLatin1String("A")) {
             // The target as written ("Forms") or resolved to a full location ends the same way.
-            const Variant ending = lumetto::rightText(LastElement->readMember(QStringLiteral("href")), 5);
+            const Variant ending = contract::rightText(LastElement->readMember(QStringLiteral("href")), 5);
             if (!ending.isNull() && ending.toText() == QLatin1String("Forms")) {
                 vekBrowser1->setBodyHTML(basGlobal::FormsPageHTML);
                 basGlobal::PageState = 1;
@@ -100,12 +100,12 @@ void Form1::CollectAnswers() {
     for (int32_t i = 0; i < all->length(); ++i) {
         const auto field = all->item(i).as<IHTMLElement>();
         QString name;
-        lumetto::appendText(name, field->getAttribute(QStringLiteral("Name")));
+        contract::appendText(name, field->getAttribute(QStringLiteral("Name")));
         if (!name.contains(QLatin1String("Question")))
             continue;
-        lumetto::appendText(answers, field->getAttribute(QStringLiteral("Name")));
+        contract::appendText(answers, field->getAttribute(QStringLiteral("Name")));
         answers += QLatin1String(" : ");
-        lumetto::appendText(answers, field->getAttribute(QStringLiteral("Value")));
+        contract::appendText(answers, field->getAttribute(QStringLiteral("Value")));
         answers += QLatin1String("<BR>");
     }
     lblClipCaption->setText(QStringLiteral("Answers"));

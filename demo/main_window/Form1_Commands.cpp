@@ -4,7 +4,7 @@
 #include <QAction>
 #include <QPlainTextEdit>
 
-using lumetto::Variant;
+using contract::Variant;
 
 void Form1::mnuCSSGreen_Click() {
     vekBrowser1->setCSSFromURL(Variant::fromBool(false));
@@ -28,11 +28,11 @@ void Form1::mnuOptSelect_Click() {
 // is no text range and fails.
 void Form1::Command1_Click() {
     const QString text = vekBrowser1->Document()
-                             .as<lumetto::IHTMLDocument2>()
+                             .as<contract::IHTMLDocument2>()
                              ->selection()
-                             .as<lumetto::IHTMLSelectionObject>()
+                             .as<contract::IHTMLSelectionObject>()
                              ->createRange()
-                             .as<lumetto::IHTMLTxtRange>()
+                             .as<contract::IHTMLTxtRange>()
                              ->text();
     platform_.messageBox(text);
 }

@@ -8,9 +8,9 @@
 
 namespace {
 
-using lumetto::IHTMLDocument2;
-using lumetto::IHTMLElement;
-using lumetto::Variant;
+using contract::IHTMLDocument2;
+using contract::IHTMLElement;
+using contract::Variant;
 
 }  // namespace
 

@@ -2,7 +2,7 @@
 
 #include "forms/ControlGeometry.h"
 #include "forms/Twips.h"
-#include <lumetto/RuntimeError.h>
+#include "contract/RuntimeError.h"
 
 #include <QPlainTextEdit>
 
@@ -16,7 +16,7 @@ template <typename Statement>
 void skippingFailure(Statement statement) {
     try {
         statement();
-    } catch (const lumetto::RuntimeError&) {
+    } catch (const contract::RuntimeError&) {
     }
 }
 

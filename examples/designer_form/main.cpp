@@ -2,8 +2,6 @@
 // the program only reacts to the clicks.
 #include "ui_Window.h"
 
-#include <lumetto/DocumentObjects.h>
-
 #include <QApplication>
 #include <QTextStream>
 
@@ -13,14 +11,12 @@ int main(int argc, char* argv[]) {
     Ui::Window ui;
     ui.setupUi(&window);
 
-    QObject::connect(ui.page, &lumetto::BrowserWidget::leftClicked, [&] {
-        QString report;
-        try {
-            const auto cell = ui.page->ClickedElement().as<lumetto::IHTMLElement>();
-            report = cell->id().isEmpty() ? "Clicked outside the colours" : "Picked " + cell->id();
-        } catch (const lumetto::RuntimeError& failure) {
-            report = "Failed: " + failure.description();
-        }
+    QObject::connect(ui.page, &lumetto::HtmlView::leftClicked, [&](const lumetto::HtmlElement& cell) {
+        lumetto::HtmlError error;
+        const QString id = cell.id(&error);
+        const QString report = error.isValid() ? "Failed: " + error.description()
+                               : id.isEmpty()  ? QString("Clicked outside the colours")
+                                               : "Picked " + id;
         ui.status->setText(report);
         QTextStream(stdout) << report << Qt::endl;
     });

@@ -1,5 +1,7 @@
 #include "engine/ControlAccessibility.h"
 
+#include "engine/ControlPage.h"
+
 #include <QEvent>
 #include <QObject>
 #include <QQuickWidget>
@@ -14,7 +16,7 @@ namespace {
 // user set stays.
 void enableRendererAccessibility() {
     static const bool done = [] {
-        if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        if (!keepsEngineEnvironment() && !qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
             qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
         return true;
     }();

@@ -1,10 +1,11 @@
 #include "engine/ControlEvents.h"
 
-#include "engine/DispatchIds.h"
-#include <lumetto/vekBrowser.h>
 #include "engine/ElementHandles.h"
 #include "engine/PageCalls.h"
-#include "engine/WebElement.h"
+#include "engine/PageElement.h"
+#include "engine/PageFailure.h"
+
+#include <lumetto/HtmlView.h>
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,16 +19,15 @@
 namespace lumetto {
 namespace {
 
-const Member CopyMember{0, "clipboard copy"};
+constexpr const char* CopyCall = "the clipboard copy";
 
 // How often events held back by a modal window look whether it has closed.
 constexpr int BlockedRetryMs = 50;
 
 }  // namespace
 
-ControlEvents::ControlEvents(QWidget* view, std::shared_ptr<ElementHandles> handles, ControlMenu& menu,
-                             bool respondToEvents)
-    : view_(view), handles_(std::move(handles)), menu_(menu), respondToEvents_(respondToEvents) {
+ControlEvents::ControlEvents(HtmlView* view, QWidget* page, std::shared_ptr<ElementHandles> handles, ControlMenu& menu)
+    : view_(view), page_(page), handles_(std::move(handles)), menu_(menu) {
     // Events are raised from a timer, never from inside the engine's delivery of a message nor
     // from Qt's delivery of posted events: a handler's calls wait for answers that the engine
     // posts, and those would not be delivered until the outer delivery had finished.
@@ -44,15 +44,15 @@ PageCalls& ControlEvents::calls() const {
     return handles_->calls();
 }
 
-void ControlEvents::queue(int dispId, const QVariantMap& detail) {
-    pending_.push_back({dispId, detail});
+void ControlEvents::queue(ViewEvent event, const QVariantMap& detail) {
+    pending_.push_back({event, detail});
     raiseTimer_.start();
 }
 
 void ControlEvents::pageLost() {
     forgetClicked();
     pending_.erase(std::remove_if(pending_.begin(), pending_.end(),
-                                  [](const Pending& event) { return event.dispId != lumetto::DispId::MenuItemClick; }),
+                                  [](const Pending& held) { return held.event != ViewEvent::MenuChoice; }),
                    pending_.end());
 }
 
@@ -72,9 +72,9 @@ void ControlEvents::raisePending() {
         try {
             raise(event);
         } catch (const std::exception& failure) {
-            qWarning("lumetto: a handler of the control's event failed: %s", failure.what());
+            qWarning("lumetto: a slot of the view's event signal failed: %s", failure.what());
         } catch (...) {
-            qWarning("lumetto: a handler of the control's event failed");
+            qWarning("lumetto: a slot of the view's event signal failed");
         }
         if (alive)
             raising_ = false;
@@ -83,31 +83,33 @@ void ControlEvents::raisePending() {
 
 bool ControlEvents::windowBlocked() const {
     const QWidget* modal = QApplication::activeModalWidget();
-    return modal && modal != view_->window();
+    return modal && modal != page_->window();
 }
 
 void ControlEvents::raise(const Pending& event) {
     const QPointer<ControlEvents> alive(this);
-    switch (event.dispId) {
-    case lumetto::DispId::LeftClick:
+    switch (event.event) {
+    case ViewEvent::LeftClick:
         clicked_ = handles_->elementFor(event.detail);
         if (toHost())
-            sink_->LeftClick();
+            emit view_->leftClicked(PageElement::handleOf(clicked_));
         break;
-    case lumetto::DispId::RightClick:
+    case ViewEvent::RightClick:
         clicked_ = handles_->elementFor(event.detail);
         if (toHost())
-            sink_->RightClick();
+            emit view_->rightClicked(PageElement::handleOf(clicked_));
         if (alive && !menu_.isEmpty()) {
             const QPoint at(event.detail.value(QStringLiteral("x")).toInt(), event.detail.value(QStringLiteral("y")).toInt());
-            menu_.popup(view_, at, [this](const ControlMenu::Choice& choice) { menuChosen(choice); });
+            menu_.popup(page_, at, [this](const ControlMenu::Choice& choice) { menuChosen(choice); });
         }
         break;
-    case lumetto::DispId::MenuItemClick:
-        if (toHost())
-            raiseMenuChoice(event.detail.value(QStringLiteral("key")).toString());
+    case ViewEvent::MenuChoice:
+        if (toHost()) {
+            const QString key = event.detail.value(QStringLiteral("key")).toString();
+            emit view_->menuItemTriggered(key, menu_.isChecked(key));
+        }
         break;
-    case lumetto::DispId::ClipboardCopy:
+    case ViewEvent::Copy:
         copySelection(event.detail.value(QStringLiteral("html")).toBool());
         break;
     }
@@ -116,17 +118,9 @@ void ControlEvents::raise(const Pending& event) {
 // A choice from the menu is raised in turn with the page's events.
 void ControlEvents::menuChosen(const ControlMenu::Choice& choice) {
     if (choice.kind == ControlMenu::Choice::Entry)
-        queue(lumetto::DispId::MenuItemClick, {{QStringLiteral("key"), choice.key}});
+        queue(ViewEvent::MenuChoice, {{QStringLiteral("key"), choice.key}});
     else
-        queue(lumetto::DispId::ClipboardCopy, {{QStringLiteral("html"), choice.kind == ControlMenu::Choice::CopyHtml}});
-}
-
-void ControlEvents::raiseMenuChoice(const QString& chosenKey) {
-    QString key = chosenKey;
-    lumetto::Variant reserved1;
-    lumetto::Variant reserved2;
-    int16_t checkState = menu_.isChecked(key) ? -1 : 0;
-    sink_->MenuItemClick(key, reserved1, checkState, reserved2);
+        queue(ViewEvent::Copy, {{QStringLiteral("html"), choice.kind == ControlMenu::Choice::CopyHtml}});
 }
 
 // The host takes its highlight off first, so that no highlight is ever copied; then the
@@ -135,26 +129,25 @@ void ControlEvents::copySelection(bool asHtml) {
     const bool toHost = this->toHost();
     const QPointer<ControlEvents> alive(this);
     if (toHost)
-        sink_->RestoreHighlight();
+        emit view_->restoreHighlightRequested();
     if (!alive)
         return;
     try {
-        const QString text = calls().call(CopyMember, QStringLiteral("createRange")).toMap().value(QStringLiteral("text")).toString();
+        const QString text = calls().call(CopyCall, QStringLiteral("createRange")).toMap().value(QStringLiteral("text")).toString();
         if (asHtml) {
             auto* data = new QMimeData;
-            data->setHtml(calls().call(CopyMember, QStringLiteral("selectionHtml")).toString());
+            data->setHtml(calls().call(CopyCall, QStringLiteral("selectionHtml")).toString());
             data->setText(text);
             QGuiApplication::clipboard()->setMimeData(data);
         } else {
             QGuiApplication::clipboard()->setText(text);
         }
-    } catch (const lumetto::RuntimeError& failure) {
-        qWarning("The copy did not reach the clipboard: %s", failure.what());
+    } catch (const PageFailure& failure) {
+        qWarning("lumetto: the copy did not reach the clipboard: %s", qPrintable(failure.error.description()));
         return;
     }
-    int32_t copiedAsHtml = asHtml ? 1 : 0;
     if (toHost)
-        sink_->ClipboardCopy(copiedAsHtml);
+        emit view_->clipboardCopied(asHtml);
 }
 
 }  // namespace lumetto

@@ -62,11 +62,16 @@ QWebEnginePage* ControlPage::createWindow(WebWindowType) {
 
 void ControlPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) {}
 
+bool keepsEngineEnvironment() {
+    return qEnvironmentVariableIsSet("LUMETTO_KEEP_ENGINE_ENVIRONMENT");
+}
+
 QWebEngineProfile* sharedProfile() {
     static QWebEngineProfile* profile = [] {
-        // Set before the engine starts, which it does with the first profile: the controls of
-        // the process share one page process, so that a second control costs little.
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --renderer-process-limit=1");
+        // Set before the engine starts, which it does with the first profile: the views of
+        // the process share one page process, so that a second view costs little.
+        if (!keepsEngineEnvironment())
+            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --renderer-process-limit=1");
         auto* p = new QWebEngineProfile(QCoreApplication::instance());  // off the record
         p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
         p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);

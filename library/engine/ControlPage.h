@@ -46,4 +46,8 @@ private:
 // one network and renderer context for every control in the process.
 QWebEngineProfile* sharedProfile();
 
+// Whether the host asked the library to leave the engine's environment as it is
+// (LUMETTO_KEEP_ENGINE_ENVIRONMENT set).
+bool keepsEngineEnvironment();
+
 }  // namespace lumetto

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <lumetto/vekBrowser.h>
-
 #include <QJsonArray>
-#include <QSize>
 #include <QString>
 #include <QUrl>
 
@@ -18,8 +15,6 @@ struct ControlSettings {
     bool respondToEvents = true;
     bool showClipboardMenu = true;
 
-    // Takes the design-time settings; the design extents, if given, set size.
-    void apply(const lumetto::DesignSettings& settings, QSize& size);
     // The page operations that give a page these settings, in order.
     QJsonArray steps() const;
 };

@@ -1,7 +1,7 @@
 #include "engine/ElementHandles.h"
 
 #include "engine/PageCalls.h"
-#include "engine/WebElement.h"
+#include "engine/PageElement.h"
 
 namespace lumetto {
 
@@ -14,20 +14,20 @@ ElementHandles::ElementHandles(std::shared_ptr<PageCalls> calls, std::shared_ptr
     connect(calls_.get(), &PageCalls::newGeneration, this, &ElementHandles::newGeneration);
 }
 
-std::shared_ptr<WebElement> ElementHandles::elementFor(const QVariant& ref) {
+std::shared_ptr<PageElement> ElementHandles::elementFor(const QVariant& ref) {
     const QVariantMap map = ref.toMap();
     if (map.isEmpty())
         return nullptr;
     return elementFor(map.value(QStringLiteral("h")).toLongLong(), map.value(QStringLiteral("tag")).toString());
 }
 
-std::shared_ptr<WebElement> ElementHandles::elementFor(qint64 handle, const QString& tagName) {
+std::shared_ptr<PageElement> ElementHandles::elementFor(qint64 handle, const QString& tagName) {
     Known& known = elements_[handle];
     ++known.received;
     auto element = known.element.lock();
     if (!element) {
         const int generation = calls_->generation();
-        element = std::make_shared<WebElement>(calls_, record_, generation, handle, tagName,
+        element = std::make_shared<PageElement>(calls_, record_, generation, handle, tagName,
                                                [self = shared_from_this(), handle, generation] {
                                                    self->release(handle, generation);
                                                });

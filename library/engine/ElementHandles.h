@@ -13,7 +13,7 @@ namespace lumetto {
 
 class ContentRecord;
 class PageCalls;
-class WebElement;
+class PageElement;
 
 // The elements of one control's page that the host holds, by the handle the page gave each.
 // The page keeps an element alive until the host has released its last reference to it and
@@ -28,8 +28,8 @@ public:
 
     // The host object of the element a page reference ({h, tag}) names; the same element
     // gives the same object for as long as the host holds it. Null for a null reference.
-    std::shared_ptr<WebElement> elementFor(const QVariant& ref);
-    std::shared_ptr<WebElement> elementFor(qint64 handle, const QString& tagName);
+    std::shared_ptr<PageElement> elementFor(const QVariant& ref);
+    std::shared_ptr<PageElement> elementFor(qint64 handle, const QString& tagName);
 
 private:
     // The host released its last reference to an element of that generation of the page.
@@ -40,7 +40,7 @@ private:
     // The host's object of each handle, and how many times the host received the handle since
     // it last released it.
     struct Known {
-        std::weak_ptr<WebElement> element;
+        std::weak_ptr<PageElement> element;
         int received = 0;
     };
 

@@ -1,6 +1,6 @@
 #include "engine/PageCalls.h"
 
-#include <lumetto/RuntimeError.h>
+#include "engine/PageFailure.h"
 
 #include <QAbstractEventDispatcher>
 #include <QDateTime>
@@ -14,15 +14,6 @@
 #include <utility>
 
 namespace lumetto {
-
-lumetto::RuntimeError callFailure(const Member& member, int32_t code, const QString& reason) {
-    QString where = QStringLiteral("vekBrowser.%1").arg(QLatin1String(member.name));
-    if (member.dispId != 0)
-        where += QStringLiteral(" (dispatch id &H%1)").arg(static_cast<quint32>(member.dispId), 0, 16);
-    return lumetto::RuntimeError(code ? code : lumetto::ErrorCode::AutomationError,
-                                QStringLiteral("%1 in %2: %3")
-                                    .arg(lumetto::errorDescription(lumetto::ErrorCode::AutomationError), where, reason));
-}
 
 namespace {
 
@@ -118,36 +109,36 @@ void PageCalls::waitFor(const std::function<bool()>& done, std::chrono::millisec
         emit idle();
 }
 
-void PageCalls::checkReachable(const Member& member) const {
+void PageCalls::checkReachable(const char* caller) const {
     if (!page_)
-        throw callFailure(member, 0, QStringLiteral("the control no longer exists"));
+        throw pageFailure(caller, QStringLiteral("the control no longer exists"));
     if (!engineFailure_.isEmpty())
-        throw callFailure(member, 0, engineFailure_);
+        throw pageFailure(caller, engineFailure_);
     if (!rendererAlive_)
-        throw callFailure(member, 0, QStringLiteral("the display engine's page process has ended"));
+        throw pageFailure(caller, QStringLiteral("the display engine's page process has ended"));
 }
 
-void PageCalls::awaitPage(const Member& member) {
+void PageCalls::awaitPage(const char* caller) {
     if (!shellReady_ && page_ && rendererAlive_) {
         emit shellNeeded();
         // Only the engine's first start may take long; a page loaded anew is bounded as a call is.
         const auto bound = generation_ == 0 ? StartBound : CallBound;
         waitFor([this] { return shellReady_; }, bound);
-        checkReachable(member);
+        checkReachable(caller);
         if (!shellReady_)
-            throw callFailure(member, 0, QStringLiteral("the control's page did not load within %1 s").arg(bound.count() / 1000));
+            throw pageFailure(caller, QStringLiteral("the control's page did not load within %1 s").arg(bound.count() / 1000));
     }
-    checkReachable(member);
+    checkReachable(caller);
     emit aboutToCall();
 }
 
-void PageCalls::send(const Member& member, const QString& op, const QJsonArray& args) {
-    awaitPage(member);
+void PageCalls::send(const char* caller, const QString& op, const QJsonArray& args) {
+    awaitPage(caller);
     post(op, args);
 }
 
-QVariant PageCalls::call(const Member& member, const QString& op, const QJsonArray& args) {
-    awaitPage(member);
+QVariant PageCalls::call(const char* caller, const QString& op, const QJsonArray& args) {
+    awaitPage(caller);
     const auto bound = boundFor(args);
     auto pending = std::make_shared<PendingCall>();
     const qint64 deadline = QDateTime::currentMSecsSinceEpoch() + bound.count();
@@ -161,14 +152,14 @@ QVariant PageCalls::call(const Member& member, const QString& op, const QJsonArr
     waitFor([&pending] { return pending->answered; }, bound + AnswerGrace);
 
     if (!pending->answered) {
-        checkReachable(member);
-        throw callFailure(member, 0, QStringLiteral("the display engine did not answer within %1 s").arg(bound.count() / 1000));
+        checkReachable(caller);
+        throw pageFailure(caller, QStringLiteral("the display engine did not answer within %1 s").arg(bound.count() / 1000));
     }
     if (!pending->result.isValid())
-        throw callFailure(member, 0, QStringLiteral("the control's page script is not running"));
+        throw pageFailure(caller, QStringLiteral("the control's page script is not running"));
     const QVariantMap answer = pending->result.toMap();
     if (answer.contains(QStringLiteral("error")))
-        throw callFailure(member, answer.value(QStringLiteral("code")).toInt(), answer.value(QStringLiteral("error")).toString());
+        throw pageFailure(caller, answer.value(QStringLiteral("error")).toString(), answer.value(QStringLiteral("code")).toInt());
     return answer.value(QStringLiteral("value"));
 }
 

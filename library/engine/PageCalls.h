@@ -1,7 +1,5 @@
 #pragma once
 
-#include "engine/Member.h"
-
 #include <QJsonArray>
 #include <QObject>
 #include <QPointer>
@@ -15,16 +13,10 @@ class QWebEnginePage;
 
 namespace lumetto {
 
-class RuntimeError;
-
-// The failure of a call to member: an "Automation error" naming the member, with the page's
-// code where it gave one.
-lumetto::RuntimeError callFailure(const Member& member, int32_t code, const QString& reason);
-
 // Host-to-page calls of one control. Each call is synchronous for the caller: it runs the
 // page-side operation and waits in a nested event loop that takes no user input, within a
 // bound. A page that does not answer (its renderer died or hangs) fails the call with a
-// run-time error instead of hanging the application.
+// PageFailure instead of hanging the application.
 class PageCalls : public QObject {
     Q_OBJECT
 public:
@@ -43,12 +35,13 @@ public:
 
     explicit PageCalls(QWebEnginePage* page);
 
-    // Runs op(args) in the page and returns its value; fails with a RuntimeError naming member.
-    QVariant call(const Member& member, const QString& op, const QJsonArray& args = {});
+    // Runs op(args) in the page and returns its value; fails with a PageFailure naming the
+    // library's call that made it.
+    QVariant call(const char* caller, const QString& op, const QJsonArray& args = {});
     // Runs op(args) in the page after everything sent before, without waiting for it: for a
     // write whose outcome the host knows, since every later call sees its effect. Fails like
     // call when there is no page to send it to.
-    void send(const Member& member, const QString& op, const QJsonArray& args);
+    void send(const char* caller, const QString& op, const QJsonArray& args);
     // Runs op(args) in the page without waiting for it, after everything sent before.
     void post(const QString& op, const QJsonArray& args);
 
@@ -92,9 +85,9 @@ private:
     // Waits, taking no user input, until done() holds, the page is gone or the bound passes.
     void waitFor(const std::function<bool()>& done, std::chrono::milliseconds bound);
     // Fails the call when the page cannot answer: the control or its page process is gone.
-    void checkReachable(const Member& member) const;
+    void checkReachable(const char* caller) const;
     // Waits for the shell, if it is loading, then fails unless the page can take a call.
-    void awaitPage(const Member& member);
+    void awaitPage(const char* caller);
     // The page-side call of op(args); with a deadline (ms since the epoch), one the page
     // refuses once that has passed.
     QString script(const QString& op, const QJsonArray& args, qint64 deadline = 0) const;

@@ -7,6 +7,10 @@
 
 namespace lumetto {
 
+// The events of a view, by the number the page tags its own with (a click) or the view gives
+// those of its menu.
+enum class ViewEvent { LeftClick = 1, RightClick = 2, MenuChoice = 3, Copy = 5 };
+
 // The host end of the web channel: the page side reports the user's actions here.
 class PageEvents : public QObject {
     Q_OBJECT
@@ -14,13 +18,13 @@ public:
     using QObject::QObject;
 
 public slots:
-    void pageEvent(int dispId, const QVariantMap& detail) { emit raised(dispId, detail); }
+    void pageEvent(int event, const QVariantMap& detail) { emit raised(static_cast<ViewEvent>(event), detail); }
     void fieldChanged(const QJsonArray& path, const QJsonObject& state) { emit fieldEntered(path, state); }
     void contentDrawn() { emit drawn(); }
     void stepFailed(const QString& op, const QString& error, int code) { emit carriedStepFailed(op, error, code); }
 
 signals:
-    void raised(int dispId, const QVariantMap& detail);
+    void raised(lumetto::ViewEvent event, const QVariantMap& detail);
     // The user typed or chose something in the form field at that place.
     void fieldEntered(const QJsonArray& path, const QJsonObject& state);
     // The content the page was given, with its images, has been drawn.

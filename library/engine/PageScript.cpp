@@ -1,6 +1,6 @@
 #include "engine/PageScript.h"
 
-#include <lumetto/ErrorCodes.h>
+#include <lumetto/HtmlError.h>
 
 #include <QFile>
 #include <QJsonDocument>
@@ -15,14 +15,16 @@ QString resource(const QString& path) {
     return QString::fromUtf8(file.readAll());
 }
 
-// {"ObjectNotSet": {"code": 91, "description": "Object variable not set"}, ...}
-QString errorTableJson() {
-    QJsonObject table;
-    for (const lumetto::ErrorEntry& entry : lumetto::ErrorTable) {
-        table.insert(QLatin1String(entry.name),
-                     QJsonObject{{QStringLiteral("code"), entry.code},
-                                 {QStringLiteral("description"), QString::fromUtf8(entry.description)}});
-    }
+// The failures the page names, by the kind of HtmlError each is, with the description of one
+// that gives none of its own: {"ElementGone": {"code": 2, "description": ...}, ...}.
+QString failureTableJson() {
+    const auto entry = [](HtmlError::Type type, const char* description) {
+        return QJsonObject{{QStringLiteral("code"), type}, {QStringLiteral("description"), QString::fromUtf8(description)}};
+    };
+    const QJsonObject table{
+        {QStringLiteral("ElementGone"), entry(HtmlError::ElementGone, "Object variable not set")},
+        {QStringLiteral("NoSuchProperty"), entry(HtmlError::NoSuchProperty, "Object doesn't support this property or method")},
+    };
     return QString::fromUtf8(QJsonDocument(table).toJson(QJsonDocument::Compact));
 }
 
@@ -35,7 +37,7 @@ QWebEngineScript pageScript() {
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     script.setRunsOnSubFrames(false);
     script.setSourceCode(resource(QStringLiteral(":/qtwebchannel/qwebchannel.js")) +
-                         QStringLiteral("\nconst runtimeErrors = %1;\n").arg(errorTableJson()) +
+                         QStringLiteral("\nconst pageFailures = %1;\n").arg(failureTableJson()) +
                          resource(QStringLiteral(":/lumetto/control.js")));
     return script;
 }

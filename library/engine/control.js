@@ -1,7 +1,7 @@
 // The display control's page side. It runs in the control's own script world, apart from the
 // content, which runs no script at all. The host calls window.__lumetto.call(op, args) and
 // gets back {value} or {error, code}; events go to the host over the web channel. The host
-// puts its table of failure codes before this script, as runtimeErrors.
+// puts its table of failure kinds before this script, as pageFailures.
 (function () {
     'use strict';
     if (window.__lumetto) return;  // already there: the host makes sure of it after each load
@@ -15,7 +15,7 @@
 
     // A failure of the kind the table names, with the table's description unless told.
     function failure(name, message) {
-        const entry = runtimeErrors[name];
+        const entry = pageFailures[name];
         return new ControlError(entry.code, message || entry.description);
     }
 
@@ -41,7 +41,7 @@
 
     function element(handle) {
         const node = elements.get(handle);
-        if (!node) throw failure('ObjectNotSet', 'the element has been released');
+        if (!node) throw failure('ElementGone', 'the element has been released');
         return node;
     }
 
@@ -72,7 +72,7 @@
     function atPath(path) {
         let node = document.body;
         for (const index of path) node = node && node.childNodes[index];
-        if (!node) throw failure('ObjectNotSet', 'no element at that place');
+        if (!node) throw failure('ElementGone', 'no element at that place');
         return node;
     }
 
@@ -118,8 +118,8 @@
         if (host) message(host);
         else pending.push(message);
     }
-    function send(dispId, detail) {
-        toHost((h) => h.pageEvent(dispId, detail));
+    function send(event, detail) {
+        toHost((h) => h.pageEvent(event, detail));
     }
     new QWebChannel(qt.webChannelTransport, (channel) => {
         host = channel.objects.control;
@@ -219,8 +219,8 @@
             }
         },
         id(handle) { return element(handle).id; },
-        backgroundColor(handle) { return element(handle).style.backgroundColor; },
-        setBackgroundColor(handle, colour) { element(handle).style.backgroundColor = colour; },
+        styleProperty(handle, name) { return element(handle).style.getPropertyValue(name); },
+        setStyleProperty(handle, name, value) { element(handle).style.setProperty(name, value); },
         setInnerHTML(handle, html) {
             const node = element(handle);
             replaceContent(node, html);
@@ -234,7 +234,7 @@
             if (name in node) return node[name];
             const lower = name.toLowerCase();
             if (lower in node) return node[lower];
-            throw failure('MemberNotSupported');
+            throw failure('NoSuchProperty');
         },
     };
 

@@ -1,6 +1,6 @@
 #include "control/ControlHarness.h"
-#include <lumetto/DocumentObjects.h>
-#include <lumetto/RuntimeError.h>
+#include "contract/DocumentObjects.h"
+#include "contract/RuntimeError.h"
 #include "driving/ScreenGrab.h"
 #include "driving/Wait.h"
 
@@ -19,9 +19,9 @@
 
 namespace {
 
-using lumetto::IHTMLDocument2;
-using lumetto::IHTMLElement;
-using lumetto::IHTMLElementCollection;
+using contract::IHTMLDocument2;
+using contract::IHTMLElement;
+using contract::IHTMLElementCollection;
 
 TEST(BadInput, MarkupNestedTenThousandDeepIsShownAndWalked) {
     ControlHarness h;
@@ -72,7 +72,7 @@ TEST(BadInput, BodyOfTenMillionCharactersIsShownToItsLastParagraphAlsoAfterALost
     ASSERT_EQ(::kill(static_cast<pid_t>(lost), SIGKILL), 0);
     ASSERT_TRUE(waitFor([&] { return h.view()->page()->renderProcessPid() != lost; }));
     EXPECT_TRUE(waitFor([&] { return lastParagraphShown(h); })) << "the body did not come back";
-    EXPECT_EQ(h.control().bodyHtml().size(), tenMillionCharactersOfParagraphs().size());
+    EXPECT_EQ(h.control().view().bodyHtml().size(), tenMillionCharactersOfParagraphs().size());
 }
 
 // Written before the window shows, a body too large for the shell to carry goes to the page
@@ -95,9 +95,9 @@ TEST(BadInput, AMemberTheElementLacksFailsWithTheCodeTheHostKnows) {
     try {
         body->readMember(QStringLiteral("noSuchMember"));
         ADD_FAILURE() << "a member the element lacks was read";
-    } catch (const lumetto::RuntimeError& e) {
-        EXPECT_EQ(e.code(), lumetto::ErrorCode::MemberNotSupported);
-        EXPECT_TRUE(e.description().endsWith(lumetto::errorDescription(e.code()))) << e.what();
+    } catch (const contract::RuntimeError& e) {
+        EXPECT_EQ(e.code(), contract::ErrorCode::MemberNotSupported);
+        EXPECT_TRUE(e.description().endsWith(contract::errorDescription(e.code()))) << e.what();
     }
 }
 

@@ -1,5 +1,5 @@
 #include "control/ControlHarness.h"
-#include <lumetto/DocumentObjects.h>
+#include "contract/DocumentObjects.h"
 
 #include "driving/Wait.h"
 
@@ -12,11 +12,11 @@
 
 namespace {
 
-using lumetto::IHTMLDocument2;
-using lumetto::IHTMLElement;
-using lumetto::IHTMLElementCollection;
+using contract::IHTMLDocument2;
+using contract::IHTMLElement;
+using contract::IHTMLElementCollection;
 
-std::shared_ptr<IHTMLElement> firstWithTag(lumetto::BrowserWidget& control, const QString& tag) {
+std::shared_ptr<IHTMLElement> firstWithTag(contract::HtmlViewControl& control, const QString& tag) {
     auto all = control.Document().as<IHTMLDocument2>()->all().as<IHTMLElementCollection>();
     for (int i = 0; i < all->length(); ++i) {
         auto element = all->item(i).as<IHTMLElement>();
@@ -65,15 +65,15 @@ TEST(Content, WhatIsWrittenBeforeTheWindowShowsIsAllOnItsFirstPage) {
 // element at the place where the control keeps that write.
 TEST(Content, AWriteThatFailsWhereTheControlCarriesItToItsPageIsReportedToTheHost) {
     ControlHarness h;
-    QSignalSpy failed(&h.control(), &lumetto::BrowserWidget::failed);
+    QSignalSpy failed(&h.control().view(), &lumetto::HtmlView::failed);
     h.control().setBodyHTML(QStringLiteral("<p>set</p>"));
     h.inPage(QStringLiteral("document.body.prepend(document.createElement('div')); true"));
     firstWithTag(h.control(), QStringLiteral("P"))->setInnerHTML(QStringLiteral("written"));
     h.control().setBaseURL(h.baseDirectory());  // files to load need a new page, which carries the content
 
     ASSERT_TRUE(waitFor([&] { return !failed.isEmpty(); })) << "the failure was not reported";
-    EXPECT_EQ(failed[0][0].toInt(), lumetto::ErrorCode::ObjectNotSet);
-    EXPECT_TRUE(failed[0][1].toString().contains(QStringLiteral("innerHTML"))) << failed[0][1].toString().toStdString();
+    EXPECT_EQ(reportedFailure(failed[0]).code(), contract::ErrorCode::ObjectNotSet);
+    EXPECT_TRUE(reportedFailure(failed[0]).description().contains(QStringLiteral("innerHTML"))) << reportedFailure(failed[0]).description().toStdString();
     EXPECT_TRUE(h.control().SourceHTML().toText().contains(QStringLiteral("<p>set</p>"))) << "the other steps were carried out";
     EXPECT_EQ(failed.size(), 1);
 }
@@ -81,7 +81,7 @@ TEST(Content, AWriteThatFailsWhereTheControlCarriesItToItsPageIsReportedToTheHos
 TEST(Content, CssTextRestylesAtOnceAndReplacesThePreviousRules) {
     ControlHarness h;
     h.control().setBodyHTML(QStringLiteral("<p>styled</p>"));
-    h.control().setCSSFromURL(lumetto::Variant::fromBool(false));
+    h.control().setCSSFromURL(contract::Variant::fromBool(false));
     h.control().setCSSText(QStringLiteral("BODY { background-color : green; }"));
     EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(0, 128, 0); }));
 
@@ -119,8 +119,8 @@ TEST(Content, MarkupIsShownButItsScriptsNeverRun) {
 }
 
 TEST(Content, DesignSettingsApplyFromTheStart) {
-    ControlHarness h({{QStringLiteral("csstext"), lumetto::Variant::fromString(QStringLiteral("BODY {background:#0000ff}"))},
-                      {QStringLiteral("allowmouseselect"), lumetto::Variant::fromBool(false)}});
+    ControlHarness h({{QStringLiteral("csstext"), contract::Variant::fromString(QStringLiteral("BODY {background:#0000ff}"))},
+                      {QStringLiteral("allowmouseselect"), contract::Variant::fromBool(false)}});
     h.control().setBodyHTML(QStringLiteral("<p>x</p>"));
     EXPECT_FALSE(h.control().AllowMouseSelect().toBool());
     EXPECT_TRUE(h.control().SourceHTML().toText().contains(QStringLiteral("BODY {background:#0000ff}")));

@@ -2,7 +2,8 @@
 
 #include "support/QtPrinters.h"
 
-#include <lumetto/BrowserWidget.h>
+#include "contract/HtmlViewControl.h"
+#include "contract/RuntimeError.h"
 
 #include <QColor>
 #include <QTemporaryDir>
@@ -12,15 +13,18 @@
 
 class QWebEngineView;
 
+// The run-time error the demo reports for the arguments of a signal HtmlView::failed.
+contract::RuntimeError reportedFailure(const QList<QVariant>& failedArguments);
+
 // One real display control in a window, shown unless told, with a base directory holding the
 // pages' image.
 class ControlHarness {
 public:
     enum class Window { Shown, Hidden };
-    explicit ControlHarness(const lumetto::DesignSettings& settings = {}, Window window = Window::Shown);
+    explicit ControlHarness(const contract::DesignSettings& settings = {}, Window window = Window::Shown);
     void show() { window_.show(); }
 
-    lumetto::BrowserWidget& control() { return *control_; }
+    contract::HtmlViewControl& control() { return *control_; }
     QWebEngineView* view() const;
     QString baseDirectory() const { return base_.path() + QLatin1Char('/'); }
 
@@ -37,5 +41,5 @@ public:
 private:
     QTemporaryDir base_;
     QWidget window_;
-    std::unique_ptr<lumetto::BrowserWidget> control_;
+    std::unique_ptr<contract::HtmlViewControl> control_;
 };

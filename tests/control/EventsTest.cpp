@@ -1,6 +1,6 @@
 #include "control/ControlHarness.h"
-#include <lumetto/DocumentObjects.h>
-#include <lumetto/RuntimeError.h>
+#include "contract/DocumentObjects.h"
+#include "contract/RuntimeError.h"
 #include "driving/PageGeometry.h"
 #include "driving/PageScript.h"
 #include "driving/Wait.h"
@@ -19,12 +19,12 @@
 
 namespace {
 
-using lumetto::IHTMLElement;
+using contract::IHTMLElement;
 
 // Records the control's click events; a hook may run inside each handler.
-class Sink : public lumetto::vekBrowserEvents {
+class Sink : public contract::vekBrowserEvents {
 public:
-    explicit Sink(lumetto::vekBrowser& control) : control_(control) { control.setEventSink(this); }
+    explicit Sink(contract::vekBrowser& control) : control_(control) { control.setEventSink(this); }
 
     void LeftClick() override { handle(QStringLiteral("left")); }
     void RightClick() override { handle(QStringLiteral("right")); }
@@ -41,7 +41,7 @@ private:
         const auto clicked = control_.ClickedElement().as<IHTMLElement>();
         try {
             raised << kind + QLatin1Char(':') + clicked->id();
-        } catch (const lumetto::RuntimeError& e) {
+        } catch (const contract::RuntimeError& e) {
             raised << kind + QStringLiteral(":error %1").arg(e.code());
         }
         if (during)
@@ -50,7 +50,7 @@ private:
         --depth;
     }
 
-    lumetto::vekBrowser& control_;
+    contract::vekBrowser& control_;
 };
 
 TEST(Events, ClickDuringAHandlerIsRaisedAfterItNeverInsideIt) {
@@ -126,7 +126,7 @@ TEST(Events, SlotThatThrowsOrDeletesItsControlWedgesNothing) {
     ControlHarness h;
     h.control().setBodyHTML(QStringLiteral("<p id='x'>x</p>"));
     int clicks = 0;
-    QObject::connect(&h.control(), &lumetto::BrowserWidget::leftClicked, [&] {
+    QObject::connect(&h.control().view(), &lumetto::HtmlView::leftClicked, [&] {
         if (++clicks == 1)
             throw std::runtime_error("the host's slot failed");
     });
@@ -135,14 +135,14 @@ TEST(Events, SlotThatThrowsOrDeletesItsControlWedgesNothing) {
         EXPECT_TRUE(waitFor([&] { return clicks == expected; })) << clicks;
     }
 
-    auto* doomed = new lumetto::BrowserWidget(h.view()->window());
+    auto* doomed = new lumetto::HtmlView(h.view()->window());
     doomed->setGeometry(0, 0, 200, 100);
     doomed->setBodyHtml(QStringLiteral("<p id='y'>delete me</p>"));
     doomed->show();
-    QObject::connect(doomed, &lumetto::BrowserWidget::leftClicked, doomed, [&] { delete doomed; });
+    QObject::connect(doomed, &lumetto::HtmlView::leftClicked, doomed, [&] { delete doomed; });
     auto* view = doomed->findChild<QWebEngineView*>();
     ASSERT_TRUE(waitFor([&] { return !boundingBox(view, QStringLiteral("#y")).isEmpty(); }));
-    const QPointer<lumetto::BrowserWidget> gone(doomed);
+    const QPointer<lumetto::HtmlView> gone(doomed);
     QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, boundingBox(view, QStringLiteral("#y")).center());
     EXPECT_TRUE(waitFor([&] { return gone.isNull(); }));
     doomed = nullptr;
@@ -175,14 +175,14 @@ TEST(Events, ElementsOfReplacedContentStayUsableAndAreFreedWhenReleased) {
     auto old = h.control().ClickedElement().as<IHTMLElement>();
 
     h.control().setBodyHTML(QStringLiteral("<p id='new'>new</p>"));
-    old->style()->setBackgroundColor(lumetto::Variant::fromString(QStringLiteral("#f1f1f1")));
+    old->style()->setBackgroundColor(contract::Variant::fromString(QStringLiteral("#f1f1f1")));
     EXPECT_EQ(old->style()->backgroundColor().toText(), QStringLiteral("rgb(241, 241, 241)"));
     EXPECT_EQ(old->id(), QStringLiteral("old"));
     EXPECT_FALSE(h.control().SourceHTML().toText().contains(QStringLiteral("241"))) << "no visible effect";
 
     // Walk the document many times: every handle the walks took is given back.
     for (int i = 0; i < 50; ++i)
-        h.control().Document().as<lumetto::IHTMLDocument2>()->all();
+        h.control().Document().as<contract::IHTMLDocument2>()->all();
     old.reset();
     h.click(h.centreOf(QStringLiteral("new")));  // the control now holds the new element only
     ASSERT_TRUE(waitFor([&] { return sink.raised.size() == 2; }));

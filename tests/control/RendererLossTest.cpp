@@ -1,11 +1,11 @@
 #include "control/ControlHarness.h"
-#include <lumetto/RuntimeError.h>
+#include "contract/RuntimeError.h"
 
 #include "driving/Wait.h"
 
 #include <gtest/gtest.h>
 
-#include <lumetto/DocumentObjects.h>
+#include "contract/DocumentObjects.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -31,7 +31,7 @@ TEST(RendererLoss, CallFailsWithARunTimeErrorInsteadOfHangingAndTheContentComesB
     try {
         h.control().setBodyHTML(QStringLiteral("<p>during the outage</p>"));
         failed = !h.control().SourceHTML().toText().contains(QStringLiteral("during the outage"));
-    } catch (const lumetto::RuntimeError& e) {
+    } catch (const contract::RuntimeError& e) {
         failed = true;
         EXPECT_EQ(e.code(), 440);
         EXPECT_TRUE(e.description().contains(QStringLiteral("bodyHTML"))) << e.what();
@@ -43,7 +43,7 @@ TEST(RendererLoss, CallFailsWithARunTimeErrorInsteadOfHangingAndTheContentComesB
         [&] {
             try {
                 return h.control().SourceHTML().toText().contains(QStringLiteral("still here"));
-            } catch (const lumetto::RuntimeError&) {
+            } catch (const contract::RuntimeError&) {
                 return false;
             }
         }))
@@ -58,20 +58,20 @@ TEST(RendererLoss, WriteGivenUpOnIsNotCarriedOutLater) {
     h.control().setBodyHTML(QStringLiteral("<p>before</p>"));
     h.view()->page()->runJavaScript(QStringLiteral("for (const t = Date.now(); Date.now() - t < 9000;);"),
                                     QWebEngineScript::ApplicationWorld);
-    EXPECT_THROW(h.control().setBodyHTML(QStringLiteral("<p>given up</p>")), lumetto::RuntimeError);
+    EXPECT_THROW(h.control().setBodyHTML(QStringLiteral("<p>given up</p>")), contract::RuntimeError);
     EXPECT_TRUE(waitFor([&] { return h.control().SourceHTML().toText().contains(QStringLiteral("before")); }));
     EXPECT_FALSE(h.control().SourceHTML().toText().contains(QStringLiteral("given up")));
-    EXPECT_EQ(h.control().bodyHtml(), QStringLiteral("<p>before</p>"));
+    EXPECT_EQ(h.control().view().bodyHtml(), QStringLiteral("<p>before</p>"));
 }
 
 }  // namespace
 
 namespace {
 
-std::shared_ptr<lumetto::IHTMLElement> paragraph(lumetto::BrowserWidget& control) {
-    auto all = control.Document().as<lumetto::IHTMLDocument2>()->all().as<lumetto::IHTMLElementCollection>();
+std::shared_ptr<contract::IHTMLElement> paragraph(contract::HtmlViewControl& control) {
+    auto all = control.Document().as<contract::IHTMLDocument2>()->all().as<contract::IHTMLElementCollection>();
     for (int i = 0; i < all->length(); ++i)
-        if (auto e = all->item(i).as<lumetto::IHTMLElement>(); e->tagName() == QLatin1String("P"))
+        if (auto e = all->item(i).as<contract::IHTMLElement>(); e->tagName() == QLatin1String("P"))
             return e;
     return nullptr;
 }
@@ -82,16 +82,16 @@ TEST(RendererLoss, ElementsOfTheLostPageTakeStyleWithoutTouchingTheNewPage) {
     auto before = paragraph(h.control());
     ASSERT_NE(before, nullptr);
     ASSERT_EQ(::kill(static_cast<pid_t>(h.view()->page()->renderProcessPid()), SIGKILL), 0);
-    std::shared_ptr<lumetto::IHTMLElement> after;
+    std::shared_ptr<contract::IHTMLElement> after;
     ASSERT_TRUE(waitFor([&] {
         try {
             after = paragraph(h.control());
-        } catch (const lumetto::RuntimeError&) {
+        } catch (const contract::RuntimeError&) {
         }
         return after != nullptr;
     }));
 
-    before->style()->setBackgroundColor(lumetto::Variant::fromString(QStringLiteral("red")));  // no error, no effect
+    before->style()->setBackgroundColor(contract::Variant::fromString(QStringLiteral("red")));  // no error, no effect
     EXPECT_EQ(before->style()->backgroundColor().toText(), QString());
     EXPECT_EQ(after->style()->backgroundColor().toText(), QString()) << "the new page's element is untouched";
     EXPECT_NE(before, after);
@@ -109,7 +109,7 @@ pid_t pageProcess(ControlHarness& h) {
 QString sourceOf(ControlHarness& h) {
     try {
         return h.control().SourceHTML().toText();
-    } catch (const lumetto::RuntimeError&) {
+    } catch (const contract::RuntimeError&) {
         return QString();
     }
 }
@@ -126,7 +126,7 @@ TEST(RendererLoss, EveryControlComesBackWithWhatItShowedAndKeepsWorking) {
     upper.control().setBodyHTML(form);
     upper.control().setCSSText(QStringLiteral("input { color: rgb(1, 2, 3) }"));
     lower.control().setBodyHTML(QStringLiteral("<p>first written</p>"));
-    lower.control().Document().as<lumetto::IHTMLDocument2>()->body().as<lumetto::IHTMLElement>()->setInnerHTML(
+    lower.control().Document().as<contract::IHTMLDocument2>()->body().as<contract::IHTMLElement>()->setInnerHTML(
         QStringLiteral("<p id='mirrored'>written through the document</p>"));
 
     upper.view()->window()->activateWindow();
@@ -163,7 +163,7 @@ TEST(RendererLoss, EveryControlComesBackWithWhatItShowedAndKeepsWorking) {
     EXPECT_LT(timer.elapsed(), 1000);
 
     // Markup written over the fields takes what was entered in them along.
-    upper.control().Document().as<lumetto::IHTMLDocument2>()->body().as<lumetto::IHTMLElement>()->setInnerHTML(form);
+    upper.control().Document().as<contract::IHTMLDocument2>()->body().as<contract::IHTMLElement>()->setInnerHTML(form);
     const pid_t lost = pageProcess(upper);
     ASSERT_EQ(::kill(lost, SIGKILL), 0);
     ASSERT_TRUE(waitFor([&] { return pageProcess(upper) != lost && sourceOf(upper).contains(QStringLiteral("tick")); }));
@@ -183,7 +183,7 @@ TEST(RendererLoss, ContentThatEndsThePageProcessIsNotRestoredAgainAndAgain) {
     other.control().setBodyHTML(QStringLiteral("<p>the other control</p>"));
     int ended = 0;
     QObject::connect(deadly.view()->page(), &QWebEnginePage::renderProcessTerminated, [&] { ++ended; });
-    QSignalSpy discarded(&deadly.control(), &lumetto::BrowserWidget::contentDiscarded);
+    QSignalSpy discarded(&deadly.control().view(), &lumetto::HtmlView::contentDiscarded);
 
     deadly.control().setBodyHTML(QStringLiteral("<table><tr><td>").repeated(1500) + QStringLiteral("deep"));
     ASSERT_TRUE(waitFor([&] { return discarded.count() == 1; })) << ended << " page processes ended";
@@ -191,7 +191,7 @@ TEST(RendererLoss, ContentThatEndsThePageProcessIsNotRestoredAgainAndAgain) {
     QTest::qWait(3000);  // time for more, were the content restored again
     EXPECT_EQ(ended, endedBefore);
     EXPECT_EQ(discarded.count(), 1);
-    EXPECT_EQ(deadly.control().bodyHtml(), QString());
+    EXPECT_EQ(deadly.control().view().bodyHtml(), QString());
     EXPECT_TRUE(waitFor([&] { return sourceOf(other).contains(QStringLiteral("the other control")); }));
 
     deadly.control().setBodyHTML(QStringLiteral("<p>harmless</p>"));
@@ -208,7 +208,7 @@ TEST(EngineCannotStart, ACallWaitingForThePageFailsAtOnceAndTheHostIsToldOnce) {
     if (!qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").contains("--renderer-cmd-prefix=/bin/false"))
         GTEST_SKIP() << "needs a page process that cannot start";
     ControlHarness h;
-    QSignalSpy failed(&h.control(), &lumetto::BrowserWidget::failed);
+    QSignalSpy failed(&h.control().view(), &lumetto::HtmlView::failed);
 
     for (int call = 0; call < 2; ++call) {
         SCOPED_TRACE(call);
@@ -217,15 +217,15 @@ TEST(EngineCannotStart, ACallWaitingForThePageFailsAtOnceAndTheHostIsToldOnce) {
         try {
             h.control().SourceHTML();
             ADD_FAILURE() << "a page that never loaded answered";
-        } catch (const lumetto::RuntimeError& e) {
-            EXPECT_EQ(e.code(), lumetto::ErrorCode::AutomationError);
+        } catch (const contract::RuntimeError& e) {
+            EXPECT_EQ(e.code(), contract::ErrorCode::AutomationError);
             EXPECT_TRUE(e.description().contains(QStringLiteral("cannot start"))) << e.what();
         }
         EXPECT_LT(timer.elapsed(), 5000) << "the call waited for a page that cannot come";
     }
     ASSERT_TRUE(waitFor([&] { return !failed.isEmpty(); }, 5000));
-    EXPECT_EQ(failed[0][0].toInt(), lumetto::ErrorCode::AutomationError);
-    EXPECT_TRUE(failed[0][1].toString().contains(QStringLiteral("cannot start"))) << failed[0][1].toString().toStdString();
+    EXPECT_EQ(reportedFailure(failed[0]).code(), contract::ErrorCode::AutomationError);
+    EXPECT_TRUE(reportedFailure(failed[0]).description().contains(QStringLiteral("cannot start"))) << reportedFailure(failed[0]).description().toStdString();
     QTest::qWait(1000);  // what the engine tells again of the same page process
     EXPECT_EQ(failed.size(), 1);
 }

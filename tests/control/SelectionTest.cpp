@@ -1,5 +1,5 @@
 #include "control/ControlHarness.h"
-#include <lumetto/DocumentObjects.h>
+#include "contract/DocumentObjects.h"
 
 #include "driving/PageGeometry.h"
 #include "driving/Wait.h"
@@ -13,16 +13,16 @@
 
 namespace {
 
-using lumetto::IHTMLDocument2;
-using lumetto::IHTMLSelectionObject;
-using lumetto::IHTMLTxtRange;
-using lumetto::Variant;
+using contract::IHTMLDocument2;
+using contract::IHTMLSelectionObject;
+using contract::IHTMLTxtRange;
+using contract::Variant;
 
-lumetto::Variant range(lumetto::BrowserWidget& control) {
+contract::Variant range(contract::HtmlViewControl& control) {
     return control.Document().as<IHTMLDocument2>()->selection().as<IHTMLSelectionObject>()->createRange();
 }
 
-QString selectedText(lumetto::BrowserWidget& control) {
+QString selectedText(contract::HtmlViewControl& control) {
     return range(control).as<IHTMLTxtRange>()->text();
 }
 
@@ -87,12 +87,12 @@ TEST_F(Selection, FieldTextIsSelectedOnlyWhileAllowedButAnImageAloneIsNoTextRang
         try {
             range(h.control()).as<IHTMLTxtRange>();
             return false;
-        } catch (const lumetto::RuntimeError& e) {
+        } catch (const contract::RuntimeError& e) {
             refusedWith = e.code();
             return true;
         }
     })) << "a selection of controls gave a text range";
-    EXPECT_EQ(refusedWith, lumetto::ErrorCode::TypeMismatch);
+    EXPECT_EQ(refusedWith, contract::ErrorCode::TypeMismatch);
 
     h.control().setAllowMouseSelect(Variant::fromBool(false));
     dragAcross(h.view(), fieldStart, fieldStart + QPoint(50, 0));

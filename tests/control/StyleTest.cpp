@@ -12,7 +12,7 @@
 
 namespace {
 
-using lumetto::Variant;
+using contract::Variant;
 
 const QString GreenRules = QStringLiteral("BODY { background-color : green; font-family: Arial;}");
 const QString WhiteRules = QStringLiteral("BODY { background-color : white; font-family: Verdana;}");
@@ -40,11 +40,11 @@ TEST(Style, RefusedRulesLeaveThePreviousOnesAlsoAfterTheControlRecovers) {
     h.control().setCSSText(WhiteRules);
     ASSERT_EQ(::kill(static_cast<pid_t>(h.view()->page()->renderProcessPid()), SIGKILL), 0);
 
-    EXPECT_THROW(h.control().setCSSText(GreenRules), lumetto::RuntimeError);
+    EXPECT_THROW(h.control().setCSSText(GreenRules), contract::RuntimeError);
     EXPECT_TRUE(waitFor([&] {
         try {
             return h.control().SourceHTML().toText().contains(QStringLiteral("<p>styled</p>"));
-        } catch (const lumetto::RuntimeError&) {
+        } catch (const contract::RuntimeError&) {
             return false;
         }
     }));

@@ -1,7 +1,7 @@
 #include "driving/PageScript.h"
 #include "driving/Wait.h"
 
-#include <lumetto/BrowserWidget.h>
+#include <lumetto/HtmlView.h>
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ TEST(DesignerPlugin, CreatesTheControlWhosePropertiesDesignerCanWrite) {
 
     QWidget form;
     form.resize(400, 300);
-    auto* control = qobject_cast<lumetto::BrowserWidget*>(plugin->createWidget(&form));
+    auto* control = qobject_cast<lumetto::HtmlView*>(plugin->createWidget(&form));
     ASSERT_NE(control, nullptr);
     form.show();
 

@@ -19,11 +19,11 @@
 
 namespace {
 
-using lumetto::IHTMLDocument2;
-using lumetto::IHTMLSelectionObject;
-using lumetto::IHTMLTxtRange;
+using contract::IHTMLDocument2;
+using contract::IHTMLSelectionObject;
+using contract::IHTMLTxtRange;
 
-QString selectedText(lumetto::vekBrowser& control) {
+QString selectedText(contract::vekBrowser& control) {
     return control.Document().as<IHTMLDocument2>()->selection().as<IHTMLSelectionObject>()->createRange()
         .as<IHTMLTxtRange>()->text();
 }

@@ -103,7 +103,7 @@ TEST(ContextMenu, MarkupCopiedAsTextRunsNoScriptInTheMirror) {
         "&lt;img id='probe' src='missing.gif' onerror=\"document.body.setAttribute('data-ran','yes')\"&gt;"
         "&lt;script&gt;document.body.setAttribute('data-ran','yes')&lt;/script&gt;"));
     ASSERT_TRUE(waitFor([&] { return app.label("lblClipCaption") == QLatin1String("Clipboard Contents (Text)"); }));
-    auto body = app.brClip().Document().as<lumetto::IHTMLDocument2>()->body().as<lumetto::IHTMLElement>();
+    auto body = app.brClip().Document().as<contract::IHTMLDocument2>()->body().as<contract::IHTMLElement>();
     ASSERT_TRUE(app.mirrorContent().contains(QStringLiteral("<img id=\"probe\""))) << "shown as markup";
     auto* mirror = app.form().findChild<QWebEngineView*>(QStringLiteral("brClip"));
     ASSERT_TRUE(waitFor([&] { return evaluateInPage(mirror, QStringLiteral("document.getElementById('probe').complete")).toBool(); }))

@@ -9,7 +9,7 @@
 #include "driving/Wait.h"
 #include "driving/Input.h"
 #include "driving/XScreen.h"
-#include <lumetto/RuntimeError.h>
+#include "contract/RuntimeError.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +70,7 @@ TEST(Faults, PageProcessKilledFromOutsideComesBackAndTheNextClickWorks) {
 QString mirrorOf(RunningApp& app) {
     try {
         return app.mirrorContent();
-    } catch (const lumetto::RuntimeError&) {
+    } catch (const contract::RuntimeError&) {
         return QString();
     }
 }
@@ -218,7 +218,7 @@ TEST(Faults, AnswerThatEndsThePageProcessIsNotShownAgainAndTheWindowWorksOn) {
     const auto mirrorShowsNothing = [&] {
         try {
             return app.mirrorContent().isEmpty();
-        } catch (const lumetto::RuntimeError&) {
+        } catch (const contract::RuntimeError&) {
             return false;  // its page is down
         }
     };

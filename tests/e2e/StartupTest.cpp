@@ -29,7 +29,7 @@ TEST(Startup, Form1ComesUpWithTheProductPagePaintedAndBothImagesLoaded) {
                app.showsLogo(QRect(view.width() - 64, view.height() / 2, 64, view.height() / 2 - 1));
     })) << "both images of the product page are painted";
 
-    auto mirror = app.brClip().Document().as<lumetto::IHTMLDocument2>()->body().as<lumetto::IHTMLElement>();
+    auto mirror = app.brClip().Document().as<contract::IHTMLDocument2>()->body().as<contract::IHTMLElement>();
     EXPECT_TRUE(mirror->readMember(QStringLiteral("innerHTML")).toText().isEmpty()) << "brClip shows nothing yet";
 }
 

@@ -4,7 +4,7 @@
 
 namespace {
 
-using lumetto::Variant;
+using contract::Variant;
 using testing::_;
 using testing::Return;
 using testing::Throw;

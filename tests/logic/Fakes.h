@@ -1,8 +1,8 @@
 #pragma once
 
 #include "forms/Platform.h"
-#include <lumetto/DocumentObjects.h>
-#include <lumetto/vekBrowser.h>
+#include "contract/DocumentObjects.h"
+#include "contract/vekBrowser.h"
 #include "support/QtPrinters.h"
 
 #include <gmock/gmock.h>
@@ -17,38 +17,38 @@
 
 // gmock fakes of the display control, its document objects and the platform.
 
-class MockBrowser : public lumetto::vekBrowser {
+class MockBrowser : public contract::vekBrowser {
 public:
     explicit MockBrowser(QWidget* parent) : widget_(new QWidget(parent)) { widget_->setFocusPolicy(Qt::StrongFocus); }
 
     QWidget* widget() override { return widget_; }
-    void setEventSink(lumetto::vekBrowserEvents* sink) override { sink_ = sink; }
-    lumetto::vekBrowserEvents* sink() const { return sink_; }
+    void setEventSink(contract::vekBrowserEvents* sink) override { sink_ = sink; }
+    contract::vekBrowserEvents* sink() const { return sink_; }
 
-    MOCK_METHOD(lumetto::Variant, ClickedElement, (), (override));
-    MOCK_METHOD(lumetto::Variant, AllowMouseSelect, (), (override));
-    MOCK_METHOD(void, setAllowMouseSelect, (const lumetto::Variant&), (override));
-    MOCK_METHOD(lumetto::Variant, SourceHTML, (), (override));
+    MOCK_METHOD(contract::Variant, ClickedElement, (), (override));
+    MOCK_METHOD(contract::Variant, AllowMouseSelect, (), (override));
+    MOCK_METHOD(void, setAllowMouseSelect, (const contract::Variant&), (override));
+    MOCK_METHOD(contract::Variant, SourceHTML, (), (override));
     MOCK_METHOD(void, setBaseURL, (const QString&), (override));
     MOCK_METHOD(void, setCSSText, (const QString&), (override));
-    MOCK_METHOD(void, setCSSFromURL, (const lumetto::Variant&), (override));
+    MOCK_METHOD(void, setCSSFromURL, (const contract::Variant&), (override));
     MOCK_METHOD(void, setBodyHTML, (const QString&), (override));
-    MOCK_METHOD(lumetto::Variant, Document, (), (override));
+    MOCK_METHOD(contract::Variant, Document, (), (override));
     MOCK_METHOD(void, AddMenuItem, (const QString&, const QString&), (override));
-    MOCK_METHOD(void, UpdateMenuItem, (QString&, const lumetto::Variant&, const lumetto::Variant&, const lumetto::Variant&),
+    MOCK_METHOD(void, UpdateMenuItem, (QString&, const contract::Variant&, const contract::Variant&, const contract::Variant&),
                 (override));
-    MOCK_METHOD(lumetto::Variant, GetSelectionHTML, (), (override));
+    MOCK_METHOD(contract::Variant, GetSelectionHTML, (), (override));
 
 private:
     QWidget* widget_;
-    lumetto::vekBrowserEvents* sink_ = nullptr;
+    contract::vekBrowserEvents* sink_ = nullptr;
 };
 
 // Hands out vekBrowser1 first and brClip second, as Form1 creates them, and keeps the
 // design settings each was created with.
-class FakeControls : public lumetto::vekBrowserFactory {
+class FakeControls : public contract::vekBrowserFactory {
 public:
-    std::unique_ptr<lumetto::vekBrowser> create(QWidget* parent, const lumetto::DesignSettings& settings) override {
+    std::unique_ptr<contract::vekBrowser> create(QWidget* parent, const contract::DesignSettings& settings) override {
         auto control = std::make_unique<testing::NiceMock<MockBrowser>>(parent);
         created.push_back(control.get());
         settingsOf.push_back(settings);
@@ -59,14 +59,14 @@ public:
     MockBrowser& brClip() { return *created.at(1); }
 
     std::vector<MockBrowser*> created;
-    std::vector<lumetto::DesignSettings> settingsOf;
+    std::vector<contract::DesignSettings> settingsOf;
 };
 
 class FakePlatform : public forms::Platform {
 public:
     QString applicationDirectory() override {
         if (directoryFails)
-            throw lumetto::RuntimeError::pathFileAccess();
+            throw contract::RuntimeError::pathFileAccess();
         return directory;
     }
     QChar directorySeparator() override { return separator; }
@@ -93,41 +93,41 @@ public:
 };
 
 MATCHER_P(HoldsText, text, "") {
-    return arg.type() == lumetto::Variant::Type::String && arg.toText() == text;
+    return arg.type() == contract::Variant::Type::String && arg.toText() == text;
 }
 
 // An inline style that holds its background colour.
-class MockStyle : public lumetto::IHTMLStyle {
+class MockStyle : public contract::IHTMLStyle {
 public:
     MockStyle() {
-        ON_CALL(*this, backgroundColor).WillByDefault([this] { return lumetto::Variant::fromString(colour); });
-        ON_CALL(*this, setBackgroundColor).WillByDefault([this](const lumetto::Variant& v) { colour = v.toText(); });
+        ON_CALL(*this, backgroundColor).WillByDefault([this] { return contract::Variant::fromString(colour); });
+        ON_CALL(*this, setBackgroundColor).WillByDefault([this](const contract::Variant& v) { colour = v.toText(); });
     }
-    MOCK_METHOD(lumetto::Variant, backgroundColor, (), (override));
-    MOCK_METHOD(void, setBackgroundColor, (const lumetto::Variant&), (override));
+    MOCK_METHOD(contract::Variant, backgroundColor, (), (override));
+    MOCK_METHOD(void, setBackgroundColor, (const contract::Variant&), (override));
 
     QString colour;
 };
 
 // An element with a tag, an inline style and, where given, attributes; it has no "href".
-class MockElement : public lumetto::IHTMLElement {
+class MockElement : public contract::IHTMLElement {
 public:
     explicit MockElement(const QString& tag) : style_(std::make_shared<testing::NiceMock<MockStyle>>()) {
         using testing::Return;
         ON_CALL(*this, tagName).WillByDefault(Return(tag));
         ON_CALL(*this, id).WillByDefault(Return(QString()));
         ON_CALL(*this, style).WillByDefault(Return(style_));
-        ON_CALL(*this, getAttribute).WillByDefault(Return(lumetto::Variant::null()));
-        ON_CALL(*this, readMember).WillByDefault([](const QString&) -> lumetto::Variant {
-            throw lumetto::RuntimeError::memberNotSupported();
+        ON_CALL(*this, getAttribute).WillByDefault(Return(contract::Variant::null()));
+        ON_CALL(*this, readMember).WillByDefault([](const QString&) -> contract::Variant {
+            throw contract::RuntimeError::memberNotSupported();
         });
     }
     MOCK_METHOD(QString, tagName, (), (override));
     MOCK_METHOD(QString, id, (), (override));
-    MOCK_METHOD(std::shared_ptr<lumetto::IHTMLStyle>, style, (), (override));
+    MOCK_METHOD(std::shared_ptr<contract::IHTMLStyle>, style, (), (override));
     MOCK_METHOD(void, setInnerHTML, (const QString&), (override));
-    MOCK_METHOD(lumetto::Variant, getAttribute, (const QString&), (override));
-    MOCK_METHOD(lumetto::Variant, readMember, (const QString&), (override));
+    MOCK_METHOD(contract::Variant, getAttribute, (const QString&), (override));
+    MOCK_METHOD(contract::Variant, readMember, (const QString&), (override));
 
     MockStyle& inlineStyle() { return *style_; }
     QString colour() const { return style_->colour; }
@@ -143,38 +143,38 @@ inline Element element(const QString& tag) {
 }
 
 // A form field: getAttribute answers "Name" and "Value" (Null where not given).
-inline Element field(const QString& tag, const lumetto::Variant& name, const lumetto::Variant& value) {
+inline Element field(const QString& tag, const contract::Variant& name, const contract::Variant& value) {
     auto e = element(tag);
     ON_CALL(*e, getAttribute(QStringLiteral("Name"))).WillByDefault(testing::Return(name));
     ON_CALL(*e, getAttribute(QStringLiteral("Value"))).WillByDefault(testing::Return(value));
     return e;
 }
 
-class FakeCollection : public lumetto::IHTMLElementCollection {
+class FakeCollection : public contract::IHTMLElementCollection {
 public:
     explicit FakeCollection(std::vector<Element> items) : items_(std::move(items)) {}
     int32_t length() override { return static_cast<int32_t>(items_.size()); }
-    lumetto::Variant item(int32_t index) override { return lumetto::Variant::fromObject(items_.at(index)); }
+    contract::Variant item(int32_t index) override { return contract::Variant::fromObject(items_.at(index)); }
 
 private:
     std::vector<Element> items_;
 };
 
-class MockDocument : public lumetto::IHTMLDocument2 {
+class MockDocument : public contract::IHTMLDocument2 {
 public:
-    MOCK_METHOD(lumetto::Variant, all, (), (override));
-    MOCK_METHOD(lumetto::Variant, body, (), (override));
-    MOCK_METHOD(lumetto::Variant, selection, (), (override));
+    MOCK_METHOD(contract::Variant, all, (), (override));
+    MOCK_METHOD(contract::Variant, body, (), (override));
+    MOCK_METHOD(contract::Variant, selection, (), (override));
 };
 
 // A document whose "all" holds the given elements.
 inline std::shared_ptr<testing::NiceMock<MockDocument>> documentOf(std::vector<Element> items) {
     auto document = std::make_shared<testing::NiceMock<MockDocument>>();
     auto all = std::make_shared<FakeCollection>(std::move(items));
-    ON_CALL(*document, all).WillByDefault(testing::Return(lumetto::Variant::fromObject(all)));
+    ON_CALL(*document, all).WillByDefault(testing::Return(contract::Variant::fromObject(all)));
     return document;
 }
 
-inline lumetto::RuntimeError controlFailure() {
-    return lumetto::RuntimeError::automationError();
+inline contract::RuntimeError controlFailure() {
+    return contract::RuntimeError::automationError();
 }

@@ -6,7 +6,7 @@
 #include <QAction>
 #include <QPushButton>
 
-using lumetto::Variant;
+using contract::Variant;
 using testing::_;
 using testing::InSequence;
 using testing::Return;
@@ -19,21 +19,21 @@ MATCHER_P(IsBool, expected, "") {
 }
 
 // A document whose selection gives the range a test chooses.
-struct FakeTxtRange : lumetto::IHTMLTxtRange {
+struct FakeTxtRange : contract::IHTMLTxtRange {
     explicit FakeTxtRange(QString t) : text_(std::move(t)) {}
     QString text() override { return text_; }
     QString text_;
 };
 
-struct FakeControlRange : lumetto::HostObject {};
+struct FakeControlRange : contract::HostObject {};
 
-struct FakeSelection : lumetto::IHTMLSelectionObject {
+struct FakeSelection : contract::IHTMLSelectionObject {
     explicit FakeSelection(Variant r) : range(std::move(r)) {}
     Variant createRange() override { return range; }
     Variant range;
 };
 
-struct FakeDocument : lumetto::IHTMLDocument2 {
+struct FakeDocument : contract::IHTMLDocument2 {
     explicit FakeDocument(Variant s) : selected(std::move(s)) {}
     Variant all() override { return {}; }
     Variant body() override { return {}; }

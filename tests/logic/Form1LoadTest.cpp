@@ -4,7 +4,7 @@
 
 #include <gmock/gmock.h>
 
-using lumetto::Variant;
+using contract::Variant;
 using testing::_;
 using testing::InSequence;
 using testing::Throw;

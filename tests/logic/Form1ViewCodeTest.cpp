@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-using lumetto::Variant;
+using contract::Variant;
 using testing::Return;
 using testing::Throw;
 

@@ -16,17 +16,17 @@ protected:
     QString label(const char* name) { return form.findChild<QLabel*>(QLatin1String(name))->text(); }
 
     void leftClick(const Element& on) {
-        ON_CALL(page(), ClickedElement).WillByDefault(testing::Return(lumetto::Variant::fromObject(on)));
+        ON_CALL(page(), ClickedElement).WillByDefault(testing::Return(contract::Variant::fromObject(on)));
         page().sink()->LeftClick();
     }
     void rightClick(const Element& on) {
-        ON_CALL(page(), ClickedElement).WillByDefault(testing::Return(lumetto::Variant::fromObject(on)));
+        ON_CALL(page(), ClickedElement).WillByDefault(testing::Return(contract::Variant::fromObject(on)));
         page().sink()->RightClick();
     }
     void restoreHighlight() { page().sink()->RestoreHighlight(); }
     void clipboardCopy(int32_t kind) { page().sink()->ClipboardCopy(kind); }
     void menuItemClick(QString& key, int16_t checkState) {
-        lumetto::Variant reserved1, reserved2;
+        contract::Variant reserved1, reserved2;
         page().sink()->MenuItemClick(key, reserved1, checkState, reserved2);
     }
 

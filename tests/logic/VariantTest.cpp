@@ -1,11 +1,11 @@
-#include <lumetto/Variant.h>
+#include "contract/Variant.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using lumetto::RuntimeError;
-using lumetto::Variant;
+using contract::RuntimeError;
+using contract::Variant;
 
 int failureCode(const std::function<void()>& call) {
     try {
@@ -19,18 +19,18 @@ int failureCode(const std::function<void()>& call) {
 TEST(Variant, TextConversionFailsOnNullButConcatenationDropsIt) {
     EXPECT_EQ(failureCode([] { Variant::null().toText(); }), 94);
     QString text = QStringLiteral("a");
-    lumetto::appendText(text, Variant::null());
+    contract::appendText(text, Variant::null());
     EXPECT_EQ(text, QStringLiteral("a"));
-    lumetto::appendText(text, Variant::fromLong(12));
-    lumetto::appendText(text, Variant());
+    contract::appendText(text, Variant::fromLong(12));
+    contract::appendText(text, Variant());
     EXPECT_EQ(text, QStringLiteral("a12"));
     EXPECT_EQ(Variant::fromBool(true).toText(), QStringLiteral("True"));
 }
 
 TEST(Variant, RightKeepsNullAndTakesShortTextWhole) {
-    EXPECT_TRUE(lumetto::rightText(Variant::null(), 5).isNull());
-    EXPECT_EQ(lumetto::rightText(Variant::fromString(QStringLiteral("file:///opt/Forms")), 5).toText(), QStringLiteral("Forms"));
-    EXPECT_EQ(lumetto::rightText(Variant::fromString(QStringLiteral("orm")), 5).toText(), QStringLiteral("orm"));
+    EXPECT_TRUE(contract::rightText(Variant::null(), 5).isNull());
+    EXPECT_EQ(contract::rightText(Variant::fromString(QStringLiteral("file:///opt/Forms")), 5).toText(), QStringLiteral("Forms"));
+    EXPECT_EQ(contract::rightText(Variant::fromString(QStringLiteral("orm")), 5).toText(), QStringLiteral("orm"));
 }
 
 TEST(Variant, BooleanFromNumbersIsNonZeroAndOtherValuesFail) {
@@ -44,8 +44,8 @@ TEST(Variant, BooleanFromNumbersIsNonZeroAndOtherValuesFail) {
 }
 
 TEST(Variant, ObjectsAreTakenAsTheirInterfaceOrFail) {
-    struct Element : lumetto::HostObject {};
-    struct Other : lumetto::HostObject {};
+    struct Element : contract::HostObject {};
+    struct Other : contract::HostObject {};
     const Variant element = Variant::fromObject(std::make_shared<Element>());
     EXPECT_NE(element.as<Element>(), nullptr);
     EXPECT_EQ(failureCode([&] { element.as<Other>(); }), 13);

@@ -25,8 +25,8 @@ constexpr int ShownBoundMs = 5000;
 
 }  // namespace
 
-std::unique_ptr<lumetto::vekBrowser> RunningApp::Controls::create(QWidget* parent,
-                                                                 const lumetto::DesignSettings& settings) {
+std::unique_ptr<contract::vekBrowser> RunningApp::Controls::create(QWidget* parent,
+                                                                 const contract::DesignSettings& settings) {
     auto control = real_.create(parent, settings);
     created.push_back(control.get());
     return control;
@@ -61,10 +61,10 @@ QString RunningApp::label(const char* name) const {
     return form_->findChild<QLabel*>(QLatin1String(name))->text();
 }
 
-std::shared_ptr<lumetto::IHTMLElement> RunningApp::first(const QString& tag) {
-    auto all = vekBrowser1().Document().as<lumetto::IHTMLDocument2>()->all().as<lumetto::IHTMLElementCollection>();
+std::shared_ptr<contract::IHTMLElement> RunningApp::first(const QString& tag) {
+    auto all = vekBrowser1().Document().as<contract::IHTMLDocument2>()->all().as<contract::IHTMLElementCollection>();
     for (int i = 0; i < all->length(); ++i) {
-        auto element = all->item(i).as<lumetto::IHTMLElement>();
+        auto element = all->item(i).as<contract::IHTMLElement>();
         if (element->tagName() == tag)
             return element;
     }
@@ -158,7 +158,7 @@ QString RunningApp::inlineBackground(const QString& selector) const {
 }
 
 QString RunningApp::mirrorContent() {
-    return brClip().Document().as<lumetto::IHTMLDocument2>()->body().as<lumetto::IHTMLElement>()
+    return brClip().Document().as<contract::IHTMLDocument2>()->body().as<contract::IHTMLElement>()
         ->readMember(QStringLiteral("innerHTML")).toText();
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "forms/QtPlatform.h"
-#include <lumetto/DocumentObjects.h>
+#include "contract/DocumentObjects.h"
 #include "main_window/Form1.h"
 
-#include <lumetto/BrowserWidget.h>
+#include "contract/HtmlViewControl.h"
 
 #include <QStringList>
 
@@ -28,8 +28,8 @@ public:
     // Whether Form1 loaded and its product page is on the screen.
     bool ready() const { return ready_; }
     Form1& form() { return *form_; }
-    lumetto::vekBrowser& vekBrowser1() { return *controls_.created.at(0); }
-    lumetto::vekBrowser& brClip() { return *controls_.created.at(1); }
+    contract::vekBrowser& vekBrowser1() { return *controls_.created.at(0); }
+    contract::vekBrowser& brClip() { return *controls_.created.at(1); }
     QWebEngineView* pageView() const;
     QString label(const char* name) const;
     // Message boxes the application showed, in order.
@@ -65,7 +65,7 @@ public:
     QString mirrorContent();
 
     // The first element of vekBrowser1's document with that tag, or null.
-    std::shared_ptr<lumetto::IHTMLElement> first(const QString& tag);
+    std::shared_ptr<contract::IHTMLElement> first(const QString& tag);
     // The view's pixels as the user sees them.
     QImage screen() const;
     // Whether the page view shows the logo's dark blue somewhere in region.
@@ -76,13 +76,13 @@ public:
     bool saveScreenshot(const QString& path) const;
 
 private:
-    class Controls : public lumetto::vekBrowserFactory {
+    class Controls : public contract::vekBrowserFactory {
     public:
-        std::unique_ptr<lumetto::vekBrowser> create(QWidget* parent, const lumetto::DesignSettings& settings) override;
-        std::vector<lumetto::vekBrowser*> created;
+        std::unique_ptr<contract::vekBrowser> create(QWidget* parent, const contract::DesignSettings& settings) override;
+        std::vector<contract::vekBrowser*> created;
 
     private:
-        lumetto::BrowserWidgetFactory real_;
+        contract::HtmlViewControls real_;
     };
 
     class Platform : public forms::QtPlatform {

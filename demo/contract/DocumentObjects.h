@@ -1,6 +1,6 @@
 #pragma once
 
-#include <lumetto/Variant.h>
+#include "contract/Variant.h"
 
 #include <QString>
 
@@ -11,10 +11,10 @@
 /// and fails with a RuntimeError. Objects are reference-counted: a document, a collection or
 /// a style lives as long as somebody holds it, and an element stays usable after the content
 /// it came from was replaced (its style then takes reads and writes without visible effect).
-namespace lumetto {
+namespace contract {
 
 /// The inline style of an element.
-class LUMETTO_CONTROL_EXPORT IHTMLStyle : public HostObject {
+class IHTMLStyle : public HostObject {
 public:
     /// The inline background colour as text, empty when none is set.
     virtual Variant backgroundColor() = 0;
@@ -23,7 +23,7 @@ public:
 };
 
 /// An element of the page.
-class LUMETTO_CONTROL_EXPORT IHTMLElement : public HostObject {
+class IHTMLElement : public HostObject {
 public:
     virtual QString tagName() = 0;  ///< upper case: "TD", "A", "BODY"
     virtual QString id() = 0;  ///< the id attribute, empty when none
@@ -37,30 +37,30 @@ public:
 };
 
 /// Elements in document order.
-class LUMETTO_CONTROL_EXPORT IHTMLElementCollection : public HostObject {
+class IHTMLElementCollection : public HostObject {
 public:
     virtual int32_t length() = 0;  ///< how many elements
     virtual Variant item(int32_t index) = 0;  ///< an IHTMLElement
 };
 
 /// A stretch of the page's text.
-class LUMETTO_CONTROL_EXPORT IHTMLTxtRange : public HostObject {
+class IHTMLTxtRange : public HostObject {
 public:
     virtual QString text() = 0;  ///< plain text, without markup
 };
 
 /// What the user selected in the page.
-class LUMETTO_CONTROL_EXPORT IHTMLSelectionObject : public HostObject {
+class IHTMLSelectionObject : public HostObject {
 public:
     virtual Variant createRange() = 0;  ///< an IHTMLTxtRange for a selection of text
 };
 
 /// The page's document.
-class LUMETTO_CONTROL_EXPORT IHTMLDocument2 : public HostObject {
+class IHTMLDocument2 : public HostObject {
 public:
     virtual Variant all() = 0;        ///< IHTMLElementCollection, every element in document order
     virtual Variant body() = 0;       ///< IHTMLElement
     virtual Variant selection() = 0;  ///< IHTMLSelectionObject
 };
 
-}  // namespace lumetto
+}  // namespace contract

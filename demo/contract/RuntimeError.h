@@ -1,6 +1,6 @@
 #pragma once
 
-#include <lumetto/ErrorCodes.h>
+#include "contract/ErrorCodes.h"
 
 #include <QString>
 
@@ -8,11 +8,11 @@
 #include <exception>
 #include <string>
 
-namespace lumetto {
+namespace contract {
 
 /// A failed call: thrown by the display control, the document objects and the run-time
 /// conversions, and reported by the forms layer at the top of the event procedure.
-class LUMETTO_CONTROL_EXPORT RuntimeError : public std::exception {
+class RuntimeError : public std::exception {
 public:
     /// A failure with its code and the description the user reads.
     RuntimeError(int32_t code, QString description)
@@ -51,6 +51,6 @@ private:
 };
 
 /// The table's description of a failure code; empty for a code the table does not hold.
-LUMETTO_CONTROL_EXPORT QString errorDescription(int32_t code);
+QString errorDescription(int32_t code);
 
-}  // namespace lumetto
+}  // namespace contract

@@ -1,6 +1,6 @@
-#include <lumetto/RuntimeError.h>
+#include "contract/RuntimeError.h"
 
-namespace lumetto {
+namespace contract {
 
 QString errorDescription(int32_t code) {
     for (const ErrorEntry& entry : ErrorTable) {
@@ -15,4 +15,4 @@ RuntimeError RuntimeError::of(int32_t code, const QString& detail) {
     return RuntimeError(code, detail.isEmpty() ? description : QStringLiteral("%1: %2").arg(description, detail));
 }
 
-}  // namespace lumetto
+}  // namespace contract

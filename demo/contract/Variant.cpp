@@ -1,6 +1,6 @@
-#include <lumetto/Variant.h>
+#include "contract/Variant.h"
 
-namespace lumetto {
+namespace contract {
 Variant Variant::null() {
     Variant v;
     v.type_ = Type::Null;
@@ -100,4 +100,4 @@ Variant rightText(const Variant& value, int n) {
     return Variant::fromString(value.toText().right(n));
 }
 
-}  // namespace lumetto
+}  // namespace contract

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <lumetto/Variant.h>
+#include "contract/Variant.h"
 
 #include <QList>
 #include <QPair>
@@ -11,12 +11,12 @@
 
 class QWidget;
 
-namespace lumetto {
+namespace contract {
 
 /// The host's side of the display control's events; an event the host has no procedure for
 /// does nothing. Arguments passed by reference are the control's own: a handler reads them
 /// and never writes them back.
-class LUMETTO_CONTROL_EXPORT vekBrowserEvents {
+class vekBrowserEvents {
 public:
     virtual ~vekBrowserEvents() = default;
     /// The user clicked in the page with the left button; vekBrowser::ClickedElement() is the element.
@@ -37,7 +37,7 @@ public:
 
 /// The HTML display control. Every member is synchronous for the caller and fails with a
 /// RuntimeError; the control accepts calls from inside its own events.
-class LUMETTO_CONTROL_EXPORT vekBrowser {
+class vekBrowser {
 public:
     virtual ~vekBrowser() = default;  ///< Destroys the control and its window.
 
@@ -80,11 +80,11 @@ using DesignSettings = QList<QPair<QString, Variant>>;
 
 /// Creates display controls for a window; the control is owned by the returned pointer and
 /// its widget is a child of parent.
-class LUMETTO_CONTROL_EXPORT vekBrowserFactory {
+class vekBrowserFactory {
 public:
     virtual ~vekBrowserFactory() = default;
     /// A control, child of parent, with a designer's settings.
     virtual std::unique_ptr<vekBrowser> create(QWidget* parent, const DesignSettings& settings) = 0;
 };
 
-}  // namespace lumetto
+}  // namespace contract

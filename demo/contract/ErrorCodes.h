@@ -1,10 +1,9 @@
 #pragma once
 
-#include <lumetto/Global.h>
 
 #include <cstdint>
 
-namespace lumetto {
+namespace contract {
 
 /// Failure codes of the run-time library, as the user sees them in the error report.
 namespace ErrorCode {
@@ -38,4 +37,4 @@ inline constexpr ErrorEntry ErrorTable[] = {
     {ErrorCode::AutomationError, "AutomationError", "Automation error"},
 };
 
-}  // namespace lumetto
+}  // namespace contract

@@ -3,9 +3,9 @@
 #include <QObject>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
-// Puts lumetto::BrowserWidget in Qt Designer's widget box; its properties are edited in the
+// Puts lumetto::HtmlView in Qt Designer's widget box; its properties are edited in the
 // property editor and written to the form's .ui file.
-class BrowserWidgetPlugin : public QObject, public QDesignerCustomWidgetInterface {
+class HtmlViewPlugin : public QObject, public QDesignerCustomWidgetInterface {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID "org.qt-project.Qt.QDesignerCustomWidgetInterface")
     Q_INTERFACES(QDesignerCustomWidgetInterface)

@@ -4,7 +4,7 @@
 
 // The display control's fixed dispatch identifiers. The control names the member in every
 // failure it reports, and the page side tags each event it reports with its identifier.
-namespace lumetto::DispId {
+namespace contract::DispId {
 
 constexpr int32_t AllowMouseSelect = 0x68030058;
 constexpr int32_t SourceHTML = 0x6803005A;
@@ -25,4 +25,4 @@ constexpr int32_t DocumentAll = 1003;
 constexpr int32_t DocumentBody = 1004;
 constexpr int32_t ElementGetAttribute = static_cast<int32_t>(0x800101F6);
 
-}  // namespace lumetto::DispId
+}  // namespace contract::DispId

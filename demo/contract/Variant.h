@@ -1,6 +1,6 @@
 #pragma once
 
-#include <lumetto/RuntimeError.h>
+#include "contract/RuntimeError.h"
 
 #include <QString>
 
@@ -8,16 +8,16 @@
 #include <memory>
 #include <variant>
 
-namespace lumetto {
+namespace contract {
 
 /// Anything a Variant can hold a reference to: the document objects and their collections.
-class LUMETTO_CONTROL_EXPORT HostObject {
+class HostObject {
 public:
     virtual ~HostObject() = default;  ///< Objects are held by std::shared_ptr.
 };
 
 /// The tagged value of late-bound calls. Booleans are -1 (True) and 0 (False).
-class LUMETTO_CONTROL_EXPORT Variant {
+class Variant {
 public:
     /// What a Variant holds.
     enum class Type { Empty, Null, Boolean, Integer, Long, String, Object };
@@ -53,9 +53,9 @@ private:
 };
 
 /// text = text & value, in place: Null adds nothing, anything else adds its text form.
-LUMETTO_CONTROL_EXPORT void appendText(QString& text, const Variant& value);
+void appendText(QString& text, const Variant& value);
 /// The last n characters of a value's text; a shorter text is taken whole and Null stays Null.
-LUMETTO_CONTROL_EXPORT Variant rightText(const Variant& value, int n);
+Variant rightText(const Variant& value, int n);
 
 template <typename T>
 std::shared_ptr<T> Variant::as() const {
@@ -72,4 +72,4 @@ std::shared_ptr<T> Variant::as() const {
     return typed;
 }
 
-}  // namespace lumetto
+}  // namespace contract

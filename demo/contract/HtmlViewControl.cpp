@@ -1,0 +1,162 @@
+#include "contract/HtmlViewControl.h"
+
+#include "contract/ContractFailure.h"
+#include "contract/DispatchIds.h"
+#include "contract/DocumentAdapter.h"
+
+namespace contract {
+namespace {
+
+const Member AllowMouseSelectMember{DispId::AllowMouseSelect, "AllowMouseSelect"};
+const Member SourceHTMLMember{DispId::SourceHTML, "SourceHTML"};
+const Member BaseURLMember{DispId::BaseURL, "BaseURL"};
+const Member CSSTextMember{DispId::CSSText, "CSSText"};
+const Member CSSFromURLMember{DispId::CSSFromURL, "CSSFromURL"};
+const Member bodyHTMLMember{DispId::bodyHTML, "bodyHTML"};
+const Member GetSelectionHTMLMember{DispId::GetSelectionHTML, "GetSelectionHTML"};
+
+// Design extents are hundredths of a millimetre.
+int extentToPixels(const Variant& extent) {
+    return qRound(extent.toText().toDouble() / 2540.0 * 96.0);
+}
+
+// A base location as the host writes it: a URL, or a local directory such as "/opt/demo/"
+// or "C:/Apps/Demo/".
+QUrl baseUrlOf(const QString& base) {
+    const QUrl asUrl(base);
+    if (asUrl.scheme().size() > 1)
+        return asUrl;
+    return QUrl::fromLocalFile(base);
+}
+
+}  // namespace
+
+HtmlViewControl::HtmlViewControl(QWidget* parent, const DesignSettings& settings) : view_(new lumetto::HtmlView(parent)) {
+    applySettings(settings);
+    raiseEvents();
+}
+
+HtmlViewControl::~HtmlViewControl() {
+    delete view_.data();
+}
+
+void HtmlViewControl::applySettings(const DesignSettings& settings) {
+    QSize size = view_->size();
+    for (const auto& [key, value] : settings) {
+        if (key == QLatin1String("_extentx"))
+            size.setWidth(extentToPixels(value));
+        else if (key == QLatin1String("_extenty"))
+            size.setHeight(extentToPixels(value));
+        else if (key == QLatin1String("csshttp"))
+            view_->setCssFromUrl(value.toBool());
+        else if (key == QLatin1String("csstext"))
+            view_->setCssText(value.toText());
+        else if (key == QLatin1String("respondtoevents"))
+            view_->setRespondsToEvents(value.toBool());
+        else if (key == QLatin1String("allowmouseselect"))
+            view_->setMouseSelectEnabled(value.toBool());
+        else if (key == QLatin1String("showrightclickclipboardmenu"))
+            view_->setClipboardMenuEnabled(value.toBool());
+    }
+    view_->resize(size);
+}
+
+// The view's signals become the contract's events, raised to the sink while there is one.
+void HtmlViewControl::raiseEvents() {
+    lumetto::HtmlView* view = view_;
+    QObject::connect(view, &lumetto::HtmlView::leftClicked, view, [this] {
+        if (sink_)
+            sink_->LeftClick();
+    });
+    QObject::connect(view, &lumetto::HtmlView::rightClicked, view, [this] {
+        if (sink_)
+            sink_->RightClick();
+    });
+    QObject::connect(view, &lumetto::HtmlView::menuItemTriggered, view, [this](const QString& chosen, bool checked) {
+        if (!sink_)
+            return;
+        QString key = chosen;
+        Variant reserved1;
+        Variant reserved2;
+        int16_t checkState = checked ? -1 : 0;
+        sink_->MenuItemClick(key, reserved1, checkState, reserved2);
+    });
+    QObject::connect(view, &lumetto::HtmlView::restoreHighlightRequested, view, [this] {
+        if (sink_)
+            sink_->RestoreHighlight();
+    });
+    QObject::connect(view, &lumetto::HtmlView::clipboardCopied, view, [this](bool asHtml) {
+        if (!sink_)
+            return;
+        int32_t copiedAsHtml = asHtml ? 1 : 0;
+        sink_->ClipboardCopy(copiedAsHtml);
+    });
+}
+
+Variant HtmlViewControl::ClickedElement() {
+    return elements_->of(view_->clickedElement());
+}
+
+Variant HtmlViewControl::AllowMouseSelect() {
+    return Variant::fromBool(view_->mouseSelectEnabled());
+}
+
+void HtmlViewControl::setAllowMouseSelect(const Variant& allow) {
+    lumetto::HtmlError error;
+    view_->setMouseSelectEnabled(allow.toBool(), &error);
+    check(AllowMouseSelectMember, error);
+}
+
+Variant HtmlViewControl::SourceHTML() {
+    lumetto::HtmlError error;
+    const QString source = view_->document().source(&error);
+    check(SourceHTMLMember, error);
+    return Variant::fromString(source);
+}
+
+void HtmlViewControl::setBaseURL(const QString& base) {
+    lumetto::HtmlError error;
+    view_->setBaseUrl(baseUrlOf(base), &error);
+    check(BaseURLMember, error);
+}
+
+void HtmlViewControl::setCSSText(const QString& rules) {
+    lumetto::HtmlError error;
+    view_->setCssText(rules, &error);
+    check(CSSTextMember, error);
+}
+
+void HtmlViewControl::setCSSFromURL(const Variant& fromUrl) {
+    lumetto::HtmlError error;
+    view_->setCssFromUrl(fromUrl.toBool(), &error);
+    check(CSSFromURLMember, error);
+}
+
+void HtmlViewControl::setBodyHTML(const QString& html) {
+    lumetto::HtmlError error;
+    view_->setBodyHtml(html, &error);
+    check(bodyHTMLMember, error);
+}
+
+Variant HtmlViewControl::Document() {
+    return Variant::fromObject(std::make_shared<DocumentAdapter>(view_->document(), elements_));
+}
+
+void HtmlViewControl::AddMenuItem(const QString& key, const QString& caption) {
+    view_->addMenuItem(key, caption);
+}
+
+void HtmlViewControl::UpdateMenuItem(QString& key, const Variant& checkState, const Variant& enabled, const Variant& visible) {
+    lumetto::HtmlError error;
+    if (!view_->updateMenuItem(key, checkState.toBool(), enabled.toBool(), visible.toBool(), &error))
+        throw RuntimeError::invalidProcedureCall(QStringLiteral("no menu item has the key \"%1\"").arg(key));
+}
+
+Variant HtmlViewControl::GetSelectionHTML() {
+    lumetto::HtmlError error;
+    const QString html = view_->document().selectedHtml(&error);
+    check(GetSelectionHTMLMember, error);
+    return Variant::fromString(html);
+}
+
+}  // namespace contract

@@ -1,0 +1,194 @@
+#include "engine/HtmlViewPrivate.h"
+
+#include "engine/ControlAccessibility.h"
+#include "engine/EngineStart.h"
+#include "engine/FocusOrder.h"
+#include "engine/PageFailure.h"
+#include "engine/PageScript.h"
+#include "engine/RestartedPainter.h"
+#include "engine/ShellDocument.h"
+
+#include <QHash>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEngineScriptCollection>
+
+namespace lumetto {
+namespace {
+
+// The call whose write a page operation carried to the page makes, to name it in a failure.
+QString carriedCall(const QString& op) {
+    static const QHash<QString, QString> calls{
+        {QStringLiteral("setBase"), QStringLiteral("setBaseUrl")},
+        {QStringLiteral("setStyle"), QStringLiteral("setCssText")},
+        {QStringLiteral("setAllowMouseSelect"), QStringLiteral("setMouseSelectEnabled")},
+        {QStringLiteral("setBody"), QStringLiteral("setBodyHtml")},
+        {QStringLiteral("setInnerHTMLAt"), QStringLiteral("HtmlElement::setInnerHtml")},
+        {QStringLiteral("setFieldAt"), QStringLiteral("the form field's value")},
+    };
+    return calls.value(op, QStringLiteral("the page's content"));
+}
+
+// How long the view waits before it loads its shell again after its page process ended.
+constexpr int RestartDelayMs = 100;
+
+}  // namespace
+
+HtmlView::Private::Private(HtmlView* q)
+    : q(q), view(accessibleView(q)), page(new ControlPage(sharedProfile(), view)), pageEvents(this),
+      calls(std::make_shared<PageCalls>(page)), record(std::make_shared<ContentRecord>()),
+      handles(std::make_shared<ElementHandles>(calls, record)), menu(set.showClipboardMenu) {
+    view->setPage(page);
+    view->setContextMenuPolicy(Qt::NoContextMenu);
+    view->setFocusPolicy(Qt::StrongFocus);
+    const QWebEngineScript script = pageScript();
+    page->scripts().insert(script);
+    ensureScript = QStringLiteral("if (!window.__lumetto) {\n%1\n}").arg(script.sourceCode());
+    channel.registerObject(QStringLiteral("control"), &pageEvents);
+    page->setWebChannel(&channel, QWebEngineScript::ApplicationWorld);
+
+    events = std::make_unique<ControlEvents>(q, view, handles, menu);
+    connect(&pageEvents, &PageEvents::raised, events.get(), &ControlEvents::queue);
+    connect(&pageEvents, &PageEvents::fieldEntered, this,
+            [this](const QJsonArray& path, const QJsonObject& state) { record->fieldChanged(path, state); });
+    connect(page, &ControlPage::shellLoaded, this, &Private::shellLoaded);
+    connect(&pageEvents, &PageEvents::carriedStepFailed, this, [this](const QString& op, const QString& error, int code) {
+        HtmlError failure = pageFailure("", error, code).error;
+        report(HtmlError(failure.type(), failure.description(), carriedCall(op)));
+    });
+    connect(page, &QWebEnginePage::renderProcessTerminated, this, &Private::pageProcessEnded);
+
+    start = std::make_unique<ShellStart>(view, *calls, [this] { return !record->body().isEmpty(); },
+                                         [this] { loadShell(); });
+    connect(&pageEvents, &PageEvents::drawn, start.get(), &ShellStart::drawn);
+    connect(&pageEvents, &PageEvents::drawn, this, [this] { watch.drawn(); });
+    keepPainterInFocusOrder(view);
+    documentNamer = std::make_unique<DocumentName>(q, [this](const QString& name) {
+        documentName = name;
+        if (!calls->shellLoading())
+            calls->post(QStringLiteral("setName"), {name});
+    });
+}
+
+HtmlView::Private::~Private() {
+    events->forgetClicked();
+    calls->detach();
+}
+
+void HtmlView::Private::loadShell() {
+    calls->loadingShell();
+    if (restarted && !record->body().isEmpty() && view->isVisible())
+        watch.restoring();
+    shellHasFiles = set.baseUrl.isLocalFile();
+    const QJsonArray now = steps();
+    const ShellDocument shell(shellHasFiles, now);
+    carriedSteps = shell.carriesSteps() ? now : QJsonArray();
+    page->loadShell(shell.html(), QUrl(QStringLiteral("file:///")));
+}
+
+QJsonArray HtmlView::Private::steps() const {
+    QJsonArray all = set.steps();
+    for (const ContentRecord::Step& step : record->replay())
+        all.append(QJsonArray{step.op, step.args});
+    return all;
+}
+
+void HtmlView::Private::shellLoaded(bool ok) {
+    if (ok && set.baseUrl.isLocalFile() != shellHasFiles) {
+        loadShell();  // the base location changed while the shell loaded
+        return;
+    }
+    calls->shellLoaded(ok);
+    if (ok) {
+        EngineStart::pageLoaded();
+        // Queued ahead of every call that waited for the shell, so the host's calls find
+        // the page as the host left it, also after a restart. The page side comes first: the
+        // engine does not always inject it into a page that a new page process loads, and
+        // started late, it carries out the shell's steps at once. Steps the shell does not
+        // carry, or that changed while it loaded, follow, and are carried out as the shell's
+        // are.
+        page->runJavaScript(ensureScript, QWebEngineScript::ApplicationWorld);
+        const QJsonArray now = steps();
+        if (now != carriedSteps)
+            calls->post(QStringLiteral("carry"), QJsonArray{QJsonValue(now)});
+        if (!documentName.isEmpty())
+            calls->post(QStringLiteral("setName"), {documentName});
+    }
+    if (start->loaded(ok))
+        calls->post(QStringLiteral("reportDrawn"), {});
+    if (ok && restarted) {
+        restarted = false;
+        paintRestartedPage(view);
+    }
+}
+
+// The engine may tell more than once of a page process that could not start; the host hears
+// once that the engine cannot start, and the view stops loading its shell.
+void HtmlView::Private::pageProcessEnded(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+    if (calls->engineFailed())
+        return;
+    const QString cannotStart = EngineStart::failure(status, exitCode);
+    if (cannotStart.isEmpty()) {
+        restartAfterCrash();
+        return;
+    }
+    calls->engineCannotStart(cannotStart);
+    events->pageLost();
+    report(HtmlError(HtmlError::PageFailed, cannotStart));
+}
+
+void HtmlView::Private::restartAfterCrash() {
+    calls->rendererLost();
+    restarted = true;
+    events->pageLost();
+    const RestoreWatch::Next next = watch.processLost();
+    if (next == RestoreWatch::Next::RestoreEmpty) {
+        record->bodySet(QString());
+        tellHost([this] {
+            emit q->bodyHtmlChanged(QString());
+            emit q->contentDiscarded();
+        });
+    }
+    QTimer::singleShot(RestartDelayMs, this, [this, alone = next == RestoreWatch::Next::RestoreAlone] { start->restart(alone); });
+}
+
+void HtmlView::Private::tellHost(std::function<void()> tell) {
+    QMetaObject::invokeMethod(this, std::move(tell), Qt::QueuedConnection);
+}
+
+void HtmlView::Private::report(const HtmlError& failure) {
+    tellHost([this, failure] { emit q->failed(failure); });
+}
+
+bool HtmlView::Private::write(const char* call, const QString& op, const QJsonArray& args) {
+    if (start->keepsWrites())
+        return false;
+    calls->call(call, op, args);
+    return true;
+}
+
+// A write the page refused changes nothing: a restarted page gets the rules it had before.
+void HtmlView::Private::applyStyle(const char* call, const QString& text, bool fromUrl) {
+    write(call, QStringLiteral("setStyle"), {text, fromUrl});
+    const bool textChanged = text != set.cssText;
+    const bool fromUrlChanged = fromUrl != set.cssFromUrl;
+    set.cssText = text;
+    set.cssFromUrl = fromUrl;
+    if (textChanged)
+        emit q->cssTextChanged(text);
+    if (fromUrlChanged)
+        emit q->cssFromUrlChanged(fromUrl);
+}
+
+void HtmlView::Private::applyBase(const QUrl& url) {
+    const bool sent = write("setBaseUrl", QStringLiteral("setBase"), {url.toString()});
+    const bool changed = url != set.baseUrl;
+    set.baseUrl = url;
+    page->setFileRoot(url);
+    if (sent && url.isLocalFile() != shellHasFiles)
+        loadShell();  // a page's policy only ever narrows: a wider one needs a new page
+    if (changed)
+        emit q->baseUrlChanged(url);
+}
+
+}  // namespace lumetto

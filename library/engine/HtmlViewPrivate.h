@@ -1,0 +1,73 @@
+#pragma once
+
+#include "engine/ContentRecord.h"
+#include "engine/ControlEvents.h"
+#include "engine/ControlMenu.h"
+#include "engine/ControlPage.h"
+#include "engine/ControlSettings.h"
+#include "engine/DocumentName.h"
+#include "engine/ElementHandles.h"
+#include "engine/PageCalls.h"
+#include "engine/PageEvents.h"
+#include "engine/RestoreWatch.h"
+#include "engine/ShellStart.h"
+
+#include <lumetto/HtmlView.h>
+
+#include <QJsonArray>
+#include <QWebChannel>
+#include <QWebEngineView>
+
+#include <functional>
+#include <memory>
+
+namespace lumetto {
+
+// Everything behind an HtmlView: the engine's view and page, the page's calls and events, what
+// the view shows, and how it comes back after its page process ended.
+class HtmlView::Private : public QObject {
+public:
+    explicit Private(HtmlView* q);
+    ~Private() override;
+
+    void loadShell();
+    // What the page is to show beyond the shell, as page operations in order.
+    QJsonArray steps() const;
+    void shellLoaded(bool ok);
+    void pageProcessEnded(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
+    void restartAfterCrash();
+    // Tells the host of what no call of its returns (a failure, content discarded), once the
+    // engine's callback or the channel's message that told of it has returned, so that a slot
+    // may do anything, even delete the view.
+    void tellHost(std::function<void()> tell);
+    void report(const HtmlError& failure);
+    // A write reaches the page now; or, while the view keeps writes for its loading shell,
+    // later with the shell (false). Fails with a PageFailure when the page refuses it.
+    bool write(const char* call, const QString& op, const QJsonArray& args);
+    void applyStyle(const char* call, const QString& text, bool fromUrl);
+    void applyBase(const QUrl& url);
+
+    HtmlView* q;
+    QWebEngineView* view;
+    ControlPage* page;
+    QString ensureScript;  // the page side, for a load the engine did not inject it into
+    bool shellHasFiles = false;
+    QJsonArray carriedSteps;  // what the loading shell carries
+    ControlSettings set;
+    QWebChannel channel;
+    PageEvents pageEvents;
+    std::shared_ptr<PageCalls> calls;
+    std::shared_ptr<ContentRecord> record;
+    std::shared_ptr<ElementHandles> handles;
+    ControlMenu menu;
+    std::unique_ptr<ControlEvents> events;
+    std::unique_ptr<ShellStart> start;
+    // What a screen reader calls the page's document. Each page is given it once it has loaded,
+    // so that a name that comes while the page loads does not make it carry its content again.
+    QString documentName;
+    std::unique_ptr<DocumentName> documentNamer;
+    bool restarted = false;  // the page process ended: the next shell is a restarted page
+    RestoreWatch watch;
+};
+
+}  // namespace lumetto

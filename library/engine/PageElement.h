@@ -1,0 +1,58 @@
+#pragma once
+
+#include <lumetto/HtmlElement.h>
+
+#include <QJsonValue>
+
+#include <functional>
+#include <memory>
+
+namespace lumetto {
+
+class ContentRecord;
+class PageCalls;
+
+// An element of a view's page, held through its handle: what every HtmlElement copy of it
+// shares. The page keeps the element alive while this object exists, also after the content it
+// came from was replaced. Its end calls release.
+class PageElement {
+public:
+    PageElement(std::shared_ptr<PageCalls> calls, std::shared_ptr<ContentRecord> record, int generation, qint64 handle,
+                QString tagName, std::function<void()> release);
+    ~PageElement();
+
+    // The public handle of an element; null for none.
+    static HtmlElement handleOf(std::shared_ptr<PageElement> element) { return HtmlElement(std::move(element)); }
+
+    // Whether the page that held the element has been loaded anew since.
+    bool isGone() const;
+    const QString& tagName() const { return tagName_; }
+
+    // A call or a write of op on this element: the page takes the handle ahead of args.
+    QVariant call(const char* caller, const QString& op, QJsonArray args) const;
+    void send(const char* caller, const QString& op, QJsonArray args) const;
+    void setInnerHtml(const QString& html);
+
+    // The name and value the page reported with the element, current until the epoch passes.
+    void remember(const QJsonValue& name, const QJsonValue& value, quint64 epoch);
+    // The attribute, answered from what the page reported while nothing can have changed it.
+    QVariant attribute(const QString& name) const;
+
+private:
+    // Fails with ElementGone once the page that held the element is gone.
+    void checkHere(const char* caller) const;
+
+    std::shared_ptr<PageCalls> calls_;
+    std::shared_ptr<ContentRecord> record_;  // what the host wrote, to show again after a reload
+    int generation_;
+    qint64 handle_;
+    std::function<void()> release_;
+    QString tagName_;  // an element's tag never changes
+
+    quint64 snapshotEpoch_ = 0;
+    bool hasSnapshot_ = false;
+    QJsonValue name_;
+    QJsonValue value_;
+};
+
+}  // namespace lumetto

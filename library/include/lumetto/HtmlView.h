@@ -1,0 +1,145 @@
+#pragma once
+
+#include <lumetto/Global.h>
+#include <lumetto/HtmlDocument.h>
+#include <lumetto/HtmlElement.h>
+#include <lumetto/HtmlError.h>
+
+#include <QUrl>
+#include <QWidget>
+
+#include <memory>
+
+/// \file HtmlView.h
+/// \brief The HTML display control as a Qt widget.
+
+namespace lumetto {
+
+/// A widget that displays the HTML it is given, with its style rules and base location, and
+/// reports the user's clicks. Its content never runs script, never navigates and loads
+/// nothing but files below its base location.
+///
+/// **When calls return.** Reads of the page (document(), the HtmlDocument and HtmlElement
+/// calls) wait for the page's answer, within a bound, taking no user input meanwhile; a page
+/// that does not answer fails the call (HtmlError::PageFailed) instead of hanging the program.
+/// A property write waits until the page shows the change, with two exceptions that return
+/// at once: until the view is first shown, and while its page loads, a write is kept and
+/// reaches the page as it loads; and a style write of an element returns at once, since its
+/// outcome is known and every later call sees it. The getters return what was last written at
+/// once. A write that fails where no call can fail with it, because the call has returned,
+/// comes as the signal failed(). A property write that the page refuses leaves the property as
+/// it was and emits no change signal.
+///
+/// **Events.** The signals for the user's clicks and menu choices come from the event loop,
+/// one at a time: one that arrives while a slot runs, while a call waits for the page, or while
+/// a modal window keeps the user from this view's window is emitted after it. A slot may call
+/// the view, open a modal dialog, write new content or delete the view; later events still come.
+///
+/// **The engine's environment.** The first view of a process sets two environment variables
+/// before the display engine starts: it appends `--renderer-process-limit=1` to
+/// `QTWEBENGINE_CHROMIUM_FLAGS` (after the host's own flags), so that the views of a process
+/// share one page process, unless `LUMETTO_KEEP_ENGINE_ENVIRONMENT` is set; and it sets
+/// `QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY` to 1, so that screen readers see the page, unless the
+/// host has set that variable (to anything) or `LUMETTO_KEEP_ENGINE_ENVIRONMENT` is set. A host
+/// opts out of both by setting `LUMETTO_KEEP_ENGINE_ENVIRONMENT` to 1 before the first view is
+/// created. The engine builds a page's accessibility tree only while an assistive technology is
+/// active. A screen reader reads the page by the view's accessible name (its accessibleName,
+/// else the text of the label whose buddy it is), which it follows.
+class LUMETTO_CONTROL_EXPORT HtmlView : public QWidget {
+    Q_OBJECT
+    /// The HTML shown in the page's body.
+    Q_PROPERTY(QString bodyHtml READ bodyHtml WRITE setBodyHtml NOTIFY bodyHtmlChanged)
+    /// The style rules of the page, or the URL of a style sheet when #cssFromUrl is set.
+    Q_PROPERTY(QString cssText READ cssText WRITE setCssText NOTIFY cssTextChanged)
+    /// Whether #cssText names a style sheet to load rather than holding the rules.
+    Q_PROPERTY(bool cssFromUrl READ cssFromUrl WRITE setCssFromUrl NOTIFY cssFromUrlChanged)
+    /// The location relative names in the content resolve against: a local directory or a URL.
+    /// Only files below it load. A directory is written with its final slash
+    /// (`QUrl::fromLocalFile("/opt/app/")`).
+    Q_PROPERTY(QUrl baseUrl READ baseUrl WRITE setBaseUrl NOTIFY baseUrlChanged)
+    /// Whether the user can select text with the mouse.
+    Q_PROPERTY(bool mouseSelectEnabled READ mouseSelectEnabled WRITE setMouseSelectEnabled NOTIFY mouseSelectEnabledChanged)
+    /// Whether the right-click menu starts with the entries that copy the selection as text
+    /// and as HTML.
+    Q_PROPERTY(bool clipboardMenuEnabled READ clipboardMenuEnabled WRITE setClipboardMenuEnabled NOTIFY clipboardMenuEnabledChanged)
+    /// Whether the view emits its event signals (clicks, menu choices, copies); without, clicks
+    /// and copies still work.
+    Q_PROPERTY(bool respondsToEvents READ respondsToEvents WRITE setRespondsToEvents NOTIFY respondsToEventsChanged)
+
+public:
+    /// An empty view, child of parent.
+    explicit HtmlView(QWidget* parent = nullptr);
+    ~HtmlView() override;
+
+    QString bodyHtml() const;  ///< \copybrief bodyHtml
+    /// Replaces the body's content. Its scripts never run, its links never navigate.
+    void setBodyHtml(const QString& html, HtmlError* error = nullptr);
+    QString cssText() const;  ///< \copybrief cssText
+    void setCssText(const QString& rules, HtmlError* error = nullptr);  ///< Sets #cssText.
+    bool cssFromUrl() const;  ///< \copybrief cssFromUrl
+    void setCssFromUrl(bool fromUrl, HtmlError* error = nullptr);  ///< Sets #cssFromUrl.
+    QUrl baseUrl() const;  ///< \copybrief baseUrl
+    void setBaseUrl(const QUrl& base, HtmlError* error = nullptr);  ///< Sets #baseUrl.
+    bool mouseSelectEnabled() const;  ///< \copybrief mouseSelectEnabled
+    void setMouseSelectEnabled(bool enabled, HtmlError* error = nullptr);  ///< Sets #mouseSelectEnabled.
+    bool clipboardMenuEnabled() const;  ///< \copybrief clipboardMenuEnabled
+    void setClipboardMenuEnabled(bool enabled);  ///< Sets #clipboardMenuEnabled; never fails.
+    bool respondsToEvents() const;  ///< \copybrief respondsToEvents
+    void setRespondsToEvents(bool responds);  ///< Sets #respondsToEvents; never fails.
+
+    /// The document the view shows.
+    HtmlDocument document() const;
+    /// The element under the last click, null before the first click and once the page that
+    /// held it is gone. The click signals carry it as well.
+    HtmlElement clickedElement() const;
+
+    /// Adds an entry to the right-click menu after those added before; text "-" is a separator.
+    /// A key already added is added again.
+    void addMenuItem(const QString& key, const QString& text);
+    /// Sets the check mark, the enabled and the visible state of the entry with that key;
+    /// false (and HtmlError::NoSuchMenuItem) when no entry has it.
+    bool updateMenuItem(const QString& key, bool checked, bool enabled, bool visible, HtmlError* error = nullptr);
+
+    QSize sizeHint() const override;  ///< 320 by 240 pixels; a layout may make it larger or smaller.
+
+signals:
+    void bodyHtmlChanged(const QString& html);  ///< #bodyHtml was written.
+    void cssTextChanged(const QString& rules);  ///< #cssText changed.
+    void cssFromUrlChanged(bool fromUrl);  ///< #cssFromUrl changed.
+    void baseUrlChanged(const QUrl& base);  ///< #baseUrl changed.
+    void mouseSelectEnabledChanged(bool enabled);  ///< #mouseSelectEnabled changed.
+    void clipboardMenuEnabledChanged(bool enabled);  ///< #clipboardMenuEnabled changed.
+    void respondsToEventsChanged(bool responds);  ///< #respondsToEvents changed.
+
+    /// The user clicked element with the left button.
+    void leftClicked(const lumetto::HtmlElement& element);
+    /// The user clicked element with the right button. The view's menu opens after this
+    /// signal, when it has entries.
+    void rightClicked(const lumetto::HtmlElement& element);
+    /// The user chose the entry with that key, added with addMenuItem(); checked is its check mark.
+    void menuItemTriggered(const QString& key, bool checked);
+    /// A clipboard entry of the right-click menu was chosen: the host should take off any
+    /// highlight of its own now, before the selection is copied.
+    void restoreHighlightRequested();
+    /// The selection is on the system clipboard, as HTML when asHtml is true, else as text.
+    void clipboardCopied(bool asHtml);
+    /// The page process ended again while the content restored after its loss was being
+    /// drawn, with this view restoring alone: the content itself ends it, so the view does not
+    /// show it again. It comes back with its settings and style rules and an empty body
+    /// (bodyHtml() is empty, and bodyHtmlChanged() is emitted); what the host writes next is
+    /// shown as usual. The other views of the process keep their content.
+    void contentDiscarded();
+    /// The view failed where no call can fail. Either its display engine cannot start (its
+    /// helper process is missing, broken or not allowed to run): from then on every call fails
+    /// at once with this error, one that waits for the page as well. Or a write that reached
+    /// the page after its call had returned failed there: one kept while the page loaded, or
+    /// one the view carries again to a page it loaded anew after its page process ended;
+    /// error.call() names it.
+    void failed(const lumetto::HtmlError& error);
+
+private:
+    class Private;
+    std::unique_ptr<Private> d;
+};
+
+}  // namespace lumetto
