@@ -1,5 +1,5 @@
 # The Debian packages, one per install component, split as Debian splits Qt widget libraries:
-#   liblumetto-control1          the run-time library
+#   liblumetto-control2          the run-time library
 #   liblumetto-control-dev       headers, CMake package and reference, for building programs
 #   liblumetto-control-designer  the Qt Designer plugin
 #   lumetto-demo                 the demo program

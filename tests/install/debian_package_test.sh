@@ -20,7 +20,7 @@ package() {
     [ "$(dpkg-deb --field "$file" Package)" = "$1" ] || fail "$file is not named $1"
     echo "$file"
 }
-RUNTIME="$(package liblumetto-control1)"
+RUNTIME="$(package liblumetto-control2)"
 DEV="$(package liblumetto-control-dev)"
 DESIGNER="$(package liblumetto-control-designer)"
 DEMO="$(package lumetto-demo)"
@@ -29,17 +29,17 @@ VERSION="$(dpkg-deb --field "$RUNTIME" Version)"
 depends_on() { tr ',' '\n' <<<"$(dpkg-deb --field "$1" Depends)" | sed 's/^ *//' | grep -qx "$2"; }
 depends_on "$RUNTIME" 'libqt6webenginecore6-bin' || fail "the library's Depends lack libqt6webenginecore6-bin, which holds QtWebEngineProcess"
 for user in "$DEV" "$DESIGNER" "$DEMO"; do
-    depends_on "$user" "liblumetto-control1 (= $VERSION)" || fail "$(basename "$user") does not depend on liblumetto-control1 (= $VERSION)"
+    depends_on "$user" "liblumetto-control2 (= $VERSION)" || fail "$(basename "$user") does not depend on liblumetto-control2 (= $VERSION)"
 done
 
 # Each package's tree, and what each must hold.
 tree() { local root="$OUT/root-$(basename "$1")"; dpkg-deb --extract "$1" "$root"; echo "$root"; }
 RUNTIME_ROOT="$(tree "$RUNTIME")"
-LIBRARY="$(find "$RUNTIME_ROOT/usr/lib" -name 'liblumetto-control.so.1' | head -n 1)"
-[ -n "$LIBRARY" ] || fail "liblumetto-control1 holds no liblumetto-control.so.1"
-readelf --dynamic "$LIBRARY" | grep -q 'SONAME.*\[liblumetto-control.so.1\]' || fail "the library's SONAME is not liblumetto-control.so.1"
+LIBRARY="$(find "$RUNTIME_ROOT/usr/lib" -name 'liblumetto-control.so.2' | head -n 1)"
+[ -n "$LIBRARY" ] || fail "liblumetto-control2 holds no liblumetto-control.so.2"
+readelf --dynamic "$LIBRARY" | grep -q 'SONAME.*\[liblumetto-control.so.2\]' || fail "the library's SONAME is not liblumetto-control.so.2"
 DEV_ROOT="$(tree "$DEV")"
-[ -f "$DEV_ROOT/usr/include/lumetto/BrowserWidget.h" ] || fail "the -dev package has no include/lumetto/BrowserWidget.h"
+[ -f "$DEV_ROOT/usr/include/lumetto/HtmlView.h" ] || fail "the -dev package has no include/lumetto/HtmlView.h"
 [ -n "$(find "$DEV_ROOT/usr/lib" -path '*/cmake/LumettoControl/LumettoControlConfigVersion.cmake')" ] || fail "the -dev package has no CMake package"
 [ -L "$(find "$DEV_ROOT/usr/lib" -name 'liblumetto-control.so' | head -n 1)" ] || fail "the -dev package has no liblumetto-control.so link"
 DESIGNER_ROOT="$(tree "$DESIGNER")"
@@ -52,14 +52,14 @@ EXECUTABLE="$DEMO_ROOT/usr/lib/lumetto-demo/lumetto-demo"
     fail "/usr/bin/lumetto-demo does not lead to the executable"
 
 # Each library a program links directly, found as the loader finds it, belongs to a package in
-# its package's Depends: our own library to liblumetto-control1, the others to installed ones.
+# its package's Depends: our own library to liblumetto-control2, the others to installed ones.
 check_linked() {
     local deb="$1" program="$2" needed library path owner
     needed="$(readelf --dynamic "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')"
     [ -n "$needed" ] || fail "$program links no libraries"
     while read -r library path; do
         grep -qxF "$library" <<<"$needed" || continue
-        if [ "$library" = liblumetto-control.so.1 ]; then continue; fi
+        if [ "$library" = liblumetto-control.so.2 ]; then continue; fi
         owner="$(dpkg -S "*${path#/usr}" | head -n 1 | cut -d: -f1)" || fail "no installed package holds $path"
         depends_on "$deb" "$owner.*" || fail "$(basename "$deb")'s Depends lack $owner, which holds $library"
     done < <(LD_LIBRARY_PATH="$(dirname "$LIBRARY")" ldd "$program" | awk '$2 == "=>" && $3 ~ /^\// { print $1, $3 }')
@@ -67,5 +67,5 @@ check_linked() {
 check_linked "$RUNTIME" "$LIBRARY"
 check_linked "$DEMO" "$EXECUTABLE"
 check_linked "$DESIGNER" "$PLUGIN"
-grep -qxF liblumetto-control.so.1 <<<"$(readelf --dynamic "$EXECUTABLE" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')" ||
+grep -qxF liblumetto-control.so.2 <<<"$(readelf --dynamic "$EXECUTABLE" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')" ||
     fail "the demo does not link the control's shared library"

@@ -70,3 +70,18 @@ start "$WORK/designer_form/lumetto_designer_form" "Lumetto Designer example"
 click_colour '#DDE6F5'          # the middle of the table's three cells, set in the .ui file
 reported "Picked green"
 stop
+
+# The README's program, built as a project of its own against the installed package.
+mkdir -p "$WORK/readme"
+awk '/^## The control in your own program/ { inside = 1 } inside && /^```cpp$/ { take = 1; next }
+     take && /^```$/ { exit } take { print }' "$SOURCE/README.md" >"$WORK/readme/main.cpp"
+[ -s "$WORK/readme/main.cpp" ] || fail "the README has no program under 'The control in your own program'"
+cat >"$WORK/readme/CMakeLists.txt" <<'CMAKE'
+cmake_minimum_required(VERSION 3.19)
+project(readme LANGUAGES CXX)
+find_package(LumettoControl 2.0 REQUIRED)
+add_executable(readme main.cpp)
+target_link_libraries(readme PRIVATE Lumetto::Control)
+CMAKE
+cmake -S "$WORK/readme" -B "$WORK/readme-build" -DCMAKE_PREFIX_PATH="$PREFIX" >"$WORK/readme.log" 2>&1 &&
+    cmake --build "$WORK/readme-build" >>"$WORK/readme.log" 2>&1 || { cat "$WORK/readme.log" >&2; fail "the README's program does not build"; }
