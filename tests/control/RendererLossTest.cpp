@@ -81,6 +81,8 @@ TEST(RendererLoss, ElementsOfTheLostPageTakeStyleWithoutTouchingTheNewPage) {
     h.control().setBodyHTML(QStringLiteral("<p>content</p>"));
     auto before = paragraph(h.control());
     ASSERT_NE(before, nullptr);
+    const lumetto::HtmlElement lostBody = h.control().view().document().body();
+    ASSERT_FALSE(lostBody.isNull());
     ASSERT_EQ(::kill(static_cast<pid_t>(h.view()->page()->renderProcessPid()), SIGKILL), 0);
     std::shared_ptr<contract::IHTMLElement> after;
     ASSERT_TRUE(waitFor([&] {
@@ -95,6 +97,14 @@ TEST(RendererLoss, ElementsOfTheLostPageTakeStyleWithoutTouchingTheNewPage) {
     EXPECT_EQ(before->style()->backgroundColor().toText(), QString());
     EXPECT_EQ(after->style()->backgroundColor().toText(), QString()) << "the new page's element is untouched";
     EXPECT_NE(before, after);
+
+    // In the library's own terms the element of the lost page is null, and a call on it says
+    // so with a value.
+    EXPECT_TRUE(lostBody.isNull());
+    lumetto::HtmlError error;
+    EXPECT_EQ(lostBody.id(&error), QString());
+    EXPECT_EQ(error.type(), lumetto::HtmlError::ElementGone);
+    EXPECT_FALSE(h.control().view().document().body().isNull());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <QMetaProperty>
 #include <QPluginLoader>
+#include <QSignalSpy>
 #include <QWebEngineView>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
@@ -29,14 +30,22 @@ TEST(DesignerPlugin, CreatesTheControlWhosePropertiesDesignerCanWrite) {
 
     // Designer's property editor and uic's code write the properties by name; each one it
     // lists must take the value written and show it in the page.
+    // Each one notifies its change, so that bindings and mappers follow it.
     const QMetaObject* meta = control->metaObject();
-    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
-        EXPECT_TRUE(meta->property(i).isDesignable() && meta->property(i).isWritable()) << meta->property(i).name();
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        EXPECT_TRUE(property.isDesignable() && property.isWritable() && property.hasNotifySignal()) << property.name();
+    }
+    QSignalSpy bodyChanged(control, &lumetto::HtmlView::bodyHtmlChanged);
+    QSignalSpy menuChanged(control, &lumetto::HtmlView::clipboardMenuEnabledChanged);
     ASSERT_TRUE(control->setProperty("bodyHtml", QStringLiteral("<p id='hello'>Hello</p>")));
     ASSERT_TRUE(control->setProperty("cssText", QStringLiteral("p { color: rgb(0, 128, 0) }")));
     ASSERT_TRUE(control->setProperty("clipboardMenuEnabled", false));
     EXPECT_EQ(control->property("bodyHtml").toString(), QStringLiteral("<p id='hello'>Hello</p>"));
     EXPECT_FALSE(control->property("clipboardMenuEnabled").toBool());
+    ASSERT_TRUE(control->setProperty("clipboardMenuEnabled", false));  // no change, no signal
+    EXPECT_EQ(bodyChanged.size(), 1);
+    EXPECT_EQ(menuChanged.size(), 1);
     auto* view = control->findChild<QWebEngineView*>();
     EXPECT_EQ(evaluateInPage(view, QStringLiteral("getComputedStyle(document.getElementById('hello')).color")).toString(),
               QStringLiteral("rgb(0, 128, 0)"));
