@@ -240,4 +240,16 @@ TEST(EngineCannotStart, ACallWaitingForThePageFailsAtOnceAndTheHostIsToldOnce) {
     EXPECT_EQ(failed.size(), 1);
 }
 
+// The first view sets the engine's environment before the engine starts, unless the host asked
+// it not to; ctest runs this once each way.
+TEST(EngineEnvironment, IsSetBeforeTheEngineStartsUnlessTheHostOptsOut) {
+    const bool keep = qEnvironmentVariableIsSet("LUMETTO_KEEP_ENGINE_ENVIRONMENT");
+    const bool accessibilitySet = qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY");
+    ControlHarness h;
+    h.control().setBodyHTML(QStringLiteral("<p>started</p>"));
+    EXPECT_EQ(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").contains("--renderer-process-limit=1"), !keep);
+    if (!accessibilitySet)
+        EXPECT_EQ(qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"), !keep);
+}
+
 }  // namespace

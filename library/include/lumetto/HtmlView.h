@@ -40,9 +40,9 @@ namespace lumetto {
 /// `QTWEBENGINE_CHROMIUM_FLAGS` (after the host's own flags), so that the views of a process
 /// share one page process, unless `LUMETTO_KEEP_ENGINE_ENVIRONMENT` is set; and it sets
 /// `QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY` to 1, so that screen readers see the page, unless the
-/// host has set that variable (to anything) or `LUMETTO_KEEP_ENGINE_ENVIRONMENT` is set. A host
-/// opts out of both by setting `LUMETTO_KEEP_ENGINE_ENVIRONMENT` to 1 before the first view is
-/// created. The engine builds a page's accessibility tree only while an assistive technology is
+/// host has set that variable (to anything) or `LUMETTO_KEEP_ENGINE_ENVIRONMENT` is set. So a host
+/// opts out of both by setting `LUMETTO_KEEP_ENGINE_ENVIRONMENT` (to anything) before the first
+/// view is created; it then sets what its engine needs itself. The engine builds a page's accessibility tree only while an assistive technology is
 /// active. A screen reader reads the page by the view's accessible name (its accessibleName,
 /// else the text of the label whose buddy it is), which it follows.
 class LUMETTO_CONTROL_EXPORT HtmlView : public QWidget {
