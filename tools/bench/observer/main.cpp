@@ -5,6 +5,8 @@
 //
 // Usage: observer [runs] [clicks] [fields]   start-up, clicks and answers
 //        observer writes [runs]               large body writes
+// LUMETTO_OBSERVED_DEMO names another build of the application to measure, against the same
+// baseline: one built from an earlier version, to compare.
 #include "Benchmarks.h"
 
 #include <QCoreApplication>
@@ -36,7 +38,8 @@ int main(int argc, char** argv) {
     QStringList twoViews = oneView;
     for (const int n : {layout["mirror"].x(), layout["mirror"].y(), layout["mirror"].width(), layout["mirror"].height()})
         twoViews << QString::number(n);
-    const Subjects subjects{{here + QStringLiteral("../lumetto-demo"), {}, "Form1", layout["page"].topLeft()},
+    const QString demo = qEnvironmentVariable("LUMETTO_OBSERVED_DEMO", QStringLiteral(LUMETTO_DEMO));
+    const Subjects subjects{{demo, {}, "Form1", layout["page"].topLeft()},
                             {bare, {}, "bare view", {}},
                             {bare, twoViews, "bare window", layout["page"].topLeft()},
                             {bare, oneView, "bare window", layout["page"].topLeft()},
