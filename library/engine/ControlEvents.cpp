@@ -4,6 +4,7 @@
 #include "engine/PageCalls.h"
 #include "engine/PageElement.h"
 #include "engine/PageFailure.h"
+#include "engine/SlotGuard.h"
 
 #include <lumetto/HtmlView.h>
 
@@ -69,13 +70,7 @@ void ControlEvents::raisePending() {
         const Pending event = std::move(pending_.front());
         pending_.pop_front();
         raising_ = true;
-        try {
-            raise(event);
-        } catch (const std::exception& failure) {
-            qWarning("lumetto: a slot of the view's event signal failed: %s", failure.what());
-        } catch (...) {
-            qWarning("lumetto: a slot of the view's event signal failed");
-        }
+        emitGuarded([&] { raise(event); });
         if (alive)
             raising_ = false;
     }

@@ -6,6 +6,7 @@
 #include "engine/PageFailure.h"
 #include "engine/PageScript.h"
 #include "engine/RestartedPainter.h"
+#include "engine/SlotGuard.h"
 #include "engine/ShellDocument.h"
 
 #include <QHash>
@@ -153,7 +154,7 @@ void HtmlView::Private::restartAfterCrash() {
 }
 
 void HtmlView::Private::tellHost(std::function<void()> tell) {
-    QMetaObject::invokeMethod(this, std::move(tell), Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [tell = std::move(tell)] { emitGuarded(tell); }, Qt::QueuedConnection);
 }
 
 void HtmlView::Private::report(const HtmlError& failure) {
