@@ -103,7 +103,7 @@ public:
     QSize sizeHint() const override;  ///< 320 by 240 pixels; a layout may make it larger or smaller.
 
 signals:
-    void bodyHtmlChanged(const QString& html);  ///< #bodyHtml was written.
+    void bodyHtmlChanged(const QString& html);  ///< #bodyHtml changed.
     void cssTextChanged(const QString& rules);  ///< #cssText changed.
     void cssFromUrlChanged(bool fromUrl);  ///< #cssFromUrl changed.
     void baseUrlChanged(const QUrl& base);  ///< #baseUrl changed.
