@@ -30,5 +30,7 @@ struct Subjects {
 // False when a program never showed what was waited for.
 bool measureStartup(XScreen& screen, const Subjects& subjects, int runs);
 bool measureClicks(XScreen& screen, const Subjects& subjects, int clicks);
+// The same clicks with one program at a time on the screen.
+bool measureClicksAlone(XScreen& screen, const Subjects& subjects, int clicks);
 bool measureAnswers(XScreen& screen, const Subjects& subjects, int runs, int fields);
 bool measureWrites(XScreen& screen, const Subjects& subjects, int runs);

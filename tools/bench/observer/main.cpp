@@ -4,10 +4,13 @@
 // print nothing and watch nothing for it.
 //
 // Usage: observer [runs] [clicks] [fields]   start-up, clicks and answers
+//        observer clicks [clicks]             clicks side by side, then each program alone
 //        observer writes [runs]               large body writes
 // LUMETTO_OBSERVED_DEMO names another build of the application to measure, against the same
 // baseline: one built from an earlier version, to compare.
 #include "Benchmarks.h"
+
+#include "bench/Stats.h"
 
 #include <QCoreApplication>
 
@@ -17,11 +20,13 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const bool writes = argc > 1 && std::strcmp(argv[1], "writes") == 0;
-    const int first = writes ? 2 : 1;
-    const int runs = argc > first ? std::atoi(argv[first]) : 5;
-    const int clicks = argc > 2 ? std::atoi(argv[2]) : 200;
-    const int fields = argc > 3 ? std::atoi(argv[3]) : 5000;
+    const auto mode = [&](const char* name) { return argc > 1 && std::strcmp(argv[1], name) == 0; };
+    const bool writes = mode("writes");
+    const bool clicksOnly = mode("clicks");
+    const auto number = [&](int i, int otherwise) { return argc > i ? std::atoi(argv[i]) : otherwise; };
+    const int runs = number(writes ? 2 : 1, 5);
+    const int clicks = number(2, 200);
+    const int fields = number(3, 5000);
     XScreen screen;
     if (!screen.usable()) {
         std::fprintf(stderr, "no X display with the XTest extension\n");
@@ -48,6 +53,10 @@ int main(int argc, char** argv) {
                             layout};
     if (writes)
         return measureWrites(screen, subjects, runs) ? 0 : 1;
+    if (clicksOnly) {
+        printHeader("application");
+        return measureClicks(screen, subjects, clicks) && measureClicksAlone(screen, subjects, clicks) ? 0 : 1;
+    }
     const bool measured = measureStartup(screen, subjects, runs) && measureClicks(screen, subjects, clicks) &&
                           measureAnswers(screen, subjects, runs, fields);
     return measured ? 0 : 1;
