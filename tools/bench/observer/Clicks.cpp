@@ -7,6 +7,7 @@
 
 #include "bench/Stats.h"
 
+#include <QRandomGenerator>
 #include <QThread>
 
 #include <memory>
@@ -15,6 +16,8 @@
 #include <cstdio>
 
 namespace {
+
+constexpr int FrameUs = 16667;  // a frame of the engine's 60 Hz
 
 // One of the views being clicked: where its page is on the screen, and its figures.
 struct Target {
@@ -32,7 +35,11 @@ std::optional<double> clickItem(XScreen& screen, const QPoint& page, const QRect
     if (!msUntil(clock, [&] { return !screen.anyPixel(background, isHighlight); }, 2000))
         return std::nullopt;
     screen.movePointer(page + QPoint(item.left() + 8, item.center().y()));
-    QThread::msleep(30);  // the pointer rests before the click, as a person's does
+    // The pointer rests before the click, as a person's does, for a time that places the click
+    // anywhere between two of the screen's frames: waiting for the highlight keeps the clicks
+    // in step with the frames, and a fixed rest would click at the same point between two
+    // frames each time, which favours one program or the other by up to a frame.
+    QThread::usleep(30000 + QRandomGenerator::global()->bounded(FrameUs));
     clock.restart();
     screen.click();
     const auto shown = msUntil(clock, [&] { return screen.anyPixel(background, isHighlight); }, 2000);
