@@ -11,10 +11,10 @@
 namespace lumetto {
 
 // What a control's page shows beyond its shell, kept by the host so that a page loaded anew
-// (its page process ended) shows the same: the body as last set, or the document of the file it
-// was read from, the markup written into its elements since, and what the user typed or chose in
-// its form fields. Elements are named by
-// their place below the body (child indices), which a replay in order finds again.
+// (its page process ended) shows the same: the body as last set (or the document of the file it
+// was read from), the markup written into its elements since, and what the user typed or chose
+// in its form fields. Elements are named by their place below the body (child indices), which a
+// replay in order finds again.
 class ContentRecord {
 public:
     struct Step {

@@ -42,11 +42,8 @@ SourceFile SourceFile::read(const QUrl& url) {
         refuse(url, url.scheme().isEmpty() ? QStringLiteral("only file: and qrc: URLs are read")
                                            : QStringLiteral("%1: URLs are not read, only file: and qrc:").arg(url.scheme()));
     }
-    const QFileInfo info(path);
-    if (!info.exists())
-        refuse(url, QStringLiteral("there is no such file"));
-    if (info.isDir())
-        refuse(url, QStringLiteral("it is a folder"));
+    if (QFileInfo(path).isDir())
+        refuse(url, QStringLiteral("it is a folder"));  // a folder of the resources opens as an empty file
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         refuse(url, file.errorString());

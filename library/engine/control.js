@@ -100,12 +100,13 @@
 
     // A whole document, as a file holds it, is parsed as a document: what its head holds (style
     // rules, style sheets, its title) goes into the body ahead of its body's content, and the body
-    // takes its body's attributes (colours, style), which the next content takes off again.
+    // takes its body's attributes (colours, style), which the next content takes off again. They
+    // move as the parser made them: setAttribute refuses names that markup may hold.
     let documentAttributes = [];
     function setBodyAttributes(from) {
         for (const name of documentAttributes) document.body.removeAttribute(name);
         documentAttributes = Array.from(from, (attribute) => attribute.name);
-        for (const attribute of from) document.body.setAttribute(attribute.name, attribute.value);
+        for (const attribute of Array.from(from)) document.body.setAttributeNode(attribute.cloneNode());
     }
     function replaceDocument(html) {
         const page = parsed(document.documentElement, html);

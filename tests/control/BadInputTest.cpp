@@ -200,6 +200,7 @@ TEST(BadInput, SourceThatIsNoFileToShowIsRefusedAndTheViewStaysAsItWas) {
     const QList<QUrl> refused{
         QUrl::fromLocalFile(h.baseDirectory() + QStringLiteral("missing.html")),
         QUrl::fromLocalFile(h.baseDirectory()),
+        QUrl(QStringLiteral("qrc:/pages/help/")),
         QUrl(QStringLiteral("http://127.0.0.1:9/page.html")),
         QUrl(QStringLiteral("data:text/html,<p>data</p>")),
     };

@@ -171,7 +171,7 @@ TEST(Content, FileIsShownWithItsFolderOnlyAndComesBackAfterALostPageProcess) {
                              "<link rel='stylesheet' href='style.css'>"
                              "<style>#ruled { %1; background:#ffff00 }</style>"
                              "<script>document.documentElement.setAttribute('data-ran', 'yes')</script></head>"
-                             "<body bgcolor='#0000ff' onload=\"document.body.setAttribute('data-ran', 'yes')\">"
+                             "<body bgcolor='#0000ff' x\"y='z' onload=\"document.body.setAttribute('data-ran', 'yes')\">"
                              "<img id='inside' src='inside.png' style='%2'><div id='ruled'></div><div id='sheet'></div>"
                              "<img id='outside' src='../outside.png' style='%3'>"
                              "<img id='remote' src='http://127.0.0.1:%4/remote.png' style='%5'>"
@@ -212,12 +212,14 @@ TEST(Content, FileIsShownWithItsFolderOnlyAndComesBackAfterALostPageProcess) {
     EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 350)) == QColor(Qt::white); })) << "the file's body colour stayed";
 }
 
-// The application's own resources serve the images of the resource's folder, and only those.
+// The application's own resources serve the images of the resource's folder, and only those,
+// from the first page on.
 TEST(Content, QtResourceIsShownWithTheImageOfItsFolderOnly) {
-    ControlHarness h;
+    ControlHarness h({}, ControlHarness::Window::Hidden);
     lumetto::HtmlError error;
     h.control().view().setSource(QUrl(QStringLiteral("qrc:/pages/help/page.html")), &error);
     ASSERT_FALSE(error.isValid()) << error.description().toStdString();
+    h.show();
     EXPECT_EQ(h.control().view().baseUrl(), QUrl(QStringLiteral("qrc:/pages/help/")));
     EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(50, 50)) == QColor(Qt::magenta); }));
     EXPECT_TRUE(waitFor([&] { return imageRefused(h, QStringLiteral("outside")); }));

@@ -49,9 +49,6 @@ class LUMETTO_CONTROL_EXPORT HtmlView : public QWidget {
     Q_OBJECT
     /// The HTML shown in the page's body; after setSource(), the whole text of the file.
     Q_PROPERTY(QString bodyHtml READ bodyHtml WRITE setBodyHtml NOTIFY bodyHtmlChanged)
-    /// The local file or Qt resource whose HTML the view shows (a `file:` or `qrc:` URL); empty
-    /// when the HTML was given as text (setBodyHtml()).
-    Q_PROPERTY(QUrl source READ source WRITE setSource NOTIFY sourceChanged)
     /// The style rules of the page, or the URL of a style sheet when #cssFromUrl is set.
     Q_PROPERTY(QString cssText READ cssText WRITE setCssText NOTIFY cssTextChanged)
     /// Whether #cssText names a style sheet to load rather than holding the rules.
@@ -61,6 +58,10 @@ class LUMETTO_CONTROL_EXPORT HtmlView : public QWidget {
     /// or resource folder load, and nothing from any other location. A directory is written with
     /// its final slash (`QUrl::fromLocalFile("/opt/app/")`).
     Q_PROPERTY(QUrl baseUrl READ baseUrl WRITE setBaseUrl NOTIFY baseUrlChanged)
+    /// The local file or Qt resource whose HTML the view shows (a `file:` or `qrc:` URL); empty
+    /// when the HTML was given as text (setBodyHtml()). Declared after #bodyHtml and #baseUrl:
+    /// a form of Qt Designer that sets all three writes it last, and shows the file.
+    Q_PROPERTY(QUrl source READ source WRITE setSource NOTIFY sourceChanged)
     /// Whether the user can select text with the mouse.
     Q_PROPERTY(bool mouseSelectEnabled READ mouseSelectEnabled WRITE setMouseSelectEnabled NOTIFY mouseSelectEnabledChanged)
     /// Whether the right-click menu starts with the entries that copy the selection as text
