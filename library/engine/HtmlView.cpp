@@ -3,6 +3,7 @@
 #include "engine/HtmlViewPrivate.h"
 #include "engine/PageElement.h"
 #include "engine/PageFailure.h"
+#include "engine/SourceFile.h"
 
 #include <QVBoxLayout>
 
@@ -40,10 +41,20 @@ QString HtmlView::bodyHtml() const {
 void HtmlView::setBodyHtml(const QString& html, HtmlError* error) {
     attempt(error, "setBodyHtml", [&] {
         d->write("setBodyHtml", QStringLiteral("setBody"), {html});
-        const bool changed = html != d->record->body();
-        d->record->bodySet(html);
-        if (changed)
-            emit bodyHtmlChanged(html);
+        d->bodyShown(html, {});
+    });
+}
+
+QUrl HtmlView::source() const {
+    return d->record->source();
+}
+
+void HtmlView::setSource(const QUrl& url, HtmlError* error) {
+    attempt(error, "setSource", [&] {
+        const SourceFile file = SourceFile::read(url);
+        d->applyBase("setSource", file.folder);
+        d->write("setSource", QStringLiteral("setDocument"), {file.html});
+        d->bodyShown(file.html, url);
     });
 }
 
@@ -68,7 +79,7 @@ QUrl HtmlView::baseUrl() const {
 }
 
 void HtmlView::setBaseUrl(const QUrl& base, HtmlError* error) {
-    attempt(error, "setBaseUrl", [&] { d->applyBase(base); });
+    attempt(error, "setBaseUrl", [&] { d->applyBase("setBaseUrl", base); });
 }
 
 bool HtmlView::mouseSelectEnabled() const {

@@ -82,14 +82,39 @@
     // write answers: a large write's layout, which takes longer than its parse, is then part of
     // the write, whose bound grows with its size, and not of the host's next call, whose does not.
     const inert = document.implementation.createHTMLDocument('');
-    function replaceContent(node, html) {
+    function parsed(node, html) {
         const holder = inert.importNode(node, false);
         holder.innerHTML = html;
         for (const meta of holder.querySelectorAll('meta[http-equiv]')) meta.removeAttribute('http-equiv');
+        return holder;
+    }
+    function moveContent(node, holder) {
         const moved = inert.createRange();
         moved.selectNodeContents(holder);
         node.replaceChildren(moved.extractContents());
         document.documentElement.getBoundingClientRect();
+    }
+    function replaceContent(node, html) {
+        moveContent(node, parsed(node, html));
+    }
+
+    // A whole document, as a file holds it, is parsed as a document: what its head holds (style
+    // rules, style sheets, its title) goes into the body ahead of its body's content, and the body
+    // takes its body's attributes (colours, style), which the next content takes off again. They
+    // move as the parser made them: setAttribute refuses names that markup may hold.
+    let documentAttributes = [];
+    function setBodyAttributes(from) {
+        for (const name of documentAttributes) document.body.removeAttribute(name);
+        documentAttributes = Array.from(from, (attribute) => attribute.name);
+        for (const attribute of Array.from(from)) document.body.setAttributeNode(attribute.cloneNode());
+    }
+    function replaceDocument(html) {
+        const page = parsed(document.documentElement, html);
+        const head = page.querySelector(':scope > head');
+        const body = page.querySelector(':scope > body') || inert.createElement('body');
+        if (head) body.prepend(...head.childNodes);
+        setBodyAttributes(body.attributes);
+        moveContent(document.body, body);
     }
 
     // What the user entered in a field, and putting it back.
@@ -146,7 +171,11 @@
                 shell.rules().textContent = text;
             }
         },
-        setBody(html) { replaceContent(document.body, html); },
+        setBody(html) {
+            setBodyAttributes([]);
+            replaceContent(document.body, html);
+        },
+        setDocument(html) { replaceDocument(html); },
         // Tells the host once the content and its images are drawn.
         reportDrawn() {
             const loading = Array.from(document.images, (image) => image.complete ? null : new Promise((done) => {
