@@ -33,6 +33,7 @@ public:
         ElementGone,     ///< the element no longer exists in the page
         NoSuchProperty,  ///< the element has no property of that name
         NoSuchMenuItem,  ///< no entry of the right-click menu has that key
+        NoSuchColumn,    ///< a template names a column the model lacks (HtmlDataMapper)
     };
     Q_ENUM(Type)
 
