@@ -136,7 +136,7 @@ void HtmlDataMapper::Private::connectModel() {
     const auto resend = [this] {
         columns = columnsOf(model, names);
         pending.clear();
-        post(QStringLiteral("setRows"), {rowsValues(0, rowCount() - 1)});
+        post(QStringLiteral("setRows"), {QJsonValue(rowsValues(0, rowCount() - 1))});
         followCurrent();
     };
     on(&QAbstractItemModel::dataChanged, [this](const QModelIndex& from, const QModelIndex& to) {
@@ -165,7 +165,7 @@ void HtmlDataMapper::Private::connectModel() {
     on(&QObject::destroyed, [this] {
         columns.fill(-1);
         pending.clear();
-        post(QStringLiteral("setRows"), {QJsonArray()});
+        post(QStringLiteral("setRows"), {QJsonValue(QJsonArray())});
         followCurrent();
     });
 }
@@ -245,7 +245,7 @@ void HtmlDataMapper::setModel(QAbstractItemModel* model, HtmlError* error) {
         d->connectModel();
         d->current = QPersistentModelIndex();
         d->currentRow = -1;
-        d->post(QStringLiteral("setRows"), {d->rowsValues(0, d->rowCount() - 1)});
+        d->post(QStringLiteral("setRows"), {QJsonValue(d->rowsValues(0, d->rowCount() - 1))});
         d->followCurrent();
     });
 }
@@ -268,7 +268,7 @@ void HtmlDataMapper::setTemplateHtml(const QString& html, HtmlError* error) {
         d->names = names;
         d->columns = d->columnsOf(d->model, names);
         d->host->binder = this;
-        d->host->boundSteps = [this] { return QJsonArray{QJsonArray{QStringLiteral("bind"), QJsonArray{d->spec()}}}; };
+        d->host->boundSteps = [this] { return QJsonArray{QJsonValue(QJsonArray{QStringLiteral("bind"), QJsonArray{d->spec()}})}; };
         d->post(QStringLiteral("bind"), {d->spec()});
     });
 }
