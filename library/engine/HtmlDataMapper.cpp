@@ -66,6 +66,7 @@ public:
     int currentRow = -1;
     SubmitPolicy policy = AutoSubmit;
     std::vector<Edit> pending;  // not yet submitted, in the order made; the page shows them
+    std::vector<Edit> handed;   // handed to the model since the last submit(), which it may yet refuse to store
 };
 
 QList<int> HtmlDataMapper::Private::columnsOf(const QAbstractItemModel* of, const QStringList& wanted) const {
@@ -136,6 +137,7 @@ void HtmlDataMapper::Private::connectModel() {
     const auto resend = [this] {
         columns = columnsOf(model, names);
         pending.clear();
+        handed.clear();
         post(QStringLiteral("setRows"), {QJsonValue(rowsValues(0, rowCount() - 1))});
         followCurrent();
     };
@@ -165,6 +167,7 @@ void HtmlDataMapper::Private::connectModel() {
     on(&QObject::destroyed, [this] {
         columns.fill(-1);
         pending.clear();
+        handed.clear();
         post(QStringLiteral("setRows"), {QJsonValue(QJsonArray())});
         followCurrent();
     });
@@ -202,8 +205,12 @@ void HtmlDataMapper::Private::edited(int row, const QString& column, const QStri
     }
     if (model->data(index, Qt::EditRole).toString() == value)
         return;
-    if (!model->setData(index, value, Qt::EditRole))
+    if (!model->setData(index, value, Qt::EditRole)) {
         refused({{index, column, value}}, QStringLiteral("the model refused the value"));
+        return;
+    }
+    handed.erase(std::remove_if(handed.begin(), handed.end(), [&](const Edit& e) { return e.index == index; }), handed.end());
+    handed.push_back({index, column, value});
 }
 
 void HtmlDataMapper::Private::refused(const std::vector<Edit>& edits, const QString& reason) {
@@ -241,6 +248,7 @@ void HtmlDataMapper::setModel(QAbstractItemModel* model, HtmlError* error) {
         d->checkColumns(model, d->names, "HtmlDataMapper::setModel");
         d->model = model;
         d->pending.clear();
+        d->handed.clear();
         d->columns = d->columnsOf(model, d->names);
         d->connectModel();
         d->current = QPersistentModelIndex();
@@ -294,9 +302,9 @@ void HtmlDataMapper::setSubmitPolicy(SubmitPolicy policy) {
 
 bool HtmlDataMapper::submit() {
     if (!d->model)
-        return d->pending.empty();
+        return true;
     std::vector<Private::Edit> refused;
-    std::vector<Private::Edit> handed;
+    std::vector<Private::Edit> handed = std::exchange(d->handed, {});
     for (const Private::Edit& edit : std::exchange(d->pending, {}))
         if (edit.index.isValid())
             (d->model->setData(edit.index, edit.value, Qt::EditRole) ? handed : refused).push_back(edit);
@@ -313,12 +321,10 @@ bool HtmlDataMapper::submit() {
             QMetaObject::invokeMethod(d->model, "revertAll");
         else
             d->model->revert();
-        refused.insert(refused.end(), handed.begin(), handed.end());
-        d->refused(refused, QStringLiteral("the model could not store the changes"));
-    } else {
-        d->refused(refused, QStringLiteral("the model refused the value"));
+        d->refused(handed, QStringLiteral("the model could not store the changes"));
     }
-    return refused.empty();
+    d->refused(refused, QStringLiteral("the model refused the value"));
+    return stored && refused.empty();
 }
 
 void HtmlDataMapper::revert() {

@@ -8,7 +8,12 @@
 #include <lumetto/HtmlDataMapper.h>
 #include <lumetto/HtmlView.h>
 
+#include <QBuffer>
+#include <QImage>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlTableModel>
 #include <QStandardItemModel>
 #include <QTest>
 #include <QWebEnginePage>
@@ -239,6 +244,57 @@ TEST(Binding, ThePageComesBackFromTheModelAfterItsProcessEnded) {
     EXPECT_TRUE(b.pixelIs(QStringLiteral("#swatch"), QColor(255, 255, 0)));
     b.model.item(2)->setText(QStringLiteral("changed after"));
     EXPECT_TRUE(waitFor([&] { return b.text(QStringLiteral("edit.value")) == QLatin1String("changed after"); }));
+}
+
+// A table of a database: a BLOB shown as the image it holds, and a change the database refuses
+// to store reported at submit() and taken back from the field.
+TEST(Binding, SqlTableShowsItsImagesAndRefusesWhatTheDatabaseRefuses) {
+    ASSERT_TRUE(QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")));
+    const QString connection = QStringLiteral("binding");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec(QStringLiteral("CREATE TABLE colours (name TEXT CHECK (name NOT LIKE '%!%'), picture BLOB)")));
+        QImage red(40, 40, QImage::Format_RGB32);
+        red.fill(QColor(255, 0, 0));
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        red.save(&png, "PNG");
+        ASSERT_TRUE(query.prepare(QStringLiteral("INSERT INTO colours VALUES (?, ?), ('plain', ?)")));
+        query.addBindValue(QStringLiteral("red"));
+        query.addBindValue(png.data());
+        query.addBindValue(QByteArray("not an image"));
+        ASSERT_TRUE(query.exec());
+
+        QSqlTableModel model(nullptr, db);
+        model.setTable(QStringLiteral("colours"));
+        model.setEditStrategy(QSqlTableModel::OnManualSubmit);
+        ASSERT_TRUE(model.select());
+        Bound b;  // a view of its own, bound anew
+        b.mapper->setModel(nullptr);
+        b.mapper->setTemplateHtml(QStringLiteral("<img id='pic' data-column-src='picture'><input id='named' data-column='name'>"));
+        b.mapper->setModel(&model);
+        EXPECT_TRUE(b.pixelIs(QStringLiteral("#pic"), QColor(255, 0, 0))) << b.text(QStringLiteral("pic.src")).left(40).toStdString();
+        b.mapper->toNext();
+        EXPECT_TRUE(waitFor([&] { return b.text(QStringLiteral("named.value + pic.hasAttribute('src')")) == QLatin1String("plainfalse"); }));
+        b.mapper->toFirst();
+
+        QSignalSpy refused(b.mapper, &HtmlDataMapper::editRefused);
+        b.typeInto(QStringLiteral("#named"), QStringLiteral("!"));
+        ASSERT_TRUE(waitFor([&] { return model.data(model.index(0, 0)).toString() == QLatin1String("red!"); }));
+        EXPECT_FALSE(b.mapper->submit());
+        ASSERT_EQ(refused.count(), 1);
+        EXPECT_EQ(refused.at(0).at(1).toString(), QStringLiteral("name"));
+        EXPECT_TRUE(waitFor([&] { return b.text(QStringLiteral("named.value")) == QLatin1String("red"); }));
+        QTest::keyClicks(b.h.view()->focusProxy(), QStringLiteral(" wine"));
+        ASSERT_TRUE(waitFor([&] { return model.data(model.index(0, 0)).toString() == QLatin1String("red wine"); }));
+        EXPECT_TRUE(b.mapper->submit());
+        ASSERT_TRUE(query.exec(QStringLiteral("SELECT name FROM colours WHERE rowid = 1")) && query.next());
+        EXPECT_EQ(query.value(0).toString(), QStringLiteral("red wine"));
+    }
+    QSqlDatabase::removeDatabase(connection);
 }
 
 }  // namespace
