@@ -33,7 +33,10 @@ class HtmlView;
 /// NULL shows as empty text or no attribute, and a BLOB outside an image as empty text. The page
 /// follows the model's changes in place, without a reload, and comes back from the model after
 /// its page process ended. A view shows one mapper's template at a time: a new body (its own or
-/// another mapper's template) ends the binding.
+/// another mapper's template) ends the binding. The page lays out every row, as it would the same
+/// rows written as HTML; for long lists the template's style rules give the repeated element
+/// `content-visibility: auto` (with `contain-intrinsic-size`), so that only rows near the
+/// viewport are laid out and painted.
 class LUMETTO_CONTROL_EXPORT HtmlDataMapper : public QObject {
     Q_OBJECT
     /// The row shown by the marks outside repeated elements; -1 when the model has no rows.
