@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix, then builds each example as a project of its own
 # against that prefix only (find_package(LumettoControl)), runs it on the display and uses it
-# with real clicks: the page is painted, and the program reports what was clicked.
+# with real clicks and keys: the page is painted, the program reports what was clicked, and the
+# records example stores in its database what was typed, and only what the database accepts.
+# RECORDS_SCREENSHOTS=FOLDER saves the records example's window there, for the README.
 # Usage: examples_test.sh BUILD_DIR SOURCE_DIR [PREFIX]   (PREFIX: an installed tree to use instead)
 set -euo pipefail
 BUILD="$1"
