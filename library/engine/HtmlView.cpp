@@ -1,5 +1,7 @@
 #include <lumetto/HtmlView.h>
 
+#include <lumetto/HtmlDataMapper.h>
+
 #include "engine/HtmlViewPrivate.h"
 #include "engine/PageElement.h"
 #include "engine/PageFailure.h"
@@ -28,7 +30,10 @@ HtmlView::HtmlView(QWidget* parent) : QWidget(parent), d(std::make_unique<Privat
     resize(DefaultSize);
 }
 
-HtmlView::~HtmlView() = default;
+// A mapper goes before what it binds to.
+HtmlView::~HtmlView() {
+    qDeleteAll(findChildren<HtmlDataMapper*>(Qt::FindDirectChildrenOnly));
+}
 
 QSize HtmlView::sizeHint() const {
     return DefaultSize;

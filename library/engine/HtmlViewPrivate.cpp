@@ -92,6 +92,9 @@ QJsonArray HtmlView::Private::steps() const {
     QJsonArray all = set.steps();
     for (const ContentRecord::Step& step : record->replay())
         all.append(QJsonArray{step.op, step.args});
+    if (boundSteps)
+        for (const QJsonValue& step : boundSteps())
+            all.append(step);
     return all;
 }
 

@@ -68,6 +68,10 @@ public:
     // so that a name that comes while the page loads does not make it carry its content again.
     QString documentName;
     std::unique_ptr<DocumentName> documentNamer;
+    // The page operations of the data binding the page shows (HtmlDataMapper), after the
+    // content's, made anew for each page loaded; and the mapper they are of.
+    std::function<QJsonArray()> boundSteps;
+    const QObject* binder = nullptr;
     bool restarted = false;  // the page process ended: the next shell is a restarted page
     RestoreWatch watch;
 };

@@ -36,6 +36,7 @@ public:
         /// HtmlView::setSource() was given a URL it does not show: not a local file or Qt resource
         /// (`http:`, `data:`, ...), or a file that does not exist, is a folder or cannot be read
         SourceUnreadable,
+        NoSuchColumn,    ///< a template names a column the model lacks (HtmlDataMapper)
     };
     Q_ENUM(Type)
 

@@ -166,6 +166,7 @@ signals:
     void failed(const lumetto::HtmlError& error);
 
 private:
+    friend class HtmlDataMapper;
     class Private;
     std::unique_ptr<Private> d;
 };
