@@ -308,20 +308,17 @@ bool HtmlDataMapper::submit() {
     for (const Private::Edit& edit : std::exchange(d->pending, {}))
         if (edit.index.isValid())
             (d->model->setData(edit.index, edit.value, Qt::EditRole) ? handed : refused).push_back(edit);
-    // A model that caches its changes (QSqlTableModel) stores them with submitAll(); on failure
-    // it keeps none, and shows what it holds.
+    // A model that caches its changes (QSqlTableModel) stores them with submitAll(). Changes it
+    // could not store (a constraint, a database locked or read-only) stay in it and in the
+    // fields, nothing of the user's lost, for the user to correct and a later submit() to store.
     bool stored = true;
-    const bool caches = d->model->metaObject()->indexOfMethod("submitAll()") >= 0;
-    if (caches)
+    if (d->model->metaObject()->indexOfMethod("submitAll()") >= 0)
         QMetaObject::invokeMethod(d->model, "submitAll", Q_RETURN_ARG(bool, stored));
     else
         stored = d->model->submit();
     if (!stored) {
-        if (caches)
-            QMetaObject::invokeMethod(d->model, "revertAll");
-        else
-            d->model->revert();
         d->refused(handed, QStringLiteral("the model could not store the changes"));
+        d->handed = std::move(handed);
     }
     d->refused(refused, QStringLiteral("the model refused the value"));
     return stored && refused.empty();

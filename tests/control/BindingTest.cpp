@@ -15,6 +15,7 @@
 #include <QSqlQuery>
 #include <QSqlTableModel>
 #include <QStandardItemModel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -247,7 +248,7 @@ TEST(Binding, ThePageComesBackFromTheModelAfterItsProcessEnded) {
 }
 
 // A table of a database: a BLOB shown as the image it holds, and a change the database refuses
-// to store reported at submit() and taken back from the field.
+// to store reported at submit(), kept in the model and the field for the user to correct.
 TEST(Binding, SqlTableShowsItsImagesAndRefusesWhatTheDatabaseRefuses) {
     ASSERT_TRUE(QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")));
     const QString connection = QStringLiteral("binding");
@@ -287,7 +288,8 @@ TEST(Binding, SqlTableShowsItsImagesAndRefusesWhatTheDatabaseRefuses) {
         EXPECT_FALSE(b.mapper->submit());
         ASSERT_EQ(refused.count(), 1);
         EXPECT_EQ(refused.at(0).at(1).toString(), QStringLiteral("name"));
-        EXPECT_TRUE(waitFor([&] { return b.text(QStringLiteral("named.value")) == QLatin1String("red"); }));
+        EXPECT_EQ(b.text(QStringLiteral("named.value")), QStringLiteral("red!")) << "the user's edit was lost";
+        QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_Backspace);
         QTest::keyClicks(b.h.view()->focusProxy(), QStringLiteral(" wine"));
         ASSERT_TRUE(waitFor([&] { return model.data(model.index(0, 0)).toString() == QLatin1String("red wine"); }));
         EXPECT_TRUE(b.mapper->submit());
@@ -295,6 +297,65 @@ TEST(Binding, SqlTableShowsItsImagesAndRefusesWhatTheDatabaseRefuses) {
         EXPECT_EQ(query.value(0).toString(), QStringLiteral("red wine"));
     }
     QSqlDatabase::removeDatabase(connection);
+}
+
+// A database that cannot take a change now, locked by another connection or opened read-only,
+// loses none of the user's edits: submit() fails and reports it, the field keeps the edit, and
+// a later submit() stores it. A value of a megabyte is shown whole, as text.
+TEST(Binding, DatabaseLockedOrReadOnlyKeepsTheUsersEdits) {
+    ASSERT_TRUE(QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")));
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("colours.sqlite"));
+    const QString longValue(1000000, QLatin1Char('x'));
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(file);
+        ASSERT_TRUE(other.open());
+        QSqlQuery query(other);
+        ASSERT_TRUE(query.exec(QStringLiteral("CREATE TABLE colours (name TEXT, note TEXT)")));
+        ASSERT_TRUE(query.prepare(QStringLiteral("INSERT INTO colours VALUES ('red', ?)")));
+        query.addBindValue(longValue);
+        ASSERT_TRUE(query.exec());
+
+        for (const bool readOnly : {false, true}) {
+            SCOPED_TRACE(readOnly ? "read-only" : "locked");
+            const QString connection = QStringLiteral("bound");
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+                db.setDatabaseName(file);
+                db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY") : QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+                ASSERT_TRUE(db.open());
+                QSqlTableModel model(nullptr, db);
+                model.setTable(QStringLiteral("colours"));
+                model.setEditStrategy(QSqlTableModel::OnManualSubmit);
+                ASSERT_TRUE(model.select());
+                Bound b;
+                b.mapper->setModel(nullptr);
+                b.mapper->setTemplateHtml(QStringLiteral("<input id='named' data-column='name'><p id='note' data-column='note'></p>"));
+                b.mapper->setModel(&model);
+                ASSERT_TRUE(waitFor([&] { return b.h.inPage(QStringLiteral("note.textContent.length")).toInt() == longValue.size(); }));
+
+                if (!readOnly)
+                    ASSERT_TRUE(query.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+                QSignalSpy refused(b.mapper, &HtmlDataMapper::editRefused);
+                const QString edited = model.data(model.index(0, 0)).toString() + QStringLiteral(" wine");
+                b.typeInto(QStringLiteral("#named"), QStringLiteral(" wine"));
+                ASSERT_TRUE(waitFor([&] { return model.data(model.index(0, 0)).toString() == edited; }));
+                EXPECT_FALSE(b.mapper->submit());
+                EXPECT_EQ(refused.count(), 1);
+                EXPECT_EQ(b.text(QStringLiteral("named.value")), edited) << "the user's edit was lost";
+                EXPECT_EQ(model.data(model.index(0, 0)).toString(), edited);
+                if (!readOnly) {
+                    ASSERT_TRUE(query.exec(QStringLiteral("COMMIT")));
+                    EXPECT_TRUE(b.mapper->submit()) << "the edit kept was not stored once the lock went";
+                }
+            }
+            QSqlDatabase::removeDatabase(connection);
+        }
+        ASSERT_TRUE(query.exec(QStringLiteral("SELECT name FROM colours")) && query.next());
+        EXPECT_EQ(query.value(0).toString(), QStringLiteral("red wine"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
 }
 
 }  // namespace

@@ -72,7 +72,10 @@ public:
 
     /// Hands the edits not yet submitted to the model, then has the model store them (the
     /// `submitAll()` slot of a QSqlTableModel, else `QAbstractItemModel::submit()`). False when
-    /// the model refused any: each is reported by editRefused() and the model's value is shown.
+    /// the model refused a value or could not store the changes, each reported by editRefused().
+    /// A value the model refused is taken back: the field shows the model's value. Changes it
+    /// could not store (a constraint, a locked or read-only database; the model's own error
+    /// tells which) stay in the model and in the fields, for a later submit().
     bool submit();
     /// Drops the edits not yet submitted; the fields show the model's values again.
     void revert();
@@ -87,7 +90,7 @@ public slots:
 signals:
     void currentIndexChanged(int row);  ///< #currentIndex changed.
     void submitPolicyChanged(lumetto::HtmlDataMapper::SubmitPolicy policy);  ///< #submitPolicy changed.
-    /// The model refused the user's value for column of row; the field shows the model's value again.
+    /// The model refused the user's value for column of row, or could not store it (see submit()).
     void editRefused(int row, const QString& column, const QString& reason);
 
 private:
