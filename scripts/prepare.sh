@@ -14,6 +14,7 @@ PACKAGES=(
     at-spi2-core dbus-daemon dbus-bin gir1.2-atspi-2.0 python3-gi appstream man-db groff-base
     weston qt6-wayland wl-clipboard
     qt6-tools-dev doxygen debootstrap
+    libqt6sql6-sqlite sqlite3
 )
 
 as_root() {

@@ -23,8 +23,9 @@ void dropWithin(Entries& entries, const QJsonArray& place) {
 
 }  // namespace
 
-void ContentRecord::bodySet(const QString& html) {
+void ContentRecord::bodySet(const QString& html, const QUrl& source) {
     body_ = html;
+    source_ = source;
     writes_.clear();
     fields_.clear();
 }
@@ -46,7 +47,7 @@ void ContentRecord::fieldChanged(const QJsonArray& path, const QJsonObject& stat
 std::vector<ContentRecord::Step> ContentRecord::replay() const {
     std::vector<Step> steps;
     if (!body_.isEmpty())
-        steps.push_back({QStringLiteral("setBody"), {body_}});
+        steps.push_back({source_.isEmpty() ? QStringLiteral("setBody") : QStringLiteral("setDocument"), {body_}});
     for (const auto& [path, html] : writes_)
         steps.push_back({QStringLiteral("setInnerHTMLAt"), {path, html}});
     for (const auto& [path, state] : fields_)

@@ -1,6 +1,7 @@
 #include "engine/ControlPage.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QWebEngineHistory>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -14,12 +15,21 @@ constexpr int DefaultFontPixels = 11;
 
 }  // namespace
 
+QString filesScheme(const QUrl& base) {
+    if (base.isLocalFile())
+        return QStringLiteral("file");
+    if (base.scheme() == QLatin1String("qrc"))
+        return QStringLiteral("qrc");
+    return {};
+}
+
 void LocalFilesOnly::interceptRequest(QWebEngineUrlRequestInfo& info) {
     const QUrl url = info.requestUrl();
     if (url.scheme() == QLatin1String("data"))
         return;
-    const bool below = url.isLocalFile() && root_.isLocalFile() &&
-                       url.toLocalFile().startsWith(root_.toLocalFile());
+    const QString files = filesScheme(root_);
+    const bool below = !files.isEmpty() && url.scheme() == files && url.host() == root_.host() &&
+                       QDir::cleanPath(url.path()).startsWith(root_.path());
     if (!below)
         info.block(true);
 }

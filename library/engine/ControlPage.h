@@ -5,7 +5,12 @@
 
 namespace lumetto {
 
-// Lets a page load nothing but data it was given and files below one directory: no network.
+// The scheme of the files below a base location: "file" for a local directory, "qrc" for a
+// folder of the application's Qt resources; empty for any other location, which has none.
+QString filesScheme(const QUrl& base);
+
+// Lets a page load nothing but data it was given and files below one directory (local or of
+// the Qt resources): no network.
 class LocalFilesOnly : public QWebEngineUrlRequestInterceptor {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;

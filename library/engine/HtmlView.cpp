@@ -1,8 +1,11 @@
 #include <lumetto/HtmlView.h>
 
+#include <lumetto/HtmlDataMapper.h>
+
 #include "engine/HtmlViewPrivate.h"
 #include "engine/PageElement.h"
 #include "engine/PageFailure.h"
+#include "engine/SourceFile.h"
 
 #include <QVBoxLayout>
 
@@ -27,7 +30,10 @@ HtmlView::HtmlView(QWidget* parent) : QWidget(parent), d(std::make_unique<Privat
     resize(DefaultSize);
 }
 
-HtmlView::~HtmlView() = default;
+// A mapper goes before what it binds to.
+HtmlView::~HtmlView() {
+    qDeleteAll(findChildren<HtmlDataMapper*>(Qt::FindDirectChildrenOnly));
+}
 
 QSize HtmlView::sizeHint() const {
     return DefaultSize;
@@ -40,10 +46,20 @@ QString HtmlView::bodyHtml() const {
 void HtmlView::setBodyHtml(const QString& html, HtmlError* error) {
     attempt(error, "setBodyHtml", [&] {
         d->write("setBodyHtml", QStringLiteral("setBody"), {html});
-        const bool changed = html != d->record->body();
-        d->record->bodySet(html);
-        if (changed)
-            emit bodyHtmlChanged(html);
+        d->bodyShown(html, {});
+    });
+}
+
+QUrl HtmlView::source() const {
+    return d->record->source();
+}
+
+void HtmlView::setSource(const QUrl& url, HtmlError* error) {
+    attempt(error, "setSource", [&] {
+        const SourceFile file = SourceFile::read(url);
+        d->applyBase("setSource", file.folder);
+        d->write("setSource", QStringLiteral("setDocument"), {file.html});
+        d->bodyShown(file.html, url);
     });
 }
 
@@ -68,7 +84,7 @@ QUrl HtmlView::baseUrl() const {
 }
 
 void HtmlView::setBaseUrl(const QUrl& base, HtmlError* error) {
-    attempt(error, "setBaseUrl", [&] { d->applyBase(base); });
+    attempt(error, "setBaseUrl", [&] { d->applyBase("setBaseUrl", base); });
 }
 
 bool HtmlView::mouseSelectEnabled() const {

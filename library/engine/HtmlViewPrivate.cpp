@@ -24,6 +24,7 @@ QString carriedCall(const QString& op) {
         {QStringLiteral("setStyle"), QStringLiteral("setCssText")},
         {QStringLiteral("setAllowMouseSelect"), QStringLiteral("setMouseSelectEnabled")},
         {QStringLiteral("setBody"), QStringLiteral("setBodyHtml")},
+        {QStringLiteral("setDocument"), QStringLiteral("setSource")},
         {QStringLiteral("setInnerHTMLAt"), QStringLiteral("HtmlElement::setInnerHtml")},
         {QStringLiteral("setFieldAt"), QStringLiteral("the form field's value")},
     };
@@ -80,9 +81,9 @@ void HtmlView::Private::loadShell() {
     calls->loadingShell();
     if (restarted && !record->body().isEmpty() && view->isVisible())
         watch.restoring();
-    shellHasFiles = set.baseUrl.isLocalFile();
+    shellFiles = filesScheme(set.baseUrl);
     const QJsonArray now = steps();
-    const ShellDocument shell(shellHasFiles, now);
+    const ShellDocument shell(shellFiles, now);
     carriedSteps = shell.carriesSteps() ? now : QJsonArray();
     page->loadShell(shell.html(), QUrl(QStringLiteral("file:///")));
 }
@@ -91,11 +92,14 @@ QJsonArray HtmlView::Private::steps() const {
     QJsonArray all = set.steps();
     for (const ContentRecord::Step& step : record->replay())
         all.append(QJsonArray{step.op, step.args});
+    if (boundSteps)
+        for (const QJsonValue& step : boundSteps())
+            all.append(step);
     return all;
 }
 
 void HtmlView::Private::shellLoaded(bool ok) {
-    if (ok && set.baseUrl.isLocalFile() != shellHasFiles) {
+    if (ok && filesScheme(set.baseUrl) != shellFiles) {
         loadShell();  // the base location changed while the shell loaded
         return;
     }
@@ -144,9 +148,12 @@ void HtmlView::Private::restartAfterCrash() {
     events->pageLost();
     const RestoreWatch::Next next = watch.processLost();
     if (next == RestoreWatch::Next::RestoreEmpty) {
+        const bool fromFile = !record->source().isEmpty();
         record->bodySet(QString());
-        tellHost([this] {
+        tellHost([this, fromFile] {
             emit q->bodyHtmlChanged(QString());
+            if (fromFile)
+                emit q->sourceChanged(QUrl());
             emit q->contentDiscarded();
         });
     }
@@ -181,15 +188,25 @@ void HtmlView::Private::applyStyle(const char* call, const QString& text, bool f
         emit q->cssFromUrlChanged(fromUrl);
 }
 
-void HtmlView::Private::applyBase(const QUrl& url) {
-    const bool sent = write("setBaseUrl", QStringLiteral("setBase"), {url.toString()});
+void HtmlView::Private::applyBase(const char* call, const QUrl& url) {
+    const bool sent = write(call, QStringLiteral("setBase"), {url.toString()});
     const bool changed = url != set.baseUrl;
     set.baseUrl = url;
     page->setFileRoot(url);
-    if (sent && url.isLocalFile() != shellHasFiles)
-        loadShell();  // a page's policy only ever narrows: a wider one needs a new page
+    if (sent && filesScheme(url) != shellFiles)
+        loadShell();  // a page's policy only ever narrows: another one needs a new page
     if (changed)
         emit q->baseUrlChanged(url);
+}
+
+void HtmlView::Private::bodyShown(const QString& html, const QUrl& source) {
+    const bool bodyChanged = html != record->body();
+    const bool sourceChanged = source != record->source();
+    record->bodySet(html, source);
+    if (bodyChanged)
+        emit q->bodyHtmlChanged(html);
+    if (sourceChanged)
+        emit q->sourceChanged(source);
 }
 
 }  // namespace lumetto

@@ -45,13 +45,15 @@ public:
     // later with the shell (false). Fails with a PageFailure when the page refuses it.
     bool write(const char* call, const QString& op, const QJsonArray& args);
     void applyStyle(const char* call, const QString& text, bool fromUrl);
-    void applyBase(const QUrl& url);
+    void applyBase(const char* call, const QUrl& url);
+    // The body the page now shows: markup, or the document read from the file source.
+    void bodyShown(const QString& html, const QUrl& source);
 
     HtmlView* q;
     QWebEngineView* view;
     ControlPage* page;
     QString ensureScript;  // the page side, for a load the engine did not inject it into
-    bool shellHasFiles = false;
+    QString shellFiles;  // the scheme of the files the shell lets the content load, empty for none
     QJsonArray carriedSteps;  // what the loading shell carries
     ControlSettings set;
     QWebChannel channel;
@@ -66,6 +68,10 @@ public:
     // so that a name that comes while the page loads does not make it carry its content again.
     QString documentName;
     std::unique_ptr<DocumentName> documentNamer;
+    // The page operations of the data binding the page shows (HtmlDataMapper), after the
+    // content's, made anew for each page loaded; and the mapper they are of.
+    std::function<QJsonArray()> boundSteps;
+    const QObject* binder = nullptr;
     bool restarted = false;  // the page process ended: the next shell is a restarted page
     RestoreWatch watch;
 };

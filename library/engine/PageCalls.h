@@ -54,6 +54,8 @@ public:
     // True while the shell loads in a page process that lives: what the host writes then can
     // wait for the load instead of the host waiting for it.
     bool shellLoading() const;
+    // True while the page takes calls: its shell has loaded in a page process that lives.
+    bool ready() const { return !page_.isNull() && rendererAlive_ && shellReady_; }
     // True while a call waits for the page: events that arrive then are held back.
     bool busy() const { return waiting_ > 0; }
 

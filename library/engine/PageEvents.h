@@ -22,6 +22,8 @@ public slots:
     void fieldChanged(const QJsonArray& path, const QJsonObject& state) { emit fieldEntered(path, state); }
     void contentDrawn() { emit drawn(); }
     void stepFailed(const QString& op, const QString& error, int code) { emit carriedStepFailed(op, error, code); }
+    void boundFieldEdited(int row, const QString& column, const QString& value) { emit boundEdited(row, column, value); }
+    void boundRowClicked(int row) { emit boundRowChosen(row); }
 
 signals:
     void raised(lumetto::ViewEvent event, const QVariantMap& detail);
@@ -31,6 +33,10 @@ signals:
     void drawn();
     // A step the host carried to the page after its call had returned failed there.
     void carriedStepFailed(const QString& op, const QString& error, int code);
+    // The user changed a form field bound to column of a model's row (HtmlDataMapper).
+    void boundEdited(int row, const QString& column, const QString& value);
+    // The user clicked in the repeated element of a model's row.
+    void boundRowChosen(int row);
 };
 
 }  // namespace lumetto

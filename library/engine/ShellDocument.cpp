@@ -4,8 +4,8 @@
 
 namespace lumetto {
 
-ShellDocument::ShellDocument(bool files, const QJsonArray& steps) {
-    const QString sources = files ? QStringLiteral("data: file:") : QStringLiteral("data:");
+ShellDocument::ShellDocument(const QString& files, const QJsonArray& steps) {
+    const QString sources = files.isEmpty() ? QStringLiteral("data:") : QStringLiteral("data: %1:").arg(files);
     const QString policy = QStringLiteral("default-src 'none'; img-src %1; style-src 'unsafe-inline' %1; "
                                           "font-src %1; media-src %1")
                                .arg(sources);

@@ -58,20 +58,33 @@
 
     const formFields = new Set(['INPUT', 'SELECT', 'TEXTAREA', 'BUTTON', 'OPTION']);
 
-    // Where a node sits below the body, as child indices; null outside the body. The host keeps
-    // its writes and the user's field entries by these, to show them again after a reload.
+    // The rows a data binding made of its repeated elements: no part of the content as written,
+    // they come back from the model, not from the host's record of the content.
+    const generatedRows = new WeakSet();
+
+    // Where a node sits below the body, as child indices among the content as written (the rows
+    // of a binding left out); null outside the body or in such a row. The host keeps its writes
+    // and the user's field entries by these, to show them again after a reload.
     function pathOf(node) {
         const path = [];
         for (let n = node; n !== document.body; n = n.parentNode) {
-            if (!n || !n.parentNode) return null;
-            path.unshift(Array.prototype.indexOf.call(n.parentNode.childNodes, n));
+            if (!n || !n.parentNode || generatedRows.has(n)) return null;
+            let index = 0;
+            for (let before = n.previousSibling; before; before = before.previousSibling)
+                if (!generatedRows.has(before)) index++;
+            path.unshift(index);
         }
         return path;
     }
 
     function atPath(path) {
         let node = document.body;
-        for (const index of path) node = node && node.childNodes[index];
+        for (const index of path) {
+            let child = node && node.firstChild;
+            for (let left = index; child; child = child.nextSibling)
+                if (!generatedRows.has(child) && left-- === 0) break;
+            node = child;
+        }
         if (!node) throw failure('ElementGone', 'no element at that place');
         return node;
     }
@@ -82,14 +95,39 @@
     // write answers: a large write's layout, which takes longer than its parse, is then part of
     // the write, whose bound grows with its size, and not of the host's next call, whose does not.
     const inert = document.implementation.createHTMLDocument('');
-    function replaceContent(node, html) {
+    function parsed(node, html) {
         const holder = inert.importNode(node, false);
         holder.innerHTML = html;
         for (const meta of holder.querySelectorAll('meta[http-equiv]')) meta.removeAttribute('http-equiv');
+        return holder;
+    }
+    function moveContent(node, holder) {
         const moved = inert.createRange();
         moved.selectNodeContents(holder);
         node.replaceChildren(moved.extractContents());
         document.documentElement.getBoundingClientRect();
+    }
+    function replaceContent(node, html) {
+        moveContent(node, parsed(node, html));
+    }
+
+    // A whole document, as a file holds it, is parsed as a document: what its head holds (style
+    // rules, style sheets, its title) goes into the body ahead of its body's content, and the body
+    // takes its body's attributes (colours, style), which the next content takes off again. They
+    // move as the parser made them: setAttribute refuses names that markup may hold.
+    let documentAttributes = [];
+    function setBodyAttributes(from) {
+        for (const name of documentAttributes) document.body.removeAttribute(name);
+        documentAttributes = Array.from(from, (attribute) => attribute.name);
+        for (const attribute of Array.from(from)) document.body.setAttributeNode(attribute.cloneNode());
+    }
+    function replaceDocument(html) {
+        const page = parsed(document.documentElement, html);
+        const head = page.querySelector(':scope > head');
+        const body = page.querySelector(':scope > body') || inert.createElement('body');
+        if (head) body.prepend(...head.childNodes);
+        setBodyAttributes(body.attributes);
+        moveContent(document.body, body);
     }
 
     // What the user entered in a field, and putting it back.
@@ -126,6 +164,167 @@
         for (const message of pending.splice(0)) message(host);
     });
 
+    // A data binding (HtmlDataMapper): the elements of the body marked with model columns by
+    // their names, filled with the values the host sends as JSON, always as text or attribute
+    // values. A repeated element (data-repeat) is cloned for every row, after a comment left in
+    // its place; the marks outside show the current row. A value is a string, null (NULL) or
+    // {image: data URL or null} (a BLOB).
+    let binding = null;
+    const boundFieldTags = new Set(['INPUT', 'SELECT', 'TEXTAREA']);
+
+    // The marks of an element: [attribute or null for its text, column number].
+    function marksOf(node, columns) {
+        const marks = [];
+        for (const { name, value } of node.attributes) {
+            if (name !== 'data-column' && !name.startsWith('data-column-')) continue;
+            const attribute = name === 'data-column' ? null : name.slice('data-column-'.length);
+            const column = columns.indexOf(value);
+            if (column >= 0 && attribute !== '' && !(attribute && attribute.startsWith('on'))) marks.push([attribute, column]);
+        }
+        return marks;
+    }
+
+    function showValue(node, attribute, value) {
+        if (attribute === null) {
+            const text = typeof value === 'string' ? value : '';
+            if (boundFieldTags.has(node.tagName)) {
+                if (node.value !== text) node.value = text;
+            } else if (node.textContent !== text) {
+                node.textContent = text;
+            }
+            return;
+        }
+        let text = typeof value === 'string' ? value : null;
+        if (value && typeof value === 'object' && attribute === 'src' && node.tagName === 'IMG') text = value.image;
+        if (text === null) node.removeAttribute(attribute);
+        else if (node.getAttribute(attribute) !== text) node.setAttribute(attribute, text);
+    }
+
+    // Each marked node of a tree in document order with its marks: [node, marks].
+    function markedNodes(root, columns) {
+        const marked = [];
+        for (const node of [root, ...root.querySelectorAll('*')]) {
+            const marks = marksOf(node, columns);
+            if (marks.length) marked.push([node, marks]);
+        }
+        return marked;
+    }
+
+    function fill(marked, values) {
+        for (const [node, marks] of marked)
+            for (const [attribute, column] of marks) showValue(node, attribute, values ? values[column] : null);
+    }
+
+    // A repeated element's rows. Where its marks sit in a row is found once, by their order
+    // among the template's nodes, and a row's nodes are found there.
+    class Repeat {
+        constructor(template, columns) {
+            this.template = template;
+            const all = [template, ...template.querySelectorAll('*')];
+            this.marked = markedNodes(template, columns).map(([node, marks]) => [all.indexOf(node), marks]);
+            this.anchor = document.createComment('');
+            template.replaceWith(this.anchor);
+            this.rows = [];
+        }
+        rowMarks(row) {
+            const all = [row, ...row.querySelectorAll('*')];
+            return this.marked.map(([at, marks]) => [all[at], marks]);
+        }
+        make(values) {
+            const row = this.template.cloneNode(true);
+            generatedRows.add(row);
+            fill(this.rowMarks(row), values);
+            return row;
+        }
+        insert(first, rows) {
+            const made = rows.map((values) => this.make(values));
+            const after = first > 0 ? this.rows[first - 1] : this.anchor;
+            after.after(...made);
+            this.rows.splice(first, 0, ...made);
+        }
+        remove(first, count) {
+            for (const row of this.rows.splice(first, count)) row.remove();
+        }
+        update(first, rows) {
+            rows.forEach((values, i) => { if (this.rows[first + i]) fill(this.rowMarks(this.rows[first + i]), values); });
+        }
+        // The rows become these, the rows there kept and filled anew: a selection or a scroll
+        // position in the rows stays where the text stays.
+        set(rows) {
+            this.update(0, rows.slice(0, this.rows.length));
+            if (rows.length < this.rows.length) this.remove(rows.length, this.rows.length - rows.length);
+            else this.insert(this.rows.length, rows.slice(this.rows.length));
+        }
+    }
+
+    // The row and column name of a bound form field the user changed, or null.
+    function boundPlace(node) {
+        if (!binding || !boundFieldTags.has(node.tagName)) return null;
+        const text = marksOf(node, binding.columns).find(([attribute]) => attribute === null);
+        if (!text) return null;
+        const column = binding.columns[text[1]];
+        if (binding.record.some(([marked]) => marked === node)) return { row: binding.current, column };
+        const row = boundRowOf(node);
+        return row >= 0 ? { row, column } : null;
+    }
+
+    // The row of a repeated element that holds node, or -1.
+    function boundRowOf(node) {
+        if (!binding) return -1;
+        let row = node;
+        while (row && !generatedRows.has(row)) row = row.parentElement;
+        for (const repeat of binding.repeats) {
+            const at = repeat.rows.indexOf(row);
+            if (at >= 0) return at;
+        }
+        return -1;
+    }
+
+    // The body as written again: the templates back in place of their rows.
+    function unbind() {
+        for (const repeat of binding.repeats) {
+            repeat.remove(0, repeat.rows.length);
+            repeat.anchor.replaceWith(repeat.template);
+        }
+        binding = null;
+    }
+
+    const bindingOps = {
+        // Binds the marks of the body as written: {columns: [names], rows: [[values]], current}.
+        bind(spec) {
+            if (binding) unbind();
+            const repeats = Array.from(document.body.querySelectorAll('[data-repeat]'))
+                .filter((node) => !node.parentElement.closest('[data-repeat]'))
+                .map((node) => new Repeat(node, spec.columns));
+            binding = { columns: spec.columns, repeats, record: markedNodes(document.body, spec.columns), current: -1, values: null };
+            for (const repeat of repeats) repeat.insert(0, spec.rows);
+            bindingOps.setCurrent(spec.current, spec.rows[spec.current] || null);
+        },
+        setCurrent(row, values) {
+            if (!binding) return;
+            binding.current = row;
+            binding.values = values;
+            fill(binding.record, values);
+            for (const repeat of binding.repeats)
+                repeat.rows.forEach((node, i) => node.toggleAttribute('data-current', i === row));
+        },
+        updateRows(first, rows) {
+            if (!binding) return;
+            for (const repeat of binding.repeats) repeat.update(first, rows);
+            const current = binding.current - first;
+            if (current >= 0 && current < rows.length) bindingOps.setCurrent(binding.current, rows[current]);
+        },
+        insertRows(first, rows) {
+            if (binding) for (const repeat of binding.repeats) repeat.insert(first, rows);
+        },
+        removeRows(first, count) {
+            if (binding) for (const repeat of binding.repeats) repeat.remove(first, count);
+        },
+        setRows(rows) {
+            if (binding) for (const repeat of binding.repeats) repeat.set(rows);
+        },
+    };
+
     let allowMouseSelect = true;
 
     // The document's title, which comes before any in the content, is the control's name for
@@ -146,7 +345,15 @@
                 shell.rules().textContent = text;
             }
         },
-        setBody(html) { replaceContent(document.body, html); },
+        setBody(html) {
+            setBodyAttributes([]);
+            binding = null;
+            replaceContent(document.body, html);
+        },
+        setDocument(html) {
+            binding = null;
+            replaceDocument(html);
+        },
         // Tells the host once the content and its images are drawn.
         reportDrawn() {
             const loading = Array.from(document.images, (image) => image.complete ? null : new Promise((done) => {
@@ -238,6 +445,8 @@
         },
     };
 
+    Object.assign(ops, bindingOps);
+
     window.__lumetto = {
         // A call with a deadline that has passed is not carried out: its caller has given up
         // on it and told its own caller that it failed.
@@ -272,10 +481,16 @@
     if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', carryOutShellSteps);
     else carryOutShellSteps();
 
-    // The host keeps what the user types or chooses, to put it back after a reload.
+    // The host keeps what the user types or chooses, to put it back after a reload; an entry in
+    // a bound field goes to the model instead.
     function fieldChanged(event) {
         const node = event.target;
         if (!(node instanceof Element) || !formFields.has(node.tagName)) return;
+        const bound = boundPlace(node);
+        if (bound) {
+            toHost((h) => h.boundFieldEdited(bound.row, bound.column, node.value));
+            return;
+        }
         const path = pathOf(node);
         if (path) toHost((h) => h.fieldChanged(path, fieldState(node)));
     }
@@ -298,6 +513,8 @@
         if (event.target instanceof Element && event.target.closest('a[href], area[href]')) event.preventDefault();
         if (event.button !== 0) return;
         send(LeftClick, ref(clicked(event)));
+        const row = boundRowOf(clicked(event));
+        if (row >= 0) toHost((h) => h.boundRowClicked(row));
     }, true);
     window.addEventListener('submit', (event) => event.preventDefault(), true);
 

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -180,6 +181,42 @@ TEST(BadInput, FileRefusedToOneControlStaysShownInTheOther) {
     EXPECT_EQ(upper.inPage(logo).toInt(), 32) << "the upper control still shows its image";
     upper.control().setBodyHTML(QStringLiteral("<p>again</p><img id='logo' src='icon-logo.gif'>"));
     EXPECT_TRUE(waitFor([&] { return upper.inPage(logo).toInt() == 32; })) << "and shows it again when asked";
+}
+
+// Neither a URL the view does not read nor a file it cannot show changes what it shows.
+TEST(BadInput, SourceThatIsNoFileToShowIsRefusedAndTheViewStaysAsItWas) {
+    ControlHarness h;
+    lumetto::HtmlView& view = h.control().view();
+    QFile shown(h.baseDirectory() + QStringLiteral("shown.html"));
+    ASSERT_TRUE(shown.open(QIODevice::WriteOnly));
+    shown.write("<p id='shown'>shown</p>");
+    shown.close();
+    const QUrl url = QUrl::fromLocalFile(shown.fileName());
+    view.setSource(url);
+    QSignalSpy sourceChanged(&view, &lumetto::HtmlView::sourceChanged);
+    QSignalSpy bodyChanged(&view, &lumetto::HtmlView::bodyHtmlChanged);
+    QSignalSpy baseChanged(&view, &lumetto::HtmlView::baseUrlChanged);
+
+    const QList<QUrl> refused{
+        QUrl::fromLocalFile(h.baseDirectory() + QStringLiteral("missing.html")),
+        QUrl::fromLocalFile(h.baseDirectory()),
+        QUrl(QStringLiteral("qrc:/pages/help/")),
+        QUrl(QStringLiteral("http://127.0.0.1:9/page.html")),
+        QUrl(QStringLiteral("data:text/html,<p>data</p>")),
+    };
+    for (const QUrl& source : refused) {
+        SCOPED_TRACE(source.toString().toStdString());
+        lumetto::HtmlError error;
+        view.setSource(source, &error);
+        EXPECT_EQ(error.type(), lumetto::HtmlError::SourceUnreadable);
+        EXPECT_EQ(error.call(), QStringLiteral("setSource"));
+        EXPECT_TRUE(error.description().contains(source.toDisplayString())) << error.description().toStdString();
+    }
+    EXPECT_EQ(view.source(), url);
+    EXPECT_EQ(view.baseUrl(), QUrl::fromLocalFile(h.baseDirectory()));
+    EXPECT_EQ(view.bodyHtml(), QStringLiteral("<p id='shown'>shown</p>"));
+    EXPECT_TRUE(sourceChanged.isEmpty() && bodyChanged.isEmpty() && baseChanged.isEmpty());
+    EXPECT_TRUE(h.inPage(QStringLiteral("document.getElementById('shown') !== null")).toBool());
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ in_root test -x /usr/bin/lumetto-demo || fail "the demo's command is not install
 
 # The examples, against the installed development package only.
 cp -r "$SOURCE/examples" "$ROOT/tmp/examples"
-for example in minimal designer_form; do
+for example in minimal designer_form records; do
     in_root sh -c "cmake -S /tmp/examples/$example -B /tmp/build-$example && cmake --build /tmp/build-$example -j2" \
         >"$WORK/$example.log" 2>&1 || { tail -n 30 "$WORK/$example.log" >&2; fail "$example does not build against liblumetto-control-dev"; }
 done

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix, then builds each example as a project of its own
 # against that prefix only (find_package(LumettoControl)), runs it on the display and uses it
-# with real clicks: the page is painted, and the program reports what was clicked.
+# with real clicks and keys: the page is painted, the program reports what was clicked, and the
+# records example stores in its database what was typed, and only what the database accepts.
+# RECORDS_SCREENSHOTS=FOLDER saves the records example's window there, for the README.
 # Usage: examples_test.sh BUILD_DIR SOURCE_DIR [PREFIX]   (PREFIX: an installed tree to use instead)
 set -euo pipefail
 BUILD="$1"
@@ -26,25 +28,34 @@ build() {
     cmake --build "$WORK/$1" -j2 >>"$WORK/$1.log" 2>&1 || { cat "$WORK/$1.log" >&2; fail "$1 does not build"; }
 }
 
-# start PROGRAM TITLE: runs it, its output in $WORK/out, and waits for its window.
+# start PROGRAM TITLE [ARGUMENT...]: runs it, its output in $WORK/out, and waits for its window.
 start() {
-    "$1" >"$WORK/out" 2>/dev/null &
+    local program="$1" title="$2"
+    shift 2
+    "$program" "$@" >"$WORK/out" 2>/dev/null &
     APP_PID=$!
-    WINDOW="$(timeout 60 xdotool search --sync --pid "$APP_PID" --name "^$2\$" | head -n 1)" || true
-    [ -n "$WINDOW" ] || fail "the window '$2' did not come up"
+    WINDOW="$(timeout 60 xdotool search --sync --pid "$APP_PID" --name "^$title\$" | head -n 1)" || true
+    [ -n "$WINDOW" ] || fail "the window '$title' did not come up"
 }
 stop() { kill "$APP_PID"; wait "$APP_PID" 2>/dev/null || true; APP_PID=; }
 
-# click_colour COLOUR: waits until the window shows that colour, then clicks the middle of it.
-click_colour() {
+# colour_box COLOUR: waits until the window shows that colour; prints the box around all of it
+# as "WIDTH HEIGHT X Y".
+colour_box() {
     local box=
     for _ in $(seq 60); do
         box="$(import -window "$WINDOW" png:- | convert - -fill black +opaque "$1" -format '%@' info:)"
         case "$box" in 0x0*|"") sleep 0.5 ;; *) break ;; esac
     done
     case "$box" in 0x0*|"") fail "the page never showed $1" ;; esac
-    local w h x y
-    IFS='x+' read -r w h x y <<<"$box"
+    echo "${box//[x+]/ }"
+}
+
+# click_colour COLOUR: waits until the window shows that colour, then clicks the middle of it.
+click_colour() {
+    local box w h x y
+    box="$(colour_box "$1")"
+    read -r w h x y <<<"$box"
     xdotool mousemove --window "$WINDOW" $((x + w / 2)) $((y + h / 2)) click 1
 }
 
@@ -70,6 +81,66 @@ start "$WORK/designer_form/lumetto_designer_form" "Lumetto Designer example"
 click_colour '#DDE6F5'          # the middle of the table's three cells, set in the .ui file
 reported "Picked green"
 stop
+
+# The records example on a database of its own, made on first run. What it shows is checked on
+# the screen, what it stored in the file through a second connection, once the program ended.
+build records
+DB="$WORK/paints.sqlite"
+# paint_colour ID: the colour of that paint's picture (its corner), read from the database.
+paint_colour() {
+    sqlite3 "$DB" "SELECT writefile('$WORK/paint.png', picture) FROM paints WHERE id = $1" >/dev/null
+    convert "$WORK/paint.png" -format '%[pixel:p{2,2}]' info:
+}
+# pixels_of COLOUR IMAGE: how many pixels of the image have that colour.
+pixels_of() { convert "$2" -fill black +opaque "$1" -fill white -opaque "$1" -format '%[fx:round(mean*w*h)]' info:; }
+# shows_paint ID: waits until the record view shows that paint's picture, at its own size: the
+# window holds at least half as many pixels of its colour as the picture (a row's small picture
+# holds far fewer).
+shows_paint() {
+    local colour own
+    colour="$(paint_colour "$1")"
+    own="$(pixels_of "$colour" "$WORK/paint.png")"
+    for _ in $(seq 60); do
+        (($(import -window "$WINDOW" png:- | pixels_of "$colour" -) * 2 >= own)) && return 0
+        sleep 0.5
+    done
+    fail "the record view does not show paint $1"
+}
+# screenshot NAME: saves the window into $RECORDS_SCREENSHOTS, when it names a folder.
+screenshot() { if [ -n "${RECORDS_SCREENSHOTS:-}" ]; then import -window "$WINDOW" "$RECORDS_SCREENSHOTS/$1.png"; fi; }
+
+start "$WORK/records/lumetto_records" "Lumetto records example" "$DB"
+shows_paint 1
+box="$(colour_box '#D9E2EC')"                  # First, Previous, Next, Last: four equal buttons
+read -r w h x y <<<"$box"
+xdotool mousemove --window "$WINDOW" $((x + w * 5 / 8)) $((y + h / 2)) click 1
+shows_paint 2
+click_colour "$(paint_colour 9)"               # the ninth row of the list, by its small picture
+shows_paint 9
+screenshot 01-navigated
+PRICE="$(sqlite3 "$DB" "SELECT price FROM paints WHERE id = 9")"
+
+# type_into first|last TEXT: replaces the text of the record's first or last field (the fields'
+# borders, one colour, frame them) with real keys.
+type_into() {
+    local box w h x y
+    box="$(colour_box '#CBD2D9')"
+    read -r w h x y <<<"$box"
+    [ "$1" = first ] && y=$((y + 6)) || y=$((y + h - 6))
+    xdotool mousemove --window "$WINDOW" $((x + w / 2)) "$y" click 1
+    xdotool key ctrl+a
+    xdotool type --delay 40 -- "$2"
+}
+type_into first "Harbour Mist"
+click_colour '#2F855A'                          # Save
+reported "Saved"
+type_into last "-4"                             # the price, which the table's CHECK keeps above zero
+click_colour '#2F855A'
+reported "Not saved: CHECK constraint failed: price > 0"
+screenshot 02-edited
+stop
+[ "$(sqlite3 "$DB" "SELECT name, price FROM paints WHERE id = 9")" = "Harbour Mist|$PRICE" ] ||
+    fail "the database holds '$(sqlite3 "$DB" "SELECT name, price FROM paints WHERE id = 9")', not the saved name and the old price"
 
 # The README's program, built as a project of its own against the installed package.
 mkdir -p "$WORK/readme"

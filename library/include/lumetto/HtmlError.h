@@ -33,6 +33,10 @@ public:
         ElementGone,     ///< the element no longer exists in the page
         NoSuchProperty,  ///< the element has no property of that name
         NoSuchMenuItem,  ///< no entry of the right-click menu has that key
+        /// HtmlView::setSource() was given a URL it does not show: not a local file or Qt resource
+        /// (`http:`, `data:`, ...), or a file that does not exist, is a folder or cannot be read
+        SourceUnreadable,
+        NoSuchColumn,    ///< a template names a column the model lacks (HtmlDataMapper)
     };
     Q_ENUM(Type)
 

@@ -47,16 +47,21 @@ namespace lumetto {
 /// else the text of the label whose buddy it is), which it follows.
 class LUMETTO_CONTROL_EXPORT HtmlView : public QWidget {
     Q_OBJECT
-    /// The HTML shown in the page's body.
+    /// The HTML shown in the page's body; after setSource(), the whole text of the file.
     Q_PROPERTY(QString bodyHtml READ bodyHtml WRITE setBodyHtml NOTIFY bodyHtmlChanged)
     /// The style rules of the page, or the URL of a style sheet when #cssFromUrl is set.
     Q_PROPERTY(QString cssText READ cssText WRITE setCssText NOTIFY cssTextChanged)
     /// Whether #cssText names a style sheet to load rather than holding the rules.
     Q_PROPERTY(bool cssFromUrl READ cssFromUrl WRITE setCssFromUrl NOTIFY cssFromUrlChanged)
-    /// The location relative names in the content resolve against: a local directory or a URL.
-    /// Only files below it load. A directory is written with its final slash
-    /// (`QUrl::fromLocalFile("/opt/app/")`).
+    /// The location relative names in the content resolve against: a local directory, a folder
+    /// of the application's Qt resources (`qrc:/pages/`) or a URL. Only files below a directory
+    /// or resource folder load, and nothing from any other location. A directory is written with
+    /// its final slash (`QUrl::fromLocalFile("/opt/app/")`).
     Q_PROPERTY(QUrl baseUrl READ baseUrl WRITE setBaseUrl NOTIFY baseUrlChanged)
+    /// The local file or Qt resource whose HTML the view shows (a `file:` or `qrc:` URL); empty
+    /// when the HTML was given as text (setBodyHtml()). Declared after #bodyHtml and #baseUrl:
+    /// a form of Qt Designer that sets all three writes it last, and shows the file.
+    Q_PROPERTY(QUrl source READ source WRITE setSource NOTIFY sourceChanged)
     /// Whether the user can select text with the mouse.
     Q_PROPERTY(bool mouseSelectEnabled READ mouseSelectEnabled WRITE setMouseSelectEnabled NOTIFY mouseSelectEnabledChanged)
     /// Whether the right-click menu starts with the entries that copy the selection as text
@@ -72,8 +77,30 @@ public:
     ~HtmlView() override;
 
     QString bodyHtml() const;  ///< \copybrief bodyHtml
-    /// Replaces the body's content. Its scripts never run, its links never navigate.
+    /// Replaces the body's content. Its scripts never run, its links never navigate. Clears
+    /// #source (emitting sourceChanged()) when the HTML came from a file.
     void setBodyHtml(const QString& html, HtmlError* error = nullptr);
+    QUrl source() const;  ///< \copybrief source
+    /// Shows the HTML page of a local file (`QUrl::fromLocalFile("/opt/app/help/index.html")`) or
+    /// of a Qt resource (`QUrl("qrc:/help/index.html")` for `:/help/index.html`), under the
+    /// view's rules: its scripts never run, its links never navigate, and it loads nothing from
+    /// the network.
+    ///
+    /// The file is read at once. Its text is decoded as a browser decodes a page: by its byte
+    /// order mark, else by the charset its `<meta>` names, else as UTF-8. #baseUrl becomes the
+    /// file's folder, so its relative references resolve there and only files below that folder
+    /// load (images, style sheets, fonts). What its head holds goes into the page with its body:
+    /// its style elements and style sheet links apply, and so do its body's attributes (colours,
+    /// style). #bodyHtml becomes the file's whole text and #source becomes url, each signalled
+    /// when it changes. The call then returns as a write of #bodyHtml does: once the page shows
+    /// the file, or at once before the view is first shown. A page whose process ended comes
+    /// back with the file as it was read; setting the same URL again reads it anew.
+    ///
+    /// A URL of any other scheme (`http:`, `data:`, ...), a file that does not exist, a folder
+    /// and a file that cannot be read are refused with HtmlError::SourceUnreadable, whose
+    /// description names the URL and why; the view stays as it was. A page that fails the call
+    /// (HtmlError::PageFailed) may leave #baseUrl at the file's folder.
+    void setSource(const QUrl& url, HtmlError* error = nullptr);
     QString cssText() const;  ///< \copybrief cssText
     void setCssText(const QString& rules, HtmlError* error = nullptr);  ///< Sets #cssText.
     bool cssFromUrl() const;  ///< \copybrief cssFromUrl
@@ -104,6 +131,7 @@ public:
 
 signals:
     void bodyHtmlChanged(const QString& html);  ///< #bodyHtml changed.
+    void sourceChanged(const QUrl& url);  ///< #source changed; empty once the HTML is no longer a file's.
     void cssTextChanged(const QString& rules);  ///< #cssText changed.
     void cssFromUrlChanged(bool fromUrl);  ///< #cssFromUrl changed.
     void baseUrlChanged(const QUrl& base);  ///< #baseUrl changed.
@@ -126,8 +154,8 @@ signals:
     /// The page process ended again while the content restored after its loss was being
     /// drawn, with this view restoring alone: the content itself ends it, so the view does not
     /// show it again. It comes back with its settings and style rules and an empty body
-    /// (bodyHtml() is empty, and bodyHtmlChanged() is emitted); what the host writes next is
-    /// shown as usual. The other views of the process keep their content.
+    /// (bodyHtml() is empty, and bodyHtmlChanged() is emitted; a #source is cleared, with
+    /// sourceChanged()); what the host writes next is shown as usual. The other views of the process keep their content.
     void contentDiscarded();
     /// The view failed where no call can fail. Either its display engine cannot start (its
     /// helper process is missing, broken or not allowed to run): from then on every call fails
@@ -138,6 +166,7 @@ signals:
     void failed(const lumetto::HtmlError& error);
 
 private:
+    friend class HtmlDataMapper;
     class Private;
     std::unique_ptr<Private> d;
 };

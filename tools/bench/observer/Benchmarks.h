@@ -34,3 +34,6 @@ bool measureClicks(XScreen& screen, const Subjects& subjects, int clicks);
 bool measureClicksAlone(XScreen& screen, const Subjects& subjects, int clicks);
 bool measureAnswers(XScreen& screen, const Subjects& subjects, int runs, int fields);
 bool measureWrites(XScreen& screen, const Subjects& subjects, int runs);
+// Record to record in a view bound to a model, against the same record written as markup:
+// program is the record app, run once in each way.
+bool measureRecords(XScreen& screen, const QString& program, int moves);

@@ -5,6 +5,7 @@
 //
 // Usage: observer [runs] [clicks] [fields]   start-up, clicks and answers
 //        observer clicks [clicks]             clicks side by side, then each program alone
+//        observer records [moves]             record to record, bound against markup written
 //        observer writes [runs]               large body writes
 // LUMETTO_OBSERVED_DEMO names another build of the application to measure, against the same
 // baseline: one built from an earlier version, to compare.
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const QString here = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    if (mode("records"))
+        return measureRecords(screen, here + QStringLiteral("record_app"), number(2, 100)) ? 0 : 1;
     const Layout layout = Layout::probe(here + QStringLiteral("layout_probe"));
     if (layout.isEmpty())
         return 1;

@@ -1,0 +1,149 @@
+// A paint shop's stock in a SQLite database, browsed and edited in one HtmlView: the current
+// paint with its fields and buttons, and the list of all paints beside it, both bound to a
+// QSqlTableModel by one HtmlDataMapper through the template records.html.
+// Usage: lumetto_records [DATABASE]   (made and filled when it holds no paints yet)
+#include <lumetto/HtmlDataMapper.h>
+#include <lumetto/HtmlView.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPainter>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlTableModel>
+#include <QStandardPaths>
+#include <QTextStream>
+#include <QVBoxLayout>
+
+#include <map>
+
+using lumetto::HtmlDataMapper;
+
+// The database named on the command line, else the one in the user's data folder.
+QString databasePath() {
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1)
+        return arguments.at(1);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(folder);
+    return folder + "/paints.sqlite";
+}
+
+// A paint's picture, drawn here: a swatch of its colour with its initial, as PNG bytes.
+QByteArray swatch(const QColor& colour, const QString& name) {
+    QImage image(160, 160, QImage::Format_RGB32);
+    image.fill(colour);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour.lighter(120));
+    painter.drawEllipse(QPoint(80, 80), 52, 52);
+    painter.setPen(colour.lightness() > 150 ? QColor(0, 0, 0, 140) : QColor(255, 255, 255, 220));
+    painter.setFont(QFont("DejaVu Sans", 40, QFont::Bold));
+    painter.drawText(image.rect(), Qt::AlignCenter, name.section(' ', -1).left(1));
+    painter.end();
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    image.save(&png, "PNG");
+    return png.data();
+}
+
+// Makes the table of paints, three shades of twelve colours, all or nothing. A price must be
+// above zero: the database refuses any other.
+bool fill(QSqlDatabase& db) {
+    const QStringList colours = {"Poppy",  "Amber", "Sunflower", "Lime",   "Meadow", "Jade",
+                                 "Lagoon", "Sky",   "Harbour",   "Violet", "Orchid", "Rose"};
+    const QStringList shades = {"Pale %1", "%1", "Deep %1"};
+    const QStringList finishes = {"Soft matt emulsion for walls and ceilings", "Silk finish that wipes clean",
+                                  "Hard-wearing gloss for wood and metal"};
+    db.transaction();
+    QSqlQuery query(db);
+    bool done = query.exec("CREATE TABLE paints (id INTEGER PRIMARY KEY, name TEXT NOT NULL, description TEXT,"
+                           " price REAL NOT NULL CHECK (price > 0), picture BLOB)") &&
+                query.prepare("INSERT INTO paints (name, description, price, picture) VALUES (?, ?, ?, ?)");
+    for (int shade = 0; shade < shades.size(); ++shade) {
+        for (int hue = 0; hue < colours.size() && done; ++hue) {
+            const QString name = shades.at(shade).arg(colours.at(hue));
+            query.addBindValue(name);
+            query.addBindValue(finishes.at(shade));
+            query.addBindValue((895 + 300 * shade + 150 * (hue % 4)) / 100.0);
+            query.addBindValue(swatch(QColor::fromHsv(hue * 30, 70 + 75 * shade, 250 - 50 * shade), name));
+            done = query.exec();
+        }
+    }
+    if (!done) {
+        qCritical().noquote() << "The paints could not be stored:" << query.lastError().text();
+        db.rollback();
+        return false;
+    }
+    return db.commit();
+}
+
+QString resource(const QString& name) {
+    QFile file(name);
+    file.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(file.readAll());
+}
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    app.setApplicationName("lumetto-records");
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE");
+    db.setDatabaseName(databasePath());
+    if (!db.open() || (!db.tables().contains("paints") && !fill(db))) {
+        qCritical().noquote() << "Cannot use the database" << db.databaseName() << db.lastError().text();
+        return 1;
+    }
+    QSqlTableModel model(nullptr, db);
+    model.setTable("paints");
+    model.setEditStrategy(QSqlTableModel::OnManualSubmit);  // the mapper's submit() stores the edits
+    model.select();
+
+    QWidget window;
+    window.setWindowTitle("Lumetto records example");
+    auto* page = new lumetto::HtmlView;
+    auto* status = new QLabel;
+    status->setContentsMargins(12, 4, 12, 6);
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(page, 1);
+    layout->addWidget(status);
+    const auto report = [status](const QString& text) {
+        status->setText(text);
+        QTextStream(stdout) << text << Qt::endl;
+    };
+
+    auto* mapper = new HtmlDataMapper(page);
+    mapper->setSubmitPolicy(HtmlDataMapper::ManualSubmit);
+    QObject::connect(mapper, &HtmlDataMapper::currentIndexChanged, [&](int row) {
+        report(QString("Paint %1 of %2").arg(row + 1).arg(model.rowCount()));
+    });
+    page->setCssText(resource(":/records.css"));
+    lumetto::HtmlError error;
+    mapper->setModel(&model, &error);
+    mapper->setTemplateHtml(resource(":/records.html"), &error);
+    if (error.isValid()) {
+        qCritical().noquote() << "The template does not fit the table:" << error.description();
+        return 1;
+    }
+
+    // The buttons are the template's; a click in a row of the list is the mapper's own.
+    const std::map<QString, void (HtmlDataMapper::*)()> moves = {{"first", &HtmlDataMapper::toFirst},
+                                                                 {"previous", &HtmlDataMapper::toPrevious},
+                                                                 {"next", &HtmlDataMapper::toNext},
+                                                                 {"last", &HtmlDataMapper::toLast}};
+    QObject::connect(page, &lumetto::HtmlView::leftClicked, [&](const lumetto::HtmlElement& clicked) {
+        const QString id = clicked.id();
+        if (const auto move = moves.find(id); move != moves.end())
+            (mapper->*move->second)();
+        else if (id == "save")
+            report(mapper->submit() ? QString("Saved") : "Not saved: " + model.lastError().databaseText());
+    });
+
+    window.resize(980, 680);
+    window.show();
+    return app.exec();
+}

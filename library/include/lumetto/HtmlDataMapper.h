@@ -1,0 +1,101 @@
+#pragma once
+
+#include <lumetto/Global.h>
+#include <lumetto/HtmlError.h>
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QAbstractItemModel;
+
+/// \file HtmlDataMapper.h
+/// \brief Shows the records of an item model in an HtmlView, through an HTML template.
+
+namespace lumetto {
+
+class HtmlView;
+
+/// Binds the rows of a model to an HtmlView, in the way QDataWidgetMapper binds them to widgets.
+/// The view shows a template, ordinary HTML written into its body, whose marks name the
+/// model's columns by their header text (`model->headerData(column, Qt::Horizontal)`):
+/// - `data-column="Name"`: the element shows the column's value as text; a form field (`input`,
+///   `textarea`, `select`) shows it as its value, and the user edits it there;
+/// - `data-column-<attribute>="Name"`: the attribute takes the value. A BLOB (QByteArray) bound
+///   to an image's `src` is shown as the PNG, JPEG, GIF or WebP image it holds; a text value is
+///   a file name below the view's base location. Event handler attributes (`on...`) are never set;
+/// - `data-repeat`: the element is repeated for each row; the marks inside show that row. A
+///   click in a repeated row makes it the current row, whose element has the attribute
+///   `data-current` (for the template's style rules). Marks outside show the current row.
+///
+/// Values are shown as text (`QVariant::toString()` of the Qt::EditRole data), never as markup;
+/// NULL shows as empty text or no attribute, and a BLOB outside an image as empty text. The page
+/// follows the model's changes in place, without a reload, and comes back from the model after
+/// its page process ended. A view shows one mapper's template at a time: a new body (its own or
+/// another mapper's template) ends the binding. The page lays out every row, as it would the same
+/// rows written as HTML; for long lists the template's style rules give the repeated element
+/// `content-visibility: auto` (with `contain-intrinsic-size`), so that only rows near the
+/// viewport are laid out and painted.
+class LUMETTO_CONTROL_EXPORT HtmlDataMapper : public QObject {
+    Q_OBJECT
+    /// The row shown by the marks outside repeated elements; -1 when the model has no rows.
+    Q_PROPERTY(int currentIndex READ currentIndex WRITE setCurrentIndex NOTIFY currentIndexChanged)
+    /// When the user's edits reach the model.
+    Q_PROPERTY(SubmitPolicy submitPolicy READ submitPolicy WRITE setSubmitPolicy NOTIFY submitPolicyChanged)
+
+public:
+    /// When the user's edits in bound form fields reach the model.
+    enum SubmitPolicy {
+        AutoSubmit,    ///< at each change of the field (its `input` and `change` events)
+        ManualSubmit,  ///< at submit(); revert() drops them
+    };
+    Q_ENUM(SubmitPolicy)
+
+    /// A mapper for view, owned by it.
+    explicit HtmlDataMapper(HtmlView* view);
+    ~HtmlDataMapper() override;
+
+    /// Binds the template to model, followed until it is destroyed; the first row becomes
+    /// current. Fails (HtmlError::NoSuchColumn, naming it) when the template names a column
+    /// the model lacks; the mapper then stays as it was.
+    void setModel(QAbstractItemModel* model, HtmlError* error = nullptr);
+    QAbstractItemModel* model() const;  ///< The model bound, or null.
+    /// Writes html into the view's body and binds its marks. Fails (HtmlError::NoSuchColumn,
+    /// naming it) when it names a column the model lacks; then nothing is written or bound.
+    void setTemplateHtml(const QString& html, HtmlError* error = nullptr);
+    QString templateHtml() const;  ///< The template bound; empty once the binding has ended.
+
+    int currentIndex() const;  ///< \copybrief currentIndex
+    SubmitPolicy submitPolicy() const;  ///< \copybrief submitPolicy
+    void setSubmitPolicy(SubmitPolicy policy);  ///< Sets #submitPolicy; edits not yet submitted stay.
+
+    /// Hands the edits not yet submitted to the model, then has the model store them (the
+    /// `submitAll()` slot of a QSqlTableModel, else `QAbstractItemModel::submit()`). False when
+    /// the model refused a value or could not store the changes, each reported by editRefused().
+    /// A value the model refused is taken back: the field shows the model's value. Changes it
+    /// could not store (a constraint, a locked or read-only database; the model's own error
+    /// tells which) stay in the model and in the fields, for a later submit().
+    bool submit();
+    /// Drops the edits not yet submitted; the fields show the model's values again.
+    void revert();
+
+public slots:
+    void setCurrentIndex(int row);  ///< Makes row current; a row the model lacks is ignored.
+    void toFirst();  ///< Makes the first row current.
+    void toPrevious();  ///< Makes the row before the current one current.
+    void toNext();  ///< Makes the row after the current one current.
+    void toLast();  ///< Makes the last row current.
+
+signals:
+    void currentIndexChanged(int row);  ///< #currentIndex changed.
+    void submitPolicyChanged(lumetto::HtmlDataMapper::SubmitPolicy policy);  ///< #submitPolicy changed.
+    /// The model refused the user's value for column of row, or could not store it (see submit()).
+    void editRefused(int row, const QString& column, const QString& reason);
+
+private:
+    class Private;
+    std::unique_ptr<Private> d;
+};
+
+}  // namespace lumetto

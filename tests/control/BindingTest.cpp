@@ -1,0 +1,361 @@
+#include "control/ControlHarness.h"
+
+#include "driving/PageGeometry.h"
+#include "driving/Wait.h"
+
+#include <gtest/gtest.h>
+
+#include <lumetto/HtmlDataMapper.h>
+#include <lumetto/HtmlView.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlTableModel>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <csignal>
+
+namespace {
+
+using lumetto::HtmlDataMapper;
+
+// A record view of the current row and a list of swatches, in one template; a field of the
+// user's own after the list.
+const QString Template = QStringLiteral(
+    "<div id='record'><span id='name' data-column='Name'></span>"
+    "<div id='swatch' data-column-style='Colour'></div><input id='edit' data-column='Name'></div>"
+    "<section class='row' data-repeat><b data-column='Name'></b><i data-column-style='Colour'></i></section>"
+    "<input id='free'>");
+const QString Rules = QStringLiteral(
+    "body { margin: 0 } #record { height: 100px } #swatch, .row i { display: block; width: 60px; height: 40px }"
+    ".row { height: 40px; display: flex } .row[data-current] { background: rgb(0, 0, 255) }");
+
+QString colour(int red, int green, int blue) {
+    return QStringLiteral("background: rgb(%1, %2, %3)").arg(red).arg(green).arg(blue);
+}
+
+// A model of named colours; a name with "!" in it is refused.
+class Colours : public QStandardItemModel {
+public:
+    Colours() {
+        setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Colour")});
+        add(QStringLiteral("red"), colour(255, 0, 0));
+        add(QStringLiteral("green"), colour(0, 255, 0));
+        add(QStringLiteral("<b>bold</b><img src=x onerror=alert(1)>"), colour(255, 255, 0));
+    }
+    void add(const QString& name, const QString& style) {
+        appendRow({new QStandardItem(name), new QStandardItem(style)});
+    }
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        return !value.toString().contains(QLatin1Char('!')) && QStandardItemModel::setData(index, value, role);
+    }
+};
+
+// A control showing Template bound to a Colours model.
+struct Bound {
+    Bound() : mapper(new HtmlDataMapper(&h.control().view())) {
+        h.control().view().setCssText(Rules);
+        mapper->setModel(&model);
+        lumetto::HtmlError error;
+        mapper->setTemplateHtml(Template, &error);
+        EXPECT_FALSE(error.isValid()) << error.description().toStdString();
+    }
+    QString text(const QString& script) { return h.inPage(script).toString(); }
+    QPoint centreOf(const QString& selector) { return boundingBox(h.view(), selector).center(); }
+    bool pixelIs(const QString& selector, const QColor& wanted) {
+        return waitFor([&] { return h.pixelAt(centreOf(selector) + QPoint(20, 0)) == wanted; });
+    }
+    void typeInto(const QString& selector, const QString& keys) {
+        h.view()->window()->activateWindow();
+        h.click(centreOf(selector));
+        ASSERT_TRUE(waitFor([&] { return h.inPage(QStringLiteral("document.activeElement === document.querySelector(%1)")
+                                                      .arg(QLatin1Char('"') + selector + QLatin1Char('"')))
+                                          .toBool(); }));
+        QTest::keyClicks(h.view()->focusProxy(), keys);
+    }
+
+    ControlHarness h;
+    Colours model;
+    HtmlDataMapper* mapper;
+};
+
+// What the page shows of a QStandardItemModel's first column.
+QString namesOf(const QStandardItemModel& model) {
+    QStringList names;
+    for (int row = 0; row < model.rowCount(); ++row)
+        names << model.item(row)->text();
+    return names.join(QLatin1Char('|'));
+}
+
+const QString RowNames = QStringLiteral("Array.from(document.querySelectorAll('.row b'), (b) => b.textContent).join('|')");
+
+TEST(Binding, RecordViewAndListShowTheModelAndFollowNavigationAndClicks) {
+    Bound b;
+    EXPECT_TRUE(b.pixelIs(QStringLiteral(".row:nth-of-type(1) i"), QColor(255, 0, 0)));
+    EXPECT_TRUE(b.pixelIs(QStringLiteral(".row:nth-of-type(2) i"), QColor(0, 255, 0)));
+    EXPECT_TRUE(b.pixelIs(QStringLiteral("#swatch"), QColor(255, 0, 0)));
+    EXPECT_EQ(b.text(QStringLiteral("document.getElementById('name').textContent + '|' + edit.value")), QStringLiteral("red|red"));
+
+    QSignalSpy moved(b.mapper, &HtmlDataMapper::currentIndexChanged);
+    b.mapper->toNext();
+    EXPECT_TRUE(b.pixelIs(QStringLiteral("#swatch"), QColor(0, 255, 0)));
+    b.mapper->toLast();
+    b.mapper->toNext();  // past the last row: stays
+    EXPECT_EQ(b.mapper->currentIndex(), 2);
+    EXPECT_TRUE(b.pixelIs(QStringLiteral("#swatch"), QColor(255, 255, 0)));
+    // Markup and script in a value are text.
+    EXPECT_EQ(b.text(QStringLiteral("document.getElementById('name').textContent")), b.model.item(2)->text());
+    EXPECT_EQ(b.h.inPage(QStringLiteral("document.querySelectorAll('img, .row b b').length")).toInt(), 0);
+
+    // A click in a row makes it current; the current row is marked for the style rules.
+    b.h.click(b.centreOf(QStringLiteral(".row:nth-of-type(2) b")));
+    ASSERT_TRUE(waitFor([&] { return b.mapper->currentIndex() == 1; }));
+    EXPECT_TRUE(b.pixelIs(QStringLiteral("#swatch"), QColor(0, 255, 0)));
+    EXPECT_TRUE(b.pixelIs(QStringLiteral(".row:nth-of-type(2)"), QColor(0, 0, 255)));
+    EXPECT_EQ(moved.count(), 3);
+    b.mapper->toFirst();
+    b.mapper->toPrevious();
+    EXPECT_EQ(b.mapper->currentIndex(), 0);
+}
+
+// The user's edits in a bound field, typed with real keys, go to the model at each change or on
+// submit(); a value the model refuses is reported and the field shows the model's value again.
+TEST(Binding, TypedEditsReachTheModelAtOnceOrOnSubmitAndRefusedOnesAreShownBack) {
+    Bound b;
+    QSignalSpy refused(b.mapper, &HtmlDataMapper::editRefused);
+    const QString field = QStringLiteral("edit.value");
+    b.typeInto(QStringLiteral("#edit"), QStringLiteral("dish"));
+    EXPECT_TRUE(waitFor([&] { return b.model.item(0)->text() == QLatin1String("reddish"); }));
+    EXPECT_TRUE(waitFor([&] { return b.text(RowNames).startsWith(QLatin1String("reddish|")); })) << "the list follows";
+    QTest::keyClicks(b.h.view()->focusProxy(), QStringLiteral("!"));
+    ASSERT_TRUE(waitFor([&] { return refused.count() == 1; }));
+    EXPECT_EQ(refused.at(0).at(0).toInt(), 0);
+    EXPECT_EQ(refused.at(0).at(1).toString(), QStringLiteral("Name"));
+    EXPECT_TRUE(waitFor([&] { return b.text(field) == QLatin1String("reddish"); })) << b.text(field).toStdString();
+
+    b.mapper->setSubmitPolicy(HtmlDataMapper::ManualSubmit);
+    const auto typed = [&](const QString& keys, const QString& shown) {
+        QTest::keyClicks(b.h.view()->focusProxy(), keys);
+        EXPECT_TRUE(waitFor([&] { return b.text(field) == shown; }));
+        QTest::qWait(300);  // the page's report of the entry reaches the host
+    };
+    typed(QStringLiteral(" sky"), QStringLiteral("reddish sky"));
+    EXPECT_EQ(b.model.item(0)->text(), QStringLiteral("reddish"));
+    b.mapper->revert();
+    EXPECT_TRUE(waitFor([&] { return b.text(field) == QLatin1String("reddish"); }));
+    typed(QStringLiteral(" sky"), QStringLiteral("reddish sky"));
+    EXPECT_TRUE(b.mapper->submit());
+    EXPECT_EQ(b.model.item(0)->text(), QStringLiteral("reddish sky"));
+    typed(QStringLiteral("!"), QStringLiteral("reddish sky!"));
+    EXPECT_FALSE(b.mapper->submit());
+    EXPECT_EQ(refused.count(), 2);
+    EXPECT_TRUE(waitFor([&] { return b.text(field) == QLatin1String("reddish sky"); })) << b.text(field).toStdString();
+}
+
+// The page follows the model in place: the rows there stay the same elements, and what the
+// user typed in a field of their own stays; the current row follows its record.
+TEST(Binding, ModelChangesReachThePageInPlace) {
+    Bound b;
+    b.typeInto(QStringLiteral("#free"), QStringLiteral("kept"));
+    b.h.inPage(QStringLiteral("document.querySelectorAll('.row').forEach((row, i) => row.mark = i); true"));
+    const auto shown = [&] { return waitFor([&] { return b.text(RowNames) == namesOf(b.model); }); };
+
+    b.model.item(1)->setText(QStringLiteral("lime"));
+    EXPECT_TRUE(shown());
+    EXPECT_EQ(b.text(QStringLiteral("Array.from(document.querySelectorAll('.row'), (row) => row.mark).join()")),
+              QStringLiteral("0,1,2"));
+    b.model.insertRow(0, {new QStandardItem(QStringLiteral("blue")), new QStandardItem(colour(0, 0, 255))});
+    EXPECT_TRUE(shown());
+    EXPECT_EQ(b.mapper->currentIndex(), 1) << "the current record moved down a row";
+    EXPECT_TRUE(b.pixelIs(QStringLiteral(".row:nth-of-type(1) i"), QColor(0, 0, 255)));
+    b.model.item(1)->setText(QStringLiteral("crimson"));
+    EXPECT_TRUE(waitFor([&] { return b.text(QStringLiteral("document.getElementById('name').textContent")) == QLatin1String("crimson"); }));
+    b.model.removeRow(2);
+    EXPECT_TRUE(shown());
+    b.model.removeRow(1);  // the current row
+    EXPECT_TRUE(shown());
+    EXPECT_EQ(b.mapper->currentIndex(), 1);
+    EXPECT_TRUE(waitFor([&] { return b.text(QStringLiteral("edit.value")) == b.model.item(1)->text(); }));
+
+    b.model.clear();  // the columns come back in another order
+    b.model.setHorizontalHeaderLabels({QStringLiteral("Colour"), QStringLiteral("Name")});
+    b.model.appendRow({new QStandardItem(colour(0, 255, 0)), new QStandardItem(QStringLiteral("after reset"))});
+    EXPECT_TRUE(waitFor([&] { return b.text(RowNames) == QLatin1String("after reset"); })) << b.text(RowNames).toStdString();
+    EXPECT_TRUE(b.pixelIs(QStringLiteral("#swatch"), QColor(0, 255, 0)));
+    EXPECT_EQ(b.text(QStringLiteral("free.value")), QStringLiteral("kept"));
+}
+
+// A template naming a column the model lacks binds nothing and leaves the view as it was; a
+// model deleted while bound leaves no rows.
+TEST(Binding, MissingColumnsFailAndADeletedModelLeavesNoRows) {
+    Bound b;
+    lumetto::HtmlError error;
+    b.mapper->setTemplateHtml(QStringLiteral("<p data-column='Name'></p><p data-column-title=\"Na&amp;me\"></p>"), &error);
+    EXPECT_EQ(error.type(), lumetto::HtmlError::NoSuchColumn);
+    EXPECT_TRUE(error.description().contains(QStringLiteral("\"Na&me\""))) << error.description().toStdString();
+    EXPECT_EQ(b.mapper->templateHtml(), Template);
+    EXPECT_EQ(b.text(RowNames), namesOf(b.model));
+
+    QStandardItemModel nameless;
+    nameless.setHorizontalHeaderLabels({QStringLiteral("Name")});
+    lumetto::HtmlError other;
+    b.mapper->setModel(&nameless, &other);
+    EXPECT_EQ(other.type(), lumetto::HtmlError::NoSuchColumn);
+    EXPECT_TRUE(other.description().contains(QStringLiteral("Colour")));
+    EXPECT_EQ(b.mapper->model(), &b.model);
+
+    auto* doomed = new Colours;
+    b.mapper->setModel(doomed);
+    delete doomed;
+    EXPECT_EQ(b.mapper->model(), nullptr);
+    EXPECT_EQ(b.mapper->currentIndex(), -1);
+    EXPECT_TRUE(waitFor([&] { return b.text(QStringLiteral("document.querySelectorAll('.row').length + edit.value")) == QLatin1String("0"); }));
+    b.mapper->setModel(&b.model);
+    EXPECT_TRUE(waitFor([&] { return b.text(RowNames) == namesOf(b.model); }));
+}
+
+// After the page process ended, the bound view comes back from the model, with what the user
+// typed in the field of their own after the rows, and follows the model on.
+TEST(Binding, ThePageComesBackFromTheModelAfterItsProcessEnded) {
+    Bound b;
+    b.typeInto(QStringLiteral("#free"), QStringLiteral("kept"));
+    b.mapper->toLast();
+    b.model.item(0)->setText(QStringLiteral("changed before"));
+    ASSERT_TRUE(waitFor([&] { return b.text(RowNames) == namesOf(b.model); }));
+    QSignalSpy failed(&b.h.control().view(), &lumetto::HtmlView::failed);
+    const pid_t lost = static_cast<pid_t>(b.h.view()->page()->renderProcessPid());
+    ASSERT_EQ(::kill(lost, SIGKILL), 0);
+    b.model.item(1)->setText(QStringLiteral("changed while down"));
+
+    // Asked through the view, which waits for its page anew, until the page shows the model.
+    ASSERT_TRUE(waitFor([&] {
+        lumetto::HtmlError error;
+        return b.h.control().view().document().source(&error).contains(QStringLiteral("changed while down"));
+    }));
+    EXPECT_EQ(b.text(RowNames), namesOf(b.model));
+    EXPECT_EQ(b.text(QStringLiteral("free.value")), QStringLiteral("kept"));
+    EXPECT_EQ(failed.count(), 0) << "nothing of the restored content failed to find its place";
+    EXPECT_TRUE(b.pixelIs(QStringLiteral("#swatch"), QColor(255, 255, 0)));
+    b.model.item(2)->setText(QStringLiteral("changed after"));
+    EXPECT_TRUE(waitFor([&] { return b.text(QStringLiteral("edit.value")) == QLatin1String("changed after"); }));
+}
+
+// A table of a database: a BLOB shown as the image it holds, and a change the database refuses
+// to store reported at submit(), kept in the model and the field for the user to correct.
+TEST(Binding, SqlTableShowsItsImagesAndRefusesWhatTheDatabaseRefuses) {
+    ASSERT_TRUE(QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")));
+    const QString connection = QStringLiteral("binding");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec(QStringLiteral("CREATE TABLE colours (name TEXT CHECK (name NOT LIKE '%!%'), picture BLOB)")));
+        QImage red(40, 40, QImage::Format_RGB32);
+        red.fill(QColor(255, 0, 0));
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        red.save(&png, "PNG");
+        ASSERT_TRUE(query.prepare(QStringLiteral("INSERT INTO colours VALUES (?, ?), ('plain', ?)")));
+        query.addBindValue(QStringLiteral("red"));
+        query.addBindValue(png.data());
+        query.addBindValue(QByteArray("not an image"));
+        ASSERT_TRUE(query.exec());
+
+        QSqlTableModel model(nullptr, db);
+        model.setTable(QStringLiteral("colours"));
+        model.setEditStrategy(QSqlTableModel::OnManualSubmit);
+        ASSERT_TRUE(model.select());
+        Bound b;  // a view of its own, bound anew
+        b.mapper->setModel(nullptr);
+        b.mapper->setTemplateHtml(QStringLiteral("<img id='pic' data-column-src='picture'><input id='named' data-column='name'>"));
+        b.mapper->setModel(&model);
+        EXPECT_TRUE(b.pixelIs(QStringLiteral("#pic"), QColor(255, 0, 0))) << b.text(QStringLiteral("pic.src")).left(40).toStdString();
+        b.mapper->toNext();
+        EXPECT_TRUE(waitFor([&] { return b.text(QStringLiteral("named.value + pic.hasAttribute('src')")) == QLatin1String("plainfalse"); }));
+        b.mapper->toFirst();
+
+        QSignalSpy refused(b.mapper, &HtmlDataMapper::editRefused);
+        b.typeInto(QStringLiteral("#named"), QStringLiteral("!"));
+        ASSERT_TRUE(waitFor([&] { return model.data(model.index(0, 0)).toString() == QLatin1String("red!"); }));
+        EXPECT_FALSE(b.mapper->submit());
+        ASSERT_EQ(refused.count(), 1);
+        EXPECT_EQ(refused.at(0).at(1).toString(), QStringLiteral("name"));
+        EXPECT_EQ(b.text(QStringLiteral("named.value")), QStringLiteral("red!")) << "the user's edit was lost";
+        QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_Backspace);
+        QTest::keyClicks(b.h.view()->focusProxy(), QStringLiteral(" wine"));
+        ASSERT_TRUE(waitFor([&] { return model.data(model.index(0, 0)).toString() == QLatin1String("red wine"); }));
+        EXPECT_TRUE(b.mapper->submit());
+        ASSERT_TRUE(query.exec(QStringLiteral("SELECT name FROM colours WHERE rowid = 1")) && query.next());
+        EXPECT_EQ(query.value(0).toString(), QStringLiteral("red wine"));
+    }
+    QSqlDatabase::removeDatabase(connection);
+}
+
+// A database that cannot take a change now, locked by another connection or opened read-only,
+// loses none of the user's edits: submit() fails and reports it, the field keeps the edit, and
+// a later submit() stores it. A value of a megabyte is shown whole, as text.
+TEST(Binding, DatabaseLockedOrReadOnlyKeepsTheUsersEdits) {
+    ASSERT_TRUE(QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")));
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("colours.sqlite"));
+    const QString longValue(1000000, QLatin1Char('x'));
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(file);
+        ASSERT_TRUE(other.open());
+        QSqlQuery query(other);
+        ASSERT_TRUE(query.exec(QStringLiteral("CREATE TABLE colours (name TEXT, note TEXT)")));
+        ASSERT_TRUE(query.prepare(QStringLiteral("INSERT INTO colours VALUES ('red', ?)")));
+        query.addBindValue(longValue);
+        ASSERT_TRUE(query.exec());
+
+        for (const bool readOnly : {false, true}) {
+            SCOPED_TRACE(readOnly ? "read-only" : "locked");
+            const QString connection = QStringLiteral("bound");
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+                db.setDatabaseName(file);
+                db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY") : QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+                ASSERT_TRUE(db.open());
+                QSqlTableModel model(nullptr, db);
+                model.setTable(QStringLiteral("colours"));
+                model.setEditStrategy(QSqlTableModel::OnManualSubmit);
+                ASSERT_TRUE(model.select());
+                Bound b;
+                b.mapper->setModel(nullptr);
+                b.mapper->setTemplateHtml(QStringLiteral("<input id='named' data-column='name'><p id='note' data-column='note'></p>"));
+                b.mapper->setModel(&model);
+                ASSERT_TRUE(waitFor([&] { return b.h.inPage(QStringLiteral("note.textContent.length")).toInt() == longValue.size(); }));
+
+                if (!readOnly)
+                    ASSERT_TRUE(query.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+                QSignalSpy refused(b.mapper, &HtmlDataMapper::editRefused);
+                const QString edited = model.data(model.index(0, 0)).toString() + QStringLiteral(" wine");
+                b.typeInto(QStringLiteral("#named"), QStringLiteral(" wine"));
+                ASSERT_TRUE(waitFor([&] { return model.data(model.index(0, 0)).toString() == edited; }));
+                EXPECT_FALSE(b.mapper->submit());
+                EXPECT_EQ(refused.count(), 1);
+                EXPECT_EQ(b.text(QStringLiteral("named.value")), edited) << "the user's edit was lost";
+                EXPECT_EQ(model.data(model.index(0, 0)).toString(), edited);
+                if (!readOnly) {
+                    ASSERT_TRUE(query.exec(QStringLiteral("COMMIT")));
+                    EXPECT_TRUE(b.mapper->submit()) << "the edit kept was not stored once the lock went";
+                }
+            }
+            QSqlDatabase::removeDatabase(connection);
+        }
+        ASSERT_TRUE(query.exec(QStringLiteral("SELECT name FROM colours")) && query.next());
+        EXPECT_EQ(query.value(0).toString(), QStringLiteral("red wine"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+}
+
+}  // namespace
