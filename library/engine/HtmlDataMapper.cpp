@@ -43,7 +43,7 @@ public:
     int rowCount() const { return model ? model->rowCount() : 0; }
     QJsonArray rowValues(int row) const;
     QJsonArray rowsValues(int first, int last) const;
-    QJsonObject spec() const;
+    QJsonObject bindingState() const;
     bool bound() const { return !templ.isEmpty() && host->binder == q; }
     void post(const QString& op, const QJsonArray& args) const;
     void unbind();
@@ -106,7 +106,7 @@ QJsonArray HtmlDataMapper::Private::rowsValues(int first, int last) const {
     return rows;
 }
 
-QJsonObject HtmlDataMapper::Private::spec() const {
+QJsonObject HtmlDataMapper::Private::bindingState() const {
     return {{QStringLiteral("columns"), QJsonArray::fromStringList(names)},
             {QStringLiteral("rows"), rowsValues(0, rowCount() - 1)},
             {QStringLiteral("current"), currentRow}};
@@ -229,9 +229,11 @@ HtmlDataMapper::HtmlDataMapper(HtmlView* view) : QObject(view), d(std::make_uniq
             d->unbind();
     });
     PageEvents* events = &d->host->pageEvents;
-    connect(events, &PageEvents::boundEdited, this, [this](int row, const QString& column, const QString& value) {
-        if (d->bound())
-            d->edited(row, column, value);
+    connect(events, &PageEvents::boundEdited, this, [this](int row, const QString& column, const QString& value, int number) {
+        if (!d->bound())
+            return;
+        d->post(QStringLiteral("editsSeen"), {number});  // what is shown from now on is newer than that entry
+        d->edited(row, column, value);
     });
     connect(events, &PageEvents::boundRowChosen, this, [this](int row) {
         if (d->bound())
@@ -276,8 +278,8 @@ void HtmlDataMapper::setTemplateHtml(const QString& html, HtmlError* error) {
         d->names = names;
         d->columns = d->columnsOf(d->model, names);
         d->host->binder = this;
-        d->host->boundSteps = [this] { return QJsonArray{QJsonValue(QJsonArray{QStringLiteral("bind"), QJsonArray{d->spec()}})}; };
-        d->post(QStringLiteral("bind"), {d->spec()});
+        d->host->boundSteps = [this] { return QJsonArray{QJsonValue(QJsonArray{QStringLiteral("bind"), QJsonArray{d->bindingState()}})}; };
+        d->post(QStringLiteral("bind"), {d->bindingState()});
     });
 }
 

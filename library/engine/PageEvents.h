@@ -22,7 +22,9 @@ public slots:
     void fieldChanged(const QJsonArray& path, const QJsonObject& state) { emit fieldEntered(path, state); }
     void contentDrawn() { emit drawn(); }
     void stepFailed(const QString& op, const QString& error, int code) { emit carriedStepFailed(op, error, code); }
-    void boundFieldEdited(int row, const QString& column, const QString& value) { emit boundEdited(row, column, value); }
+    void boundFieldEdited(int row, const QString& column, const QString& value, int number) {
+        emit boundEdited(row, column, value, number);
+    }
     void boundRowClicked(int row) { emit boundRowChosen(row); }
 
 signals:
@@ -34,7 +36,8 @@ signals:
     // A step the host carried to the page after its call had returned failed there.
     void carriedStepFailed(const QString& op, const QString& error, int code);
     // The user changed a form field bound to column of a model's row (HtmlDataMapper).
-    void boundEdited(int row, const QString& column, const QString& value);
+    // The user entered value in the bound field of column in row: the page's entry number.
+    void boundEdited(int row, const QString& column, const QString& value, int number);
     // The user clicked in the repeated element of a model's row.
     void boundRowChosen(int row);
 };

@@ -171,6 +171,13 @@
     // {image: data URL or null} (a BLOB).
     let binding = null;
     const boundFieldTags = new Set(['INPUT', 'SELECT', 'TEXTAREA']);
+    // The user's entries in bound fields are numbered as they are reported. A value the host
+    // sends for a field the user has typed into since the last entry the host had taken in
+    // is older than what the field shows: the field keeps the user's text, of which the host
+    // hears next.
+    let editsReported = 0;
+    let editsTakenIn = 0;
+    const lastEdit = new WeakMap();
 
     // The marks of an element: [attribute or null for its text, column number].
     function marksOf(node, columns) {
@@ -188,6 +195,7 @@
         if (attribute === null) {
             const text = typeof value === 'string' ? value : '';
             if (boundFieldTags.has(node.tagName)) {
+                if ((lastEdit.get(node) || 0) > editsTakenIn) return;
                 if (node.value !== text) node.value = text;
             } else if (node.textContent !== text) {
                 node.textContent = text;
@@ -291,15 +299,17 @@
 
     const bindingOps = {
         // Binds the marks of the body as written: {columns: [names], rows: [[values]], current}.
-        bind(spec) {
+        bind(state) {
             if (binding) unbind();
             const repeats = Array.from(document.body.querySelectorAll('[data-repeat]'))
                 .filter((node) => !node.parentElement.closest('[data-repeat]'))
-                .map((node) => new Repeat(node, spec.columns));
-            binding = { columns: spec.columns, repeats, record: markedNodes(document.body, spec.columns), current: -1, values: null };
-            for (const repeat of repeats) repeat.insert(0, spec.rows);
-            bindingOps.setCurrent(spec.current, spec.rows[spec.current] || null);
+                .map((node) => new Repeat(node, state.columns));
+            binding = { columns: state.columns, repeats, record: markedNodes(document.body, state.columns), current: -1, values: null };
+            for (const repeat of repeats) repeat.insert(0, state.rows);
+            bindingOps.setCurrent(state.current, state.rows[state.current] || null);
         },
+        // The host has taken in the user's entries up to that number.
+        editsSeen(number) { editsTakenIn = Math.max(editsTakenIn, number); },
         setCurrent(row, values) {
             if (!binding) return;
             binding.current = row;
@@ -488,7 +498,9 @@
         if (!(node instanceof Element) || !formFields.has(node.tagName)) return;
         const bound = boundPlace(node);
         if (bound) {
-            toHost((h) => h.boundFieldEdited(bound.row, bound.column, node.value));
+            const number = ++editsReported;
+            lastEdit.set(node, number);
+            toHost((h) => h.boundFieldEdited(bound.row, bound.column, node.value, number));
             return;
         }
         const path = pathOf(node);

@@ -143,7 +143,7 @@ TEST(Binding, TypedEditsReachTheModelAtOnceOrOnSubmitAndRefusedOnesAreShownBack)
     b.mapper->setSubmitPolicy(HtmlDataMapper::ManualSubmit);
     const auto typed = [&](const QString& keys, const QString& shown) {
         QTest::keyClicks(b.h.view()->focusProxy(), keys);
-        EXPECT_TRUE(waitFor([&] { return b.text(field) == shown; }));
+        EXPECT_TRUE(waitFor([&] { return b.text(field) == shown; })) << b.text(field).toStdString();
         QTest::qWait(300);  // the page's report of the entry reaches the host
     };
     typed(QStringLiteral(" sky"), QStringLiteral("reddish sky"));
