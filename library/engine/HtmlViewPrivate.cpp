@@ -55,8 +55,7 @@ HtmlView::Private::Private(HtmlView* q)
             [this](const QJsonArray& path, const QJsonObject& state) { record->fieldChanged(path, state); });
     connect(page, &ControlPage::shellLoaded, this, &Private::shellLoaded);
     connect(&pageEvents, &PageEvents::carriedStepFailed, this, [this](const QString& op, const QString& error, int code) {
-        HtmlError failure = pageFailure("", error, code).error;
-        report(HtmlError(failure.type(), failure.description(), carriedCall(op)));
+        report(pageFailure(qPrintable(carriedCall(op)), error, code).error);
     });
     connect(page, &QWebEnginePage::renderProcessTerminated, this, &Private::pageProcessEnded);
 
