@@ -145,7 +145,7 @@ void HtmlView::Private::restartAfterCrash() {
     calls->rendererLost();
     restarted = true;
     events->pageLost();
-    const RestoreWatch::Next next = watch.processLost();
+    const RestoreWatch::Next next = watch.processLost(start->drawingAlone());
     if (next == RestoreWatch::Next::RestoreEmpty) {
         const bool fromFile = !record->source().isEmpty();
         record->bodySet(QString());

@@ -2,10 +2,10 @@
 
 namespace lumetto {
 
-RestoreWatch::Next RestoreWatch::processLost() {
+RestoreWatch::Next RestoreWatch::processLost(bool drawingAlone) {
     const bool undrawn = restoring_;
     restoring_ = false;
-    if (undrawn && suspect_) {
+    if (undrawn && suspect_ && drawingAlone) {
         suspect_ = false;
         return Next::RestoreEmpty;
     }

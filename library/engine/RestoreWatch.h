@@ -6,7 +6,9 @@ namespace lumetto {
 // Restored content is watched until the page reports it drawn. A control whose restored
 // content had not drawn when the process ended is a suspect: it restores alone, once the
 // other controls of the process have drawn theirs. A suspect whose content again ends the
-// process before it draws is the cause: it comes back without that content. Content in a view
+// process before it draws, while it drew alone, is the cause: it comes back without that
+// content. One whose turn had passed (a busy machine drew it slowly, and another suspect
+// started) is not judged: it stays a suspect. Content in a view
 // that is not shown is not watched, since a hidden page does not draw.
 class RestoreWatch {
 public:
@@ -16,8 +18,9 @@ public:
         RestoreEmpty,  // without the content: it ended the process while restored alone
     };
 
-    // The page process ended: how the control is to come back.
-    Next processLost();
+    // The page process ended, while the control's content was drawn alone or not: how the
+    // control is to come back.
+    Next processLost(bool drawingAlone);
     // Restored content reached a page that is shown.
     void restoring() { restoring_ = true; }
     // The page drew what it was given.

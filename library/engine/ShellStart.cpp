@@ -54,6 +54,10 @@ void ShellStart::restart(bool alone) {
         load();
 }
 
+bool ShellStart::drawingAlone() const {
+    return StartOrder::instance().isDrawingAlone(const_cast<ShellStart*>(this));
+}
+
 bool ShellStart::eventFilter(QObject* watched, QEvent* event) {
     if (watched != view_)
         return false;

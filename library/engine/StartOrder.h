@@ -26,6 +26,8 @@ public:
     void drawing(QObject* control);
     void drawn(QObject* control);
     bool isDrawing(QObject* control) const { return drawing_.contains(control); }
+    // Whether control is drawing and no other control is.
+    bool isDrawingAlone(QObject* control) const { return drawing_.size() == 1 && isDrawing(control); }
 
     static constexpr int DrawBoundMs = 2000;
 
