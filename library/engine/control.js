@@ -491,8 +491,14 @@
         }
     }
 
-    // The steps a new shell carries, carried out as it loads.
+    // The steps a new shell carries, carried out as it loads. The engine lays a page out the
+    // first time with a vertical scroll bar where the page may scroll, and keeps it when the
+    // content overflows with it: content that fits only without one (narrower by the bar, its
+    // text wraps into more lines) would come with a scroll bar it never has once shown. So the
+    // empty shell is laid out first, and the content's first layout starts without one, as
+    // every later one does.
     function carryOutShellSteps() {
+        document.documentElement.getBoundingClientRect();
         const block = document.getElementById('lumetto-steps');
         if (!block) return;
         block.remove();
