@@ -313,6 +313,7 @@ TEST(Content, FileOfAnotherFolderNeverShowsWithTheOtherFoldersFiles) {
 TEST(Content, NewContentStartsAtItsTopAndAWriteIntoItKeepsItsPlace) {
     ControlHarness h;
     lumetto::HtmlView& view = h.control().view();
+    view.setBaseUrl(QUrl::fromLocalFile(h.baseDirectory()));  // the file's folder: the page stays
     const QString tall = QStringLiteral("<div style='height:100px; background:#0000ff'></div><div id='rest' style='height:2000px'></div>%1");
     writeFile(h.baseDirectory() + QStringLiteral("tall.html"), tall.arg(QStringLiteral("<p>file</p>")).toUtf8());
     const auto scrollTop = [&] { return h.inPage(QStringLiteral("document.scrollingElement.scrollTop")).toInt(); };
