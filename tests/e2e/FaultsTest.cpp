@@ -209,14 +209,14 @@ TEST(Faults, BothViewsArePaintedAgainOnTheScreenAfterThePageProcessIsLostInEvery
 TEST(Faults, PageComesBackLookingAsItDidWithACommandsRulesInForce) {
     RunningApp app;
     ASSERT_TRUE(app.ready());
-    ASSERT_TRUE(app.chooseMenuItem("mnuCSS", "mnuCSSWhite"));
-    ASSERT_TRUE(waitFor([&] { return app.inPage(QStringLiteral("getComputedStyle(document.body).overflow")).toString() == QLatin1String("visible"); }));
     ASSERT_TRUE(waitFor([&] { return screenShowsLogo(app); }, 10000));
+    const QImage designed = shownOnScreen(app.pageView());
+    ASSERT_TRUE(app.chooseMenuItem("mnuCSS", "mnuCSSWhite"));
     QImage before;
     ASSERT_TRUE(waitFor([&] {
         const QImage now = shownOnScreen(app.pageView());
-        return std::exchange(before, now) == now;
-    }));
+        return now != designed && std::exchange(before, now) == now;
+    })) << "the white background's rules did not show";
 
     const qint64 lost = app.pageView()->page()->renderProcessPid();
     killPageProcess(app);
