@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QWebEngineHistory>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -13,6 +14,10 @@ namespace {
 // 96 DPI): the pages are laid out for text of that size, and fit the control only with it.
 constexpr int DefaultFontPixels = 11;
 
+QString withSlash(const QString& directory) {
+    return directory.endsWith(QLatin1Char('/')) ? directory : directory + QLatin1Char('/');
+}
+
 }  // namespace
 
 QString filesScheme(const QUrl& base) {
@@ -23,14 +28,22 @@ QString filesScheme(const QUrl& base) {
     return {};
 }
 
-void LocalFilesOnly::interceptRequest(QWebEngineUrlRequestInfo& info) {
-    const QUrl url = info.requestUrl();
-    if (url.scheme() == QLatin1String("data"))
-        return;
+// Whether the file url names lies below the root directory. A local file is judged by where it
+// really is, links resolved (of the directory as well): a link below the directory to a file
+// elsewhere does not bring that file in. A file that does not exist is below nothing.
+bool LocalFilesOnly::isBelowRoot(const QUrl& url) const {
     const QString files = filesScheme(root_);
-    const bool below = !files.isEmpty() && url.scheme() == files && url.host() == root_.host() &&
-                       QDir::cleanPath(url.path()).startsWith(root_.path());
-    if (!below)
+    if (files.isEmpty() || url.scheme() != files || url.host() != root_.host())
+        return false;
+    if (files == QLatin1String("qrc"))
+        return QDir::cleanPath(url.path()).startsWith(withSlash(root_.path()));
+    const QString file = QFileInfo(url.toLocalFile()).canonicalFilePath();
+    const QString root = QFileInfo(root_.toLocalFile()).canonicalFilePath();
+    return !file.isEmpty() && !root.isEmpty() && file.startsWith(withSlash(root));
+}
+
+void LocalFilesOnly::interceptRequest(QWebEngineUrlRequestInfo& info) {
+    if (info.requestUrl().scheme() != QLatin1String("data") && !isBelowRoot(info.requestUrl()))
         info.block(true);
 }
 

@@ -10,7 +10,7 @@ namespace lumetto {
 QString filesScheme(const QUrl& base);
 
 // Lets a page load nothing but data it was given and files below one directory (local or of
-// the Qt resources): no network.
+// the Qt resources), local files by where they really are: no network.
 class LocalFilesOnly : public QWebEngineUrlRequestInterceptor {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
@@ -18,6 +18,8 @@ public:
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
 
 private:
+    bool isBelowRoot(const QUrl& url) const;
+
     QUrl root_;
 };
 

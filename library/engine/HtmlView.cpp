@@ -46,7 +46,7 @@ QString HtmlView::bodyHtml() const {
 void HtmlView::setBodyHtml(const QString& html, HtmlError* error) {
     attempt(error, "setBodyHtml", [&] {
         d->write("setBodyHtml", QStringLiteral("setBody"), {html});
-        d->bodyShown(html, {});
+        d->bodyShown(html);
     });
 }
 
@@ -57,9 +57,7 @@ QUrl HtmlView::source() const {
 void HtmlView::setSource(const QUrl& url, HtmlError* error) {
     attempt(error, "setSource", [&] {
         const SourceFile file = SourceFile::read(url);
-        d->applyBase("setSource", file.folder);
-        d->write("setSource", QStringLiteral("setDocument"), {file.html});
-        d->bodyShown(file.html, url);
+        d->showDocument(file.html, file.folder, url);
     });
 }
 

@@ -198,14 +198,51 @@ void HtmlView::Private::applyBase(const char* call, const QUrl& url) {
         emit q->baseUrlChanged(url);
 }
 
-void HtmlView::Private::bodyShown(const QString& html, const QUrl& source) {
+// The document goes to the page in one step with its folder, the base of its references; where
+// the folder needs a page of another policy, the new page's shell brings both. Either way no
+// frame shows the one with the other's files: neither the page before with the new folder's
+// files of the same names, nor the document with the old folder's.
+void HtmlView::Private::showDocument(const QString& html, const QUrl& folder, const QUrl& source) {
+    constexpr const char* call = "setSource";
+    const bool newPolicy = filesScheme(folder) != shellFiles;
+    // The page loads the document's files as it takes the document in.
+    page->setFileRoot(folder);
+    try {
+        if (!newPolicy)
+            write(call, QStringLiteral("setDocument"), {html, folder.toString()});
+        else if (!start->keepsWrites())
+            calls->awaitPage(call);  // where no page can take the call, it fails and nothing changes
+    } catch (const PageFailure&) {
+        page->setFileRoot(set.baseUrl);
+        throw;
+    }
+    const bool baseChanged = folder != set.baseUrl;
     const bool bodyChanged = html != record->body();
     const bool sourceChanged = source != record->source();
+    set.baseUrl = folder;
     record->bodySet(html, source);
+    const bool loadsShell = newPolicy && !start->keepsWrites();
+    if (loadsShell)
+        loadShell();
+    const std::shared_ptr<PageCalls> pageCalls = calls;  // a slot may delete the view
+    if (baseChanged)
+        emit q->baseUrlChanged(folder);
     if (bodyChanged)
         emit q->bodyHtmlChanged(html);
     if (sourceChanged)
         emit q->sourceChanged(source);
+    if (loadsShell)
+        pageCalls->awaitPage(call);  // returns as a write does, once the page shows the file
+}
+
+void HtmlView::Private::bodyShown(const QString& html) {
+    const bool bodyChanged = html != record->body();
+    const bool sourceChanged = !record->source().isEmpty();
+    record->bodySet(html);
+    if (bodyChanged)
+        emit q->bodyHtmlChanged(html);
+    if (sourceChanged)
+        emit q->sourceChanged(QUrl());
 }
 
 }  // namespace lumetto

@@ -46,8 +46,10 @@ public:
     bool write(const char* call, const QString& op, const QJsonArray& args);
     void applyStyle(const char* call, const QString& text, bool fromUrl);
     void applyBase(const char* call, const QUrl& url);
-    // The body the page now shows: markup, or the document read from the file source.
-    void bodyShown(const QString& html, const QUrl& source);
+    // The body the page now shows, given as markup.
+    void bodyShown(const QString& html);
+    // Shows the document read from the file source, with the file's folder as base location.
+    void showDocument(const QString& html, const QUrl& folder, const QUrl& source);
 
     HtmlView* q;
     QWebEngineView* view;

@@ -44,6 +44,8 @@ public:
     void send(const char* caller, const QString& op, const QJsonArray& args);
     // Runs op(args) in the page without waiting for it, after everything sent before.
     void post(const QString& op, const QJsonArray& args);
+    // Waits for the shell, if it is loading, then fails like call unless the page can take a call.
+    void awaitPage(const char* caller);
 
     // Each load of the shell is a new generation of the page.
     int generation() const { return generation_; }
@@ -61,6 +63,7 @@ public:
 
     // The control is gone: every later call fails.
     void detach();
+    bool detached() const { return page_.isNull(); }
     // The display engine cannot start a page process: every waiting and later call fails at
     // once, for that reason.
     void engineCannotStart(const QString& reason);
@@ -88,8 +91,6 @@ private:
     void waitFor(const std::function<bool()>& done, std::chrono::milliseconds bound);
     // Fails the call when the page cannot answer: the control or its page process is gone.
     void checkReachable(const char* caller) const;
-    // Waits for the shell, if it is loading, then fails unless the page can take a call.
-    void awaitPage(const char* caller);
     // The page-side call of op(args); with a deadline (ms since the epoch), one the page
     // refuses once that has passed.
     QString script(const QString& op, const QJsonArray& args, qint64 deadline = 0) const;

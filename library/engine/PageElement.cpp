@@ -18,13 +18,15 @@ PageElement::~PageElement() {
 }
 
 bool PageElement::isGone() const {
-    return generation_ != calls_->generation();
+    return calls_->detached() || generation_ != calls_->generation();
 }
 
 void PageElement::checkHere(const char* caller) const {
-    if (isGone())
-        throw PageFailure{HtmlError(HtmlError::ElementGone, QStringLiteral("The element no longer exists: its page was loaded anew"),
-                                    QString::fromLatin1(caller))};
+    if (!isGone())
+        return;
+    const QString why = calls_->detached() ? QStringLiteral("its control was destroyed") : QStringLiteral("its page was loaded anew");
+    throw PageFailure{HtmlError(HtmlError::ElementGone, QStringLiteral("The element no longer exists: %1").arg(why),
+                                QString::fromLatin1(caller))};
 }
 
 QVariant PageElement::call(const char* caller, const QString& op, QJsonArray args) const {

@@ -24,7 +24,7 @@ public:
     // The public handle of an element; null for none.
     static HtmlElement handleOf(std::shared_ptr<PageElement> element) { return HtmlElement(std::move(element)); }
 
-    // Whether the page that held the element has been loaded anew since.
+    // Whether the page that held the element is gone: loaded anew since, or its control destroyed.
     bool isGone() const;
     const QString& tagName() const { return tagName_; }
 

@@ -25,6 +25,20 @@ QString withSlash(const QString& folder) {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
+// The decoder a browser decodes the file's bytes with: its byte order mark's, else its <meta>
+// charset's, else UTF-8, also for a charset the decoders do not know. A <meta> that names a
+// UTF-16 or UTF-32 encoding was read as ASCII bytes, so the file is none of those: without a
+// byte order mark, it means UTF-8.
+QStringDecoder decoderOf(const QByteArray& data) {
+    QStringDecoder decoder = QStringDecoder::decoderForHtml(data);
+    const QString name = QString::fromLatin1(decoder.name());
+    const bool wide = name.startsWith(QLatin1String("UTF-16"), Qt::CaseInsensitive) ||
+                      name.startsWith(QLatin1String("UTF-32"), Qt::CaseInsensitive);
+    if (!decoder.isValid() || (wide && !QStringConverter::encodingForData(data)))
+        return QStringDecoder(QStringDecoder::Utf8);
+    return decoder;
+}
+
 }  // namespace
 
 SourceFile SourceFile::read(const QUrl& url) {
@@ -50,9 +64,7 @@ SourceFile SourceFile::read(const QUrl& url) {
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         refuse(url, file.errorString());
-    QStringDecoder decoder = QStringDecoder::decoderForHtml(data);
-    if (!decoder.isValid())
-        decoder = QStringDecoder(QStringDecoder::Utf8);  // a charset the decoders do not know
+    QStringDecoder decoder = decoderOf(data);
     return {decoder.decode(data), folder};
 }
 

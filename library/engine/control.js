@@ -110,6 +110,11 @@
     function replaceContent(node, html) {
         moveContent(node, parsed(node, html));
     }
+    // New content starts at its top, as a page does, however far the content before was
+    // scrolled; writes into the content keep where it is.
+    function fromTheTop() {
+        window.scrollTo({ left: 0, top: 0, behavior: 'instant' });
+    }
 
     // A whole document, as a file holds it, is parsed as a document: what its head holds (style
     // rules, style sheets, its title) goes into the body ahead of its body's content, and the body
@@ -359,10 +364,15 @@
             setBodyAttributes([]);
             binding = null;
             replaceContent(document.body, html);
+            fromTheTop();
         },
-        setDocument(html) {
+        // A file's document comes with its folder, the base of its references, when that
+        // changes: in one step, so that no frame shows the one with the other's files.
+        setDocument(html, base) {
+            if (base !== undefined) shell.base().href = base;
             binding = null;
             replaceDocument(html);
+            fromTheTop();
         },
         // Tells the host once the content and its images are drawn.
         reportDrawn() {
@@ -481,8 +491,14 @@
         }
     }
 
-    // The steps a new shell carries, carried out as it loads.
+    // The steps a new shell carries, carried out as it loads. The engine lays a page out the
+    // first time with a vertical scroll bar where the page may scroll, and keeps it when the
+    // content overflows with it: content that fits only without one (narrower by the bar, its
+    // text wraps into more lines) would come with a scroll bar it never has once shown. So the
+    // empty shell is laid out first, and the content's first layout starts without one, as
+    // every later one does.
     function carryOutShellSteps() {
+        document.documentElement.getBoundingClientRect();
         const block = document.getElementById('lumetto-steps');
         if (!block) return;
         block.remove();

@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -160,6 +162,76 @@ TEST(BadInput, ContentCannotNavigateReloadOrEmptyTheControl) {
         h.control().setBodyHTML(QStringLiteral("<img id='logo' src='icon-logo.gif'>"));
         EXPECT_TRUE(waitFor([&] { return h.inPage(QStringLiteral("logo.naturalWidth")).toInt() == 32; }))
             << "the next content loads its image from the base directory";
+    }
+}
+
+void writeFile(const QString& path, const QByteArray& data) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(data);
+}
+
+// Links below the base directory to files outside it, beside files of its own. The control
+// loads no file outside, however it is named: through a link to the file, through a link to
+// its folder, nor through an @import of a style sheet; and it loads the directory's own files,
+// also where the directory itself is named through a link.
+TEST(BadInput, LinkBelowTheBaseToAFileOutsideLoadsNothingOnAnySurface) {
+    QTemporaryDir root;
+    const QString base = root.filePath(QStringLiteral("base/"));
+    const QString outside = root.filePath(QStringLiteral("outside/"));
+    ASSERT_TRUE(QDir().mkpath(base) && QDir().mkpath(outside));
+    QImage square(10, 10, QImage::Format_RGB32);
+    square.fill(Qt::red);
+    ASSERT_TRUE(square.save(base + QStringLiteral("own.png")));
+    square.fill(Qt::green);
+    ASSERT_TRUE(square.save(outside + QStringLiteral("secret.png")));
+    writeFile(outside + QStringLiteral("secret.css"), "body { background: #00ff00 }");
+    writeFile(base + QStringLiteral("own.css"),
+              "@import 'linked.css'; #mark { position:fixed; left:400px; top:200px; width:100px; height:100px; background:#ff00ff }");
+    ASSERT_TRUE(QFile::link(QStringLiteral("../outside/secret.png"), base + QStringLiteral("linked.png")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("../outside/secret.css"), base + QStringLiteral("linked.css")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("../outside"), base + QStringLiteral("folder")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("base"), root.filePath(QStringLiteral("base-link"))));
+    const QString at = QStringLiteral("position:fixed; top:0; left:%1px; width:100px; height:100px");
+    const QString content = QStringLiteral("<img id='own' src='own.png' style='%1'><img id='linked' src='linked.png' style='%2'>"
+                                           "<img id='folder' src='folder/secret.png' style='%3'>"
+                                           "<link rel='stylesheet' href='linked.css'><div id='mark'></div>")
+                                .arg(at.arg(0), at.arg(200), at.arg(400));
+    writeFile(base + QStringLiteral("page.html"), (QStringLiteral("<link rel='stylesheet' href='own.css'>") + content).toUtf8());
+
+    ControlHarness h;
+    lumetto::HtmlView& view = h.control().view();
+    const QList<std::pair<const char*, std::function<void()>>> surfaces{
+        {"a body with the style sheet in the content", [&] {
+             view.setBaseUrl(QUrl::fromLocalFile(base));
+             view.setCssText(QString());
+             view.setBodyHtml(QStringLiteral("<link rel='stylesheet' href='own.css'>") + content);
+         }},
+        {"a body with the control's style sheet", [&] {
+             view.setCssFromUrl(true);
+             view.setCssText(QStringLiteral("own.css"));
+             view.setBodyHtml(content);
+         }},
+        {"the base named through a link", [&] {
+             view.setBaseUrl(QUrl::fromLocalFile(root.filePath(QStringLiteral("base-link/"))));
+             view.setBodyHtml(content);
+         }},
+        {"a file's folder", [&] {
+             view.setCssFromUrl(false);
+             view.setSource(QUrl::fromLocalFile(base + QStringLiteral("page.html")));
+         }},
+    };
+    for (const auto& [surface, show] : surfaces) {
+        SCOPED_TRACE(surface);
+        view.setBodyHtml(QString());
+        show();
+        // The own style sheet applies once its @import of the linked one has been decided.
+        EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(50, 50)) == QColor(Qt::red) && h.pixelAt(QPoint(450, 250)) == QColor(Qt::magenta); }))
+            << "the directory's own files";
+        EXPECT_TRUE(waitFor([&] { return h.inPage(QStringLiteral("linked.complete && folder.complete")).toBool(); }));
+        EXPECT_EQ(h.inPage(QStringLiteral("linked.naturalWidth + folder.naturalWidth")).toInt(), 0);
+        for (const QPoint& point : {QPoint(250, 50), QPoint(450, 50), QPoint(300, 350)})
+            EXPECT_NE(h.pixelAt(point), QColor(Qt::green)) << "a file outside the base directory shows at " << point.x() << "," << point.y();
     }
 }
 

@@ -1,20 +1,27 @@
 #include "control/ControlHarness.h"
 #include "contract/DocumentObjects.h"
 
+#include "driving/ScreenGrab.h"
 #include "driving/Wait.h"
 
 #include <gtest/gtest.h>
 
+#include <lumetto/HtmlDataMapper.h>
+
 #include <csignal>
+#include <functional>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QStringEncoder>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -210,6 +217,140 @@ TEST(Content, FileIsShownWithItsFolderOnlyAndComesBackAfterALostPageProcess) {
     ASSERT_EQ(sourceChanged.size(), 2);
     EXPECT_TRUE(sourceChanged[1][0].toUrl().isEmpty());
     EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 350)) == QColor(Qt::white); })) << "the file's body colour stayed";
+}
+
+// A file is decoded as a browser decodes it: a <meta> read in ASCII that names a UTF-16 or UTF-32
+// encoding means UTF-8 unless a byte order mark says otherwise. Decoded wrongly, no markup is
+// left, and the body's colour does not show.
+TEST(Content, FileIsDecodedAsABrowserDecodesIt) {
+    ControlHarness h;
+    const QString page = QStringLiteral("<html><head><meta charset='%1'></head><body bgcolor='#0000ff'><p id='text'>caf\u00e9</p></body></html>");
+    const auto wide = [](const QString& text) {
+        return QByteArray(QStringEncoder(QStringEncoder::Utf16LE, QStringConverter::Flag::WriteBom).encode(text));
+    };
+    const QList<std::pair<QString, QByteArray>> files{
+        {QStringLiteral("utf-16"), page.arg(QStringLiteral("utf-16")).toUtf8()},
+        {QStringLiteral("UTF-16BE"), page.arg(QStringLiteral("UTF-16BE")).toUtf8()},
+        {QStringLiteral("utf-32"), page.arg(QStringLiteral("utf-32")).toUtf8()},
+        {QStringLiteral("utf-16 with a byte order mark"), wide(page.arg(QStringLiteral("utf-16")))},
+    };
+    for (const auto& [name, data] : files) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = h.baseDirectory() + name + QStringLiteral(".html");
+        writeFile(path, data);
+        h.control().setBodyHTML(QStringLiteral("<p>between</p>"));
+        ASSERT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(Qt::white); }));
+        lumetto::HtmlError error;
+        h.control().view().setSource(QUrl::fromLocalFile(path), &error);
+        ASSERT_FALSE(error.isValid()) << error.description().toStdString();
+        EXPECT_TRUE(h.control().view().bodyHtml().contains(QStringLiteral("caf\u00e9")));
+        EXPECT_EQ(h.inPage(QStringLiteral("document.getElementById('text').textContent")).toString(), QStringLiteral("caf\u00e9"));
+        EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(0, 0, 255); }));
+    }
+}
+
+// The pages of the resources' twin folder, written into a folder of files in another colour:
+// the page's own square, its folder's image and its folder's style sheet each show it.
+void writeTwin(const QString& folder, const QColor& colour) {
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QString& name : QDir(QStringLiteral(":/pages/twin")).entryList()) {
+        QFile file(QStringLiteral(":/pages/twin/") + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        writeFile(folder + name, QString::fromUtf8(file.readAll()).replace(QStringLiteral("#0000ff"), colour.name()).toUtf8());
+    }
+}
+
+// The colours of the twin pages' three squares on the screen, in a row across the view.
+QList<QColor> twinColours(ControlHarness& h) {
+    const auto at = onScreen(h.view(), QPoint(0, 50));
+    if (!at)
+        return {};
+    const QImage row = screenImage(QRect(*at, QSize(500, 1)));
+    return {row.pixelColor(50, 0), row.pixelColor(250, 0), row.pixelColor(450, 0)};
+}
+
+// Shown from one folder after another, of files and of the application's resources, a page
+// never shows with the files of the same names of the folder before or after it: in no frame on
+// the screen do its own square and its folder's image and style sheet differ in colour.
+TEST(Content, FileOfAnotherFolderNeverShowsWithTheOtherFoldersFiles) {
+    ControlHarness h;
+    writeTwin(h.baseDirectory() + QStringLiteral("red/"), Qt::red);
+    writeTwin(h.baseDirectory() + QStringLiteral("green/"), Qt::green);
+    const QList<std::pair<QUrl, QColor>> pages{
+        {QUrl::fromLocalFile(h.baseDirectory() + QStringLiteral("red/page.html")), Qt::red},
+        {QUrl::fromLocalFile(h.baseDirectory() + QStringLiteral("green/page.html")), Qt::green},
+        {QUrl(QStringLiteral("qrc:/pages/twin/page.html")), Qt::blue},
+        {QUrl::fromLocalFile(h.baseDirectory() + QStringLiteral("red/page.html")), Qt::red},
+    };
+    const auto shows = [&](const QColor& colour) { return twinColours(h) == QList<QColor>(3, colour); };
+    h.control().view().setSource(pages[0].first);
+    ASSERT_TRUE(waitFor([&] { return shows(pages[0].second); }));
+
+    QList<QList<QColor>> frames;
+    QTimer grabs;
+    grabs.setInterval(5);
+    QObject::connect(&grabs, &QTimer::timeout, [&] { frames.append(twinColours(h)); });
+    grabs.start();
+    for (const auto& [url, colour] : pages.mid(1)) {
+        SCOPED_TRACE(url.toString().toStdString());
+        h.control().view().setSource(url);
+        EXPECT_TRUE(waitFor([&] { return shows(colour); }));
+    }
+    grabs.stop();
+    int mixed = 0;
+    for (const QList<QColor>& frame : frames) {
+        QList<QColor> shown;
+        for (const QColor& colour : frame)
+            if (colour != QColor(Qt::white) && !shown.contains(colour))
+                shown.append(colour);
+        mixed += shown.size() > 1;
+    }
+    EXPECT_EQ(mixed, 0) << "of " << frames.size() << " grabs showed one folder's page with another's files";
+}
+
+// New content starts at its top, however far the page before was scrolled: a body written, a
+// file shown, a binding's template. A write into the content keeps the page where it is.
+TEST(Content, NewContentStartsAtItsTopAndAWriteIntoItKeepsItsPlace) {
+    ControlHarness h;
+    lumetto::HtmlView& view = h.control().view();
+    view.setBaseUrl(QUrl::fromLocalFile(h.baseDirectory()));  // the file's folder: the page stays
+    const QString tall = QStringLiteral("<div style='height:100px; background:#0000ff'></div><div id='rest' style='height:2000px'></div>%1");
+    writeFile(h.baseDirectory() + QStringLiteral("tall.html"), tall.arg(QStringLiteral("<p>file</p>")).toUtf8());
+    const auto scrollTop = [&] { return h.inPage(QStringLiteral("document.scrollingElement.scrollTop")).toInt(); };
+    const auto topShown = [&] { return h.pixelAt(QPoint(300, 50)) == QColor(0, 0, 255); };
+    const auto scrolledDown = [&] {
+        view.setBodyHtml(tall.arg(QString()));
+        h.inPage(QStringLiteral("document.scrollingElement.scrollTop = 1648"));
+        return waitFor([&] { return scrollTop() == 1648 && !topShown(); });
+    };
+
+    QStandardItemModel model(1, 1);
+    model.setHorizontalHeaderLabels({QStringLiteral("Name")});
+    model.setItem(0, 0, new QStandardItem(QStringLiteral("bound")));
+    const QList<std::pair<const char*, std::function<void()>>> shows{
+        {"setBodyHtml", [&] { view.setBodyHtml(tall.arg(QStringLiteral("<p>written</p>"))); }},
+        {"setSource", [&] { view.setSource(QUrl::fromLocalFile(h.baseDirectory() + QStringLiteral("tall.html"))); }},
+        {"HtmlDataMapper::setTemplateHtml", [&] {
+             auto* mapper = new lumetto::HtmlDataMapper(&view);
+             mapper->setModel(&model);
+             mapper->setTemplateHtml(tall.arg(QStringLiteral("<p data-column='Name'></p>")));
+         }},
+    };
+    for (const auto& [call, show] : shows) {
+        SCOPED_TRACE(call);
+        ASSERT_TRUE(scrolledDown());
+        show();
+        EXPECT_EQ(scrollTop(), 0);
+        EXPECT_TRUE(waitFor(topShown)) << "the new content's top is not on the screen";
+    }
+
+    ASSERT_TRUE(scrolledDown());
+    const int place = scrollTop();
+    for (lumetto::HtmlElement element : view.document().elements())
+        if (element.id() == QLatin1String("rest"))
+            element.setInnerHtml(QStringLiteral("written into"));
+    EXPECT_EQ(scrollTop(), place);
+    EXPECT_FALSE(topShown());
 }
 
 // The application's own resources serve the images of the resource's folder, and only those,

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <lumetto/HtmlDocument.h>
+#include <lumetto/HtmlView.h>
+
 #include "contract/DocumentObjects.h"
 
 #include <QElapsedTimer>
@@ -105,6 +108,23 @@ TEST(RendererLoss, ElementsOfTheLostPageTakeStyleWithoutTouchingTheNewPage) {
     EXPECT_EQ(lostBody.id(&error), QString());
     EXPECT_EQ(error.type(), lumetto::HtmlError::ElementGone);
     EXPECT_FALSE(h.control().view().document().body().isNull());
+}
+
+// The page of a view that was destroyed is gone as well: its elements are null, and say so.
+TEST(RendererLoss, ElementOfADestroyedViewIsNullAndItsCallsFailAsGone) {
+    auto view = std::make_unique<lumetto::HtmlView>();
+    view->setBodyHtml(QStringLiteral("<p>content</p>"));
+    view->show();
+    lumetto::HtmlElement body = view->document().body();
+    ASSERT_FALSE(body.isNull());
+    view.reset();
+
+    EXPECT_TRUE(body.isNull());
+    lumetto::HtmlError error;
+    EXPECT_EQ(body.id(&error), QString());
+    EXPECT_EQ(error.type(), lumetto::HtmlError::ElementGone) << error.description().toStdString();
+    body.setStyleProperty(QStringLiteral("color"), QStringLiteral("red"), &error);
+    EXPECT_EQ(error.type(), lumetto::HtmlError::ElementGone);
 }
 
 }  // namespace

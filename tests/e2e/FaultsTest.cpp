@@ -28,6 +28,7 @@
 #include <X11/keysym.h>
 
 #include <csignal>
+#include <utility>
 
 namespace {
 
@@ -200,6 +201,31 @@ TEST(Faults, BothViewsArePaintedAgainOnTheScreenAfterThePageProcessIsLostInEvery
     app.clickButton("cmdViewCode");
     EXPECT_TRUE(whileOpen.looked());
     EXPECT_TRUE(waitFor([&] { return screenShowsLogo(app) && showsText(mirrorView(app)); }, 10000)) << "after Form2 closed";
+}
+
+// The page comes back looking as it did, also with the rules of a command in force that let it
+// scroll (the white background's, with which the product page just fits): the same text in the
+// same lines, no scroll bar, and so it stays through the repaints of a restarted page.
+TEST(Faults, PageComesBackLookingAsItDidWithACommandsRulesInForce) {
+    RunningApp app;
+    ASSERT_TRUE(app.ready());
+    ASSERT_TRUE(waitFor([&] { return screenShowsLogo(app); }, 10000));
+    const QImage designed = shownOnScreen(app.pageView());
+    ASSERT_TRUE(app.chooseMenuItem("mnuCSS", "mnuCSSWhite"));
+    QImage before;
+    ASSERT_TRUE(waitFor([&] {
+        const QImage now = shownOnScreen(app.pageView());
+        return now != designed && std::exchange(before, now) == now;
+    })) << "the white background's rules did not show";
+
+    const qint64 lost = app.pageView()->page()->renderProcessPid();
+    killPageProcess(app);
+    ASSERT_TRUE(waitFor([&] {
+        const qint64 now = app.pageView()->page()->renderProcessPid();
+        return now > 0 && now != lost && productPageBack(app);
+    }));
+    EXPECT_TRUE(waitFor([&] { return shownOnScreen(app.pageView()) == before; }, 10000)) << "the page came back looking otherwise";
+    EXPECT_FALSE(waitFor([&] { return shownOnScreen(app.pageView()) != before; }, 3000)) << "the page changed as it was painted again";
 }
 
 // Markup that ends the page process, pasted as an answer: the mirror that shows it comes back

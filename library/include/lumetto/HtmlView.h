@@ -55,8 +55,9 @@ class LUMETTO_CONTROL_EXPORT HtmlView : public QWidget {
     Q_PROPERTY(bool cssFromUrl READ cssFromUrl WRITE setCssFromUrl NOTIFY cssFromUrlChanged)
     /// The location relative names in the content resolve against: a local directory, a folder
     /// of the application's Qt resources (`qrc:/pages/`) or a URL. Only files below a directory
-    /// or resource folder load, and nothing from any other location. A directory is written with
-    /// its final slash (`QUrl::fromLocalFile("/opt/app/")`).
+    /// or resource folder load, and nothing from any other location; a local file is judged by
+    /// where it really is, so a link below the directory to a file elsewhere loads nothing. A
+    /// directory is written with its final slash (`QUrl::fromLocalFile("/opt/app/")`).
     Q_PROPERTY(QUrl baseUrl READ baseUrl WRITE setBaseUrl NOTIFY baseUrlChanged)
     /// The local file or Qt resource whose HTML the view shows (a `file:` or `qrc:` URL); empty
     /// when the HTML was given as text (setBodyHtml()). Declared after #bodyHtml and #baseUrl:
@@ -77,8 +78,9 @@ public:
     ~HtmlView() override;
 
     QString bodyHtml() const;  ///< \copybrief bodyHtml
-    /// Replaces the body's content. Its scripts never run, its links never navigate. Clears
-    /// #source (emitting sourceChanged()) when the HTML came from a file.
+    /// Replaces the body's content, which the page shows from its top. Its scripts never run, its
+    /// links never navigate. Clears #source (emitting sourceChanged()) when the HTML came from a
+    /// file.
     void setBodyHtml(const QString& html, HtmlError* error = nullptr);
     QUrl source() const;  ///< \copybrief source
     /// Shows the HTML page of a local file (`QUrl::fromLocalFile("/opt/app/help/index.html")`) or
@@ -87,19 +89,23 @@ public:
     /// the network.
     ///
     /// The file is read at once. Its text is decoded as a browser decodes a page: by its byte
-    /// order mark, else by the charset its `<meta>` names, else as UTF-8. #baseUrl becomes the
-    /// file's folder, so its relative references resolve there and only files below that folder
-    /// load (images, style sheets, fonts). What its head holds goes into the page with its body:
-    /// its style elements and style sheet links apply, and so do its body's attributes (colours,
-    /// style). #bodyHtml becomes the file's whole text and #source becomes url, each signalled
+    /// order mark, else by the charset its `<meta>` names, else as UTF-8 (a `<meta>` that names
+    /// UTF-16 or UTF-32, read as ASCII, means UTF-8). #baseUrl becomes the file's folder, so its
+    /// relative references resolve there and only files below that folder load (images, style
+    /// sheets, fonts); the page takes the file and its folder in one step, so it never shows the
+    /// page before with the new folder's files. The page shows the file from its top. What its
+    /// head holds goes into the page with its body: its style elements and style sheet links
+    /// apply, and so do its body's attributes (colours, style). #bodyHtml becomes the file's whole text and #source becomes url, each signalled
     /// when it changes. The call then returns as a write of #bodyHtml does: once the page shows
     /// the file, or at once before the view is first shown. A page whose process ended comes
     /// back with the file as it was read; setting the same URL again reads it anew.
     ///
     /// A URL of any other scheme (`http:`, `data:`, ...), a file that does not exist, a folder
     /// and a file that cannot be read are refused with HtmlError::SourceUnreadable, whose
-    /// description names the URL and why; the view stays as it was. A page that fails the call
-    /// (HtmlError::PageFailed) may leave #baseUrl at the file's folder.
+    /// description names the URL and why; the view stays as it was. So it does when the page fails
+    /// the call (HtmlError::PageFailed), unless the folder needed a new page (another scheme) that
+    /// did not load within the bound: the properties then name the file, which that page shows
+    /// once it has loaded.
     void setSource(const QUrl& url, HtmlError* error = nullptr);
     QString cssText() const;  ///< \copybrief cssText
     void setCssText(const QString& rules, HtmlError* error = nullptr);  ///< Sets #cssText.
