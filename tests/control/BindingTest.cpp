@@ -125,16 +125,26 @@ TEST(Binding, RecordViewAndListShowTheModelAndFollowNavigationAndClicks) {
     EXPECT_EQ(b.mapper->currentIndex(), 0);
 }
 
-// The user's edits in a bound field, typed with real keys, go to the model at each change or on
-// submit(); a value the model refuses is reported and the field shows the model's value again.
-TEST(Binding, TypedEditsReachTheModelAtOnceOrOnSubmitAndRefusedOnesAreShownBack) {
+// The user's edits in a bound field, typed with real keys, go to the model as the user leaves the
+// field or presses Enter, or on submit(); a value the model refuses is reported and the field
+// shows the model's value again.
+TEST(Binding, TypedEditsReachTheModelWhenCommittedOrOnSubmitAndRefusedOnesAreShownBack) {
     Bound b;
     QSignalSpy refused(b.mapper, &HtmlDataMapper::editRefused);
     const QString field = QStringLiteral("edit.value");
     b.typeInto(QStringLiteral("#edit"), QStringLiteral("dish"));
+    EXPECT_TRUE(waitFor([&] { return b.text(field) == QLatin1String("reddish"); }));
+    b.typeInto(QStringLiteral("#free"), QStringLiteral("x"));  // leaving the field commits it
     EXPECT_TRUE(waitFor([&] { return b.model.item(0)->text() == QLatin1String("reddish"); }));
     EXPECT_TRUE(waitFor([&] { return b.text(RowNames).startsWith(QLatin1String("reddish|")); })) << "the list follows";
-    QTest::keyClicks(b.h.view()->focusProxy(), QStringLiteral("!"));
+    b.typeInto(QStringLiteral("#edit"), QStringLiteral("!"));
+    ASSERT_TRUE(waitFor([&] {  // the row shown anew, with the keystroke once the host took it in
+        emit b.model.dataChanged(b.model.index(0, 0), b.model.index(0, 1));
+        return b.text(QStringLiteral("document.getElementById('name').textContent")) == QLatin1String("reddish!");
+    }));
+    EXPECT_EQ(refused.count(), 0) << "a keystroke is no commit";
+    EXPECT_EQ(b.model.item(0)->text(), QStringLiteral("reddish"));
+    QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_Return);
     ASSERT_TRUE(waitFor([&] { return refused.count() == 1; }));
     EXPECT_EQ(refused.at(0).at(0).toInt(), 0);
     EXPECT_EQ(refused.at(0).at(1).toString(), QStringLiteral("Name"));
@@ -157,6 +167,30 @@ TEST(Binding, TypedEditsReachTheModelAtOnceOrOnSubmitAndRefusedOnesAreShownBack)
     EXPECT_FALSE(b.mapper->submit());
     EXPECT_EQ(refused.count(), 2);
     EXPECT_TRUE(waitFor([&] { return b.text(field) == QLatin1String("reddish sky"); })) << b.text(field).toStdString();
+}
+
+// A change the host makes to a row while the user has a field of it open is shown and kept:
+// the field the user left in another row reports nothing of the row it shows now.
+TEST(Binding, ACodeChangeToTheCurrentRowIsShownAndKeptAfterAnEarlierSubmit) {
+    Bound b;
+    for (int row = 3; row <= 7; ++row)
+        b.model.add(QStringLiteral("colour %1").arg(row), colour(0, 0, row));
+    b.mapper->setTemplateHtml(QStringLiteral("<h1 id='name' data-column='Name'></h1><input id='edit' data-column='Name'>"
+                                             "<input id='style' data-column='Colour'><p class='row' data-repeat><b data-column='Name'></b></p>"));
+    b.mapper->setSubmitPolicy(HtmlDataMapper::ManualSubmit);
+    b.typeInto(QStringLiteral("#edit"), QStringLiteral("dish"));
+    ASSERT_TRUE(waitFor([&] { return b.mapper->submit() && b.model.item(0)->text() == QLatin1String("reddish"); }));
+
+    b.mapper->setCurrentIndex(6);
+    ASSERT_TRUE(waitFor([&] { return b.text(QStringLiteral("edit.value")) == b.model.item(6)->text(); }));
+    b.typeInto(QStringLiteral("#style"), QStringLiteral(";"));  // another field of the row, not submitted
+    b.model.item(6)->setText(QStringLiteral("set by code"));
+    const QString shown = QStringLiteral("[document.getElementById('name').textContent, edit.value, "
+                                         "document.querySelectorAll('.row b')[6].textContent].join()");
+    EXPECT_TRUE(waitFor([&] { return b.text(shown) == QLatin1String("set by code,set by code,set by code"); }))
+        << b.text(shown).toStdString();
+    EXPECT_TRUE(b.mapper->submit());
+    EXPECT_EQ(b.model.item(6)->text(), QStringLiteral("set by code"));
 }
 
 // The page follows the model in place: the rows there stay the same elements, and what the
@@ -283,14 +317,14 @@ TEST(Binding, SqlTableShowsItsImagesAndRefusesWhatTheDatabaseRefuses) {
         b.mapper->toFirst();
 
         QSignalSpy refused(b.mapper, &HtmlDataMapper::editRefused);
-        b.typeInto(QStringLiteral("#named"), QStringLiteral("!"));
+        b.typeInto(QStringLiteral("#named"), QStringLiteral("!\r"));
         ASSERT_TRUE(waitFor([&] { return model.data(model.index(0, 0)).toString() == QLatin1String("red!"); }));
         EXPECT_FALSE(b.mapper->submit());
         ASSERT_EQ(refused.count(), 1);
         EXPECT_EQ(refused.at(0).at(1).toString(), QStringLiteral("name"));
         EXPECT_EQ(b.text(QStringLiteral("named.value")), QStringLiteral("red!")) << "the user's edit was lost";
         QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_Backspace);
-        QTest::keyClicks(b.h.view()->focusProxy(), QStringLiteral(" wine"));
+        QTest::keyClicks(b.h.view()->focusProxy(), QStringLiteral(" wine\r"));
         ASSERT_TRUE(waitFor([&] { return model.data(model.index(0, 0)).toString() == QLatin1String("red wine"); }));
         EXPECT_TRUE(b.mapper->submit());
         ASSERT_TRUE(query.exec(QStringLiteral("SELECT name FROM colours WHERE rowid = 1")) && query.next());
@@ -339,7 +373,7 @@ TEST(Binding, DatabaseLockedOrReadOnlyKeepsTheUsersEdits) {
                     ASSERT_TRUE(query.exec(QStringLiteral("BEGIN EXCLUSIVE")));
                 QSignalSpy refused(b.mapper, &HtmlDataMapper::editRefused);
                 const QString edited = model.data(model.index(0, 0)).toString() + QStringLiteral(" wine");
-                b.typeInto(QStringLiteral("#named"), QStringLiteral(" wine"));
+                b.typeInto(QStringLiteral("#named"), QStringLiteral(" wine\r"));
                 ASSERT_TRUE(waitFor([&] { return model.data(model.index(0, 0)).toString() == edited; }));
                 EXPECT_FALSE(b.mapper->submit());
                 EXPECT_EQ(refused.count(), 1);
