@@ -95,6 +95,47 @@ QString namesOf(const QStandardItemModel& model) {
     return names.join(QLatin1Char('|'));
 }
 
+// A task list whose headers are display text: a title, whether it is done (a bool), whether it is
+// urgent or can wait (1 or 0 each), a price, and a note that the model lets nobody edit.
+class Tasks : public QStandardItemModel {
+public:
+    Tasks() {
+        setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("Done?"), QStringLiteral("Urgent"),
+                                   QStringLiteral("Later"), QStringLiteral("Price"), QStringLiteral("Note")});
+        QList<QStandardItem*> cells;
+        for (const QVariant& value : {QVariant(QStringLiteral("paint")), QVariant(false), QVariant(0), QVariant(1),
+                                      QVariant(1234.5), QVariant(QStringLiteral("fixed"))}) {
+            cells << new QStandardItem;
+            cells.last()->setData(value, Qt::EditRole);
+        }
+        appendRow(cells);
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        const Qt::ItemFlags flags = QStandardItemModel::flags(index);
+        return index.column() == 5 ? flags & ~Qt::ItemIsEditable : flags;
+    }
+    QVariant at(int column) const { return data(index(0, column), Qt::EditRole); }
+};
+
+// The warnings Qt's log takes while it lives.
+class Warnings {
+public:
+    Warnings() : previous_(qInstallMessageHandler(&Warnings::take)) { taken().clear(); }
+    ~Warnings() { qInstallMessageHandler(previous_); }
+    QString text() const { return taken().join(QLatin1Char('\n')); }
+
+private:
+    static QStringList& taken() {
+        static QStringList warnings;
+        return warnings;
+    }
+    static void take(QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtWarningMsg)
+            taken() << message;
+    }
+    QtMessageHandler previous_;
+};
+
 const QString RowNames = QStringLiteral("Array.from(document.querySelectorAll('.row b'), (b) => b.textContent).join('|')");
 
 TEST(Binding, RecordViewAndListShowTheModelAndFollowNavigationAndClicks) {
@@ -228,9 +269,18 @@ TEST(Binding, ModelChangesReachThePageInPlace) {
 }
 
 // A template naming a column the model lacks binds nothing and leaves the view as it was; a
-// model deleted while bound leaves no rows.
+// model deleted while bound leaves no rows. Script in a template is named in a warning.
 TEST(Binding, MissingColumnsFailAndADeletedModelLeavesNoRows) {
     Bound b;
+    {
+        Warnings warnings;
+        b.mapper->setTemplateHtml(QStringLiteral("<p data-column='Name' title='one on' onclick='go()'></p><script>go()</script>"
+                                                 "<img data-column-onerror='Name'>"));
+        for (const char* named : {"<p onclick>", "<script>", "<img data-column-onerror>"})
+            EXPECT_TRUE(warnings.text().contains(QLatin1String(named))) << named << " in " << warnings.text().toStdString();
+        EXPECT_FALSE(warnings.text().contains(QLatin1String("title"))) << warnings.text().toStdString();
+        b.mapper->setTemplateHtml(Template);
+    }
     lumetto::HtmlError error;
     b.mapper->setTemplateHtml(QStringLiteral("<p data-column='Name'></p><p data-column-title=\"Na&amp;me\"></p>"), &error);
     EXPECT_EQ(error.type(), lumetto::HtmlError::NoSuchColumn);
@@ -254,6 +304,45 @@ TEST(Binding, MissingColumnsFailAndADeletedModelLeavesNoRows) {
     EXPECT_TRUE(waitFor([&] { return b.text(QStringLiteral("document.querySelectorAll('.row').length + edit.value")) == QLatin1String("0"); }));
     b.mapper->setModel(&b.model);
     EXPECT_TRUE(waitFor([&] { return b.text(RowNames) == namesOf(b.model); }));
+}
+
+// A form's fields as Qt's widgets edit a model: a checkbox and radio buttons by their checked
+// state, clicked for real, as the model holds it (a bool, 1 or 0); a cell the model does not let
+// anyone edit read-only; a number shown as the view's locale writes it and edited as the number;
+// a column named by its number, whatever its header says; an emptied field as NULL.
+TEST(Binding, FieldsEditTheModelAsItsCellsTakeIt) {
+    Bound b;
+    Tasks tasks;
+    b.mapper->setModel(nullptr);
+    b.h.control().view().setLocale(QLocale(QLocale::German, QLocale::Germany));
+    b.mapper->setTemplateHtml(QStringLiteral(
+        "<input id='title' data-column='Title'> <input id='done' type='checkbox' data-column='#1'>"
+        "<input id='urgent' type='radio' name='when' data-column='Urgent'><input id='later' type='radio' name='when' data-column='Later'>"
+        "<p id='price' data-column='Price'></p><input id='cost' data-column='#4'> <input id='note' data-column='Note'>"));
+    b.mapper->setModel(&tasks);
+    const QString state = QStringLiteral("[done.checked, urgent.checked, later.checked, price.textContent, cost.value, "
+                                         "note.readOnly, title.readOnly].join()");
+    ASSERT_TRUE(waitFor([&] { return b.text(state) == QLatin1String("false,false,true,1.234,5,1234.5,true,false"); }))
+        << b.text(state).toStdString();
+
+    b.h.view()->window()->activateWindow();
+    b.h.click(b.centreOf(QStringLiteral("#done")));
+    EXPECT_TRUE(waitFor([&] { return tasks.at(1) == QVariant(true); })) << tasks.at(1).toString().toStdString();
+    b.h.click(b.centreOf(QStringLiteral("#urgent")));
+    EXPECT_TRUE(waitFor([&] { return tasks.at(2) == QVariant(1) && tasks.at(3) == QVariant(0); }))
+        << tasks.at(2).toString().toStdString() << tasks.at(3).toString().toStdString();
+    tasks.setHeaderData(1, Qt::Horizontal, QStringLiteral("Erledigt"));
+    tasks.setData(tasks.index(0, 1), false);
+    ASSERT_TRUE(waitFor([&] { return !b.h.inPage(QStringLiteral("done.checked")).toBool(); }));
+    b.h.click(b.centreOf(QStringLiteral("#done")));
+    EXPECT_TRUE(waitFor([&] { return tasks.at(1) == QVariant(true); })) << "the column named by its number";
+
+    b.mapper->setEmptyIsNull(true);
+    b.typeInto(QStringLiteral("#title"), {});
+    QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_Backspace);
+    QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_Return);
+    EXPECT_TRUE(waitFor([&] { return tasks.at(0).isNull(); })) << tasks.at(0).toString().toStdString();
 }
 
 // After the page process ended, the bound view comes back from the model, with what the user
