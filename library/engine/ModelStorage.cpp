@@ -1,6 +1,7 @@
 #include "engine/ModelStorage.h"
 
 #include <QAbstractItemModel>
+#include <QSqlDatabase>
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QSqlTableModel>
@@ -31,7 +32,8 @@ bool holdsUnstored(const QAbstractItemModel* model, const QModelIndex& index) {
 
 std::optional<QVariant> nullFor(const QAbstractItemModel* model, const QModelIndex& index) {
     if (const auto* table = qobject_cast<const QSqlTableModel*>(model)) {
-        const QSqlField field = table->record().field(index.column());
+        // The table's own record tells NOT NULL; the model's tells which field the column shows.
+        const QSqlField field = table->database().record(table->tableName()).field(table->record().fieldName(index.column()));
         if (field.requiredStatus() == QSqlField::Required)
             return std::nullopt;
         return QVariant(field.metaType());
