@@ -267,6 +267,11 @@ QVariant HtmlDataMapper::Private::modelValue(const QModelIndex& index, const QJs
     if (text.isEmpty() && emptyIsNull)
         if (const std::optional<QVariant> null = nullFor(model, index))
             return *null;
+    // Of the type the model holds, as the editor a view makes for it hands it over: a number, a
+    // date; text that is none stays text, for the model to take or refuse.
+    const QVariant held = model->data(index, Qt::EditRole);
+    if (QVariant typed = text; held.isValid() && held.typeId() != QMetaType::QString && typed.convert(held.metaType()))
+        return typed;
     return text;
 }
 

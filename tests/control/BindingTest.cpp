@@ -339,6 +339,10 @@ TEST(Binding, FieldsEditTheModelAsItsCellsTakeIt) {
     b.h.click(b.centreOf(QStringLiteral("#done")));
     EXPECT_TRUE(waitFor([&] { return tasks.at(1) == QVariant(true); })) << "the column named by its number";
 
+    b.typeInto(QStringLiteral("#cost"), QStringLiteral("1\r"));
+    EXPECT_TRUE(waitFor([&] { return tasks.at(4) == QVariant(1234.51); })) << tasks.at(4).toString().toStdString();
+    EXPECT_TRUE(waitFor([&] { return b.text(QStringLiteral("price.textContent")) == QLatin1String("1.234,51"); }));
+
     b.mapper->setEmptyIsNull(true);
     b.typeInto(QStringLiteral("#title"), {});
     QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_A, Qt::ControlModifier);
