@@ -23,7 +23,9 @@ class HtmlView;
 /// their number as `#` and the number (`#0` is the first column; a header that itself reads
 /// so is named by its number), which holds when the headers are display text:
 /// - `data-column="Name"`: the element shows the column's value as text; a form field (`input`,
-///   `textarea`, `select`) shows it as its value, and the user edits it there. A checkbox or
+///   `textarea`, `select`) shows it as its value, and the user edits it there; the model is
+///   handed the text in the type it holds where the text converts to it (a number, an ISO date),
+///   as a view's editor hands it over, else as text. A checkbox or
 ///   radio button is bound by its checked state: checked for true or a number other than 0, and
 ///   a click hands the model true or false, or 1 or 0 where it holds a number (a radio button
 ///   checked hands false for the bound ones of its group it unchecked). A cell whose flags()
