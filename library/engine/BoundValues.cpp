@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QJsonObject>
+#include <QLocale>
+#include <QStyledItemDelegate>
 
 namespace lumetto {
 namespace {
@@ -19,19 +21,47 @@ QString imageType(const QByteArray& bytes) {
     return {};
 }
 
+QJsonValue image(const QByteArray& bytes) {
+    const QString type = imageType(bytes);
+    if (type.isEmpty())
+        return QJsonObject{{QStringLiteral("image"), QJsonValue::Null}};
+    return QJsonObject{{QStringLiteral("image"), QStringLiteral("data:%1;base64,%2").arg(type, QString::fromLatin1(bytes.toBase64()))}};
+}
+
+bool isNull(const QVariant& value) {
+    return !value.isValid() || value.isNull();
+}
+
+QJsonValue displayText(const QVariant& value, const QLocale& locale) {
+    if (isNull(value))
+        return QJsonValue::Null;
+    if (value.typeId() == QMetaType::QString)
+        return value.toString();
+    static const QStyledItemDelegate views;
+    return views.displayText(value, locale);
+}
+
+QJsonValue editText(const QVariant& value) {
+    return isNull(value) ? QJsonValue(QJsonValue::Null) : QJsonValue(value.toString());
+}
+
 }  // namespace
 
-QJsonValue boundValue(const QVariant& value) {
-    if (!value.isValid() || value.isNull())
-        return QJsonValue::Null;
-    if (value.typeId() == QMetaType::QByteArray) {
-        const QByteArray bytes = value.toByteArray();
-        const QString type = imageType(bytes);
-        if (type.isEmpty())
-            return QJsonObject{{QStringLiteral("image"), QJsonValue::Null}};
-        return QJsonObject{{QStringLiteral("image"), QStringLiteral("data:%1;base64,%2").arg(type, QString::fromLatin1(bytes.toBase64()))}};
-    }
-    return value.toString();
+QJsonValue boundCell(const CellValues& cell, const QLocale& locale) {
+    if (cell.edit.typeId() == QMetaType::QByteArray)
+        return image(cell.edit.toByteArray());
+    const QJsonValue text = displayText(cell.display, locale);
+    const QJsonValue edit = editText(cell.edit);
+    if (text == edit && cell.editable && !cell.refused && !cell.pending)
+        return text;
+    QJsonObject sent{{QStringLiteral("text"), text}, {QStringLiteral("edit"), edit}};
+    if (!cell.editable)
+        sent.insert(QStringLiteral("readOnly"), true);
+    if (cell.refused)
+        sent.insert(QStringLiteral("refused"), true);
+    if (cell.pending)
+        sent.insert(QStringLiteral("pending"), true);
+    return sent;
 }
 
 }  // namespace lumetto

@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QObject>
 #include <QVariantMap>
 
@@ -22,8 +23,8 @@ public slots:
     void fieldChanged(const QJsonArray& path, const QJsonObject& state) { emit fieldEntered(path, state); }
     void contentDrawn() { emit drawn(); }
     void stepFailed(const QString& op, const QString& error, int code) { emit carriedStepFailed(op, error, code); }
-    void boundFieldEdited(int row, const QString& column, const QString& value, int number) {
-        emit boundEdited(row, column, value, number);
+    void boundFieldEdited(int row, const QString& column, const QJsonValue& value, int number, bool committed) {
+        emit boundEdited(row, column, value, number, committed);
     }
     void boundRowClicked(int row) { emit boundRowChosen(row); }
 
@@ -35,9 +36,10 @@ signals:
     void drawn();
     // A step the host carried to the page after its call had returned failed there.
     void carriedStepFailed(const QString& op, const QString& error, int code);
-    // The user changed a form field bound to column of a model's row (HtmlDataMapper).
-    // The user entered value in the bound field of column in row: the page's entry number.
-    void boundEdited(int row, const QString& column, const QString& value, int number);
+    // The user entered value in the form field bound to column of a model's row (HtmlDataMapper):
+    // text, or the checked state of a checkbox or radio button; number is the page's entry
+    // number; committed when the user left the field, pressed Enter in it or clicked it.
+    void boundEdited(int row, const QString& column, const QJsonValue& value, int number, bool committed);
     // The user clicked in the repeated element of a model's row.
     void boundRowChosen(int row);
 };

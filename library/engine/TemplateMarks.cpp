@@ -32,31 +32,55 @@ QString decoded(QString value) {
     return out + QStringView(value).mid(from).toString();
 }
 
+// Each start tag of a template as the page reads it: its name, lower case, and its attributes'
+// text. A comment, the content of an element that holds no markup, or a start tag with its
+// attributes (a quoted value may hold ">").
+template <typename Visit>
+void forEachStartTag(const QString& html, Visit visit) {
+    static const QRegularExpression token(QStringLiteral(
+        R"re(<!--[\s\S]*?(?:-->|$)|<(script|style|textarea|title|xmp)\b((?:[^>"']|"[^"]*"|'[^']*')*)>[\s\S]*?(?:</\1\s*>|$))re"
+        R"re(|<([A-Za-z][^\s/>]*)((?:[^>"']|"[^"]*"|'[^']*')*)>)re"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (auto tags = token.globalMatch(html); tags.hasNext();) {
+        const QRegularExpressionMatch tag = tags.next();
+        // A textarea's own start tag is markup; what it holds is not.
+        if (!tag.captured(1).isNull())
+            visit(tag.captured(1).toLower(), tag.captured(2));
+        else if (!tag.captured(3).isNull())
+            visit(tag.captured(3).toLower(), tag.captured(4));
+    }
+}
+
 }  // namespace
 
 QStringList templateColumns(const QString& html) {
-    // A comment, the content of an element that holds no markup, or a start tag with its
-    // attributes (a quoted value may hold ">").
-    static const QRegularExpression token(QStringLiteral(
-        R"re(<!--[\s\S]*?(?:-->|$)|<(script|style|textarea|title|xmp)\b((?:[^>"']|"[^"]*"|'[^']*')*)>[\s\S]*?(?:</\1\s*>|$))re"
-        R"re(|<[A-Za-z][^\s/>]*((?:[^>"']|"[^"]*"|'[^']*')*)>)re"),
-        QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression mark(QStringLiteral(
         R"re((?:^|[\s/"'])data-column(?:-[^\s"'>/=]+)?\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s"'=<>`]+)))re"),
         QRegularExpression::CaseInsensitiveOption);
     QStringList names;
-    for (auto tags = token.globalMatch(html); tags.hasNext();) {
-        const QRegularExpressionMatch tag = tags.next();
-        // A textarea's own start tag is markup; what it holds is not.
-        const QString attributes = tag.captured(2).isNull() ? tag.captured(3) : tag.captured(2);
+    forEachStartTag(html, [&](const QString&, const QString& attributes) {
         for (auto marks = mark.globalMatch(attributes); marks.hasNext();) {
             const QRegularExpressionMatch m = marks.next();
             const QString name = decoded(m.captured(1) + m.captured(2) + m.captured(3));
             if (!names.contains(name))
                 names.append(name);
         }
-    }
+    });
     return names;
+}
+
+QStringList templateScripts(const QString& html) {
+    static const QRegularExpression attribute(QStringLiteral(R"re(([^\s"'>/=]+)(?:\s*=\s*(?:"[^"]*"|'[^']*'|[^\s"'=<>`]+))?)re"));
+    static const QRegularExpression handler(QStringLiteral("^(data-column-)?on"), QRegularExpression::CaseInsensitiveOption);
+    QStringList found;
+    forEachStartTag(html, [&](const QString& tag, const QString& attributes) {
+        if (tag == QLatin1String("script"))
+            found.append(QStringLiteral("<script>"));
+        for (auto names = attribute.globalMatch(attributes); names.hasNext();)
+            if (const QString name = names.next().captured(1); handler.match(name).hasMatch())
+                found.append(QStringLiteral("<%1 %2>").arg(tag, name.toLower()));
+    });
+    return found;
 }
 
 }  // namespace lumetto

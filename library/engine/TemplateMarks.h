@@ -11,4 +11,9 @@ namespace lumetto {
 // names are decoded as attribute values are (&amp;, &#39;, ...).
 QStringList templateColumns(const QString& html);
 
+// What of a template would be script in a page that ran it: each <script> element and each event
+// handler attribute (on...), a mark that would set one (data-column-on...) included, as
+// "<tag attribute>". The page runs none of them and sets no such mark.
+QStringList templateScripts(const QString& html);
+
 }  // namespace lumetto

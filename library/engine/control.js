@@ -172,8 +172,11 @@
     // A data binding (HtmlDataMapper): the elements of the body marked with model columns by
     // their names, filled with the values the host sends as JSON, always as text or attribute
     // values. A repeated element (data-repeat) is cloned for every row, after a comment left in
-    // its place; the marks outside show the current row. A value is a string, null (NULL) or
-    // {image: data URL or null} (a BLOB).
+    // its place; the marks outside show the current row. A value is a string, null (NULL),
+    // {image: data URL or null} (a BLOB), or a cell {text, edit, readOnly, refused, pending}:
+    // the text elements and attributes show, the text a field edits, whether the field takes no
+    // edits, whether the model refused the user's value in it, whether the value is the user's
+    // entry that the model has not been handed yet.
     let binding = null;
     const boundFieldTags = new Set(['INPUT', 'SELECT', 'TEXTAREA']);
     // The user's entries in bound fields are numbered as they are reported. A value the host
@@ -183,6 +186,15 @@
     let editsReported = 0;
     let editsTakenIn = 0;
     const lastEdit = new WeakMap();
+    // A field's entries up to the one it had when the host last showed a value of the model in
+    // it, or when the host last settled the user's edits (submit, revert), are no longer the
+    // user's change: leaving the field commits nothing of them.
+    let editsSettled = 0;
+    const shownAfter = new WeakMap();
+    const changedByUser = (node) => (lastEdit.get(node) || 0) > Math.max(shownAfter.get(node) || 0, editsSettled);
+    const checkable = (node) => node.tagName === 'INPUT' && (node.type === 'checkbox' || node.type === 'radio');
+    // Fields made read-only for a cell that takes no edits; the template's own stay as written.
+    const madeReadOnly = new WeakSet();
 
     // The marks of an element: [attribute or null for its text, column number].
     function marksOf(node, columns) {
@@ -196,21 +208,51 @@
         return marks;
     }
 
+    function cellOf(value) {
+        if (value === undefined || value === null || typeof value === 'string') return { text: value, edit: value };
+        if ('image' in value) return { text: null, edit: null, image: value.image };
+        return value;
+    }
+
     function showValue(node, attribute, value) {
+        const cell = cellOf(value);
         if (attribute === null) {
-            const text = typeof value === 'string' ? value : '';
-            if (boundFieldTags.has(node.tagName)) {
-                if ((lastEdit.get(node) || 0) > editsTakenIn) return;
-                if (node.value !== text) node.value = text;
-            } else if (node.textContent !== text) {
-                node.textContent = text;
-            }
+            const text = typeof cell.text === 'string' ? cell.text : '';
+            if (boundFieldTags.has(node.tagName)) showInField(node, cell);
+            else if (node.textContent !== text) node.textContent = text;
             return;
         }
-        let text = typeof value === 'string' ? value : null;
-        if (value && typeof value === 'object' && attribute === 'src' && node.tagName === 'IMG') text = value.image;
-        if (text === null) node.removeAttribute(attribute);
+        const text = attribute === 'src' && node.tagName === 'IMG' && 'image' in cell ? cell.image : cell.text;
+        if (typeof text !== 'string') node.removeAttribute(attribute);
         else if (node.getAttribute(attribute) !== text) node.setAttribute(attribute, text);
+    }
+
+    // A field edits its cell's edit text; a checkbox or radio button is checked for true or a
+    // number other than 0. A field the user typed into since the host last took in their entry
+    // keeps their text, and its refusal mark, until the host has heard of it.
+    function showInField(node, cell) {
+        setReadOnly(node, cell.readOnly === true);
+        if ((lastEdit.get(node) || 0) > editsTakenIn) return;
+        if (cell.pending !== true) shownAfter.set(node, editsReported);
+        node.toggleAttribute('data-refused', cell.refused === true);
+        const text = typeof cell.edit === 'string' ? cell.edit : '';
+        if (checkable(node)) {
+            const checked = text !== '' && text !== 'false' && Number(text) !== 0;
+            if (node.checked !== checked) node.checked = checked;
+        } else if (node.value !== text) {
+            node.value = text;
+        }
+    }
+
+    function setReadOnly(node, readOnly) {
+        const property = node.tagName === 'SELECT' || checkable(node) ? 'disabled' : 'readOnly';
+        if (readOnly && !node[property]) {
+            node[property] = true;
+            madeReadOnly.add(node);
+        } else if (!readOnly && madeReadOnly.has(node)) {
+            node[property] = false;
+            madeReadOnly.delete(node);
+        }
     }
 
     // Each marked node of a tree in document order with its marks: [node, marks].
@@ -315,6 +357,8 @@
         },
         // The host has taken in the user's entries up to that number.
         editsSeen(number) { editsTakenIn = Math.max(editsTakenIn, number); },
+        // The host stored or dropped the user's edits it has taken in.
+        editsSettled() { editsSettled = editsTakenIn; },
         setCurrent(row, values) {
             if (!binding) return;
             binding.current = row;
@@ -514,9 +558,7 @@
         if (!(node instanceof Element) || !formFields.has(node.tagName)) return;
         const bound = boundPlace(node);
         if (bound) {
-            const number = ++editsReported;
-            lastEdit.set(node, number);
-            toHost((h) => h.boundFieldEdited(bound.row, bound.column, node.value, number));
+            boundFieldChanged(node, bound, event.type === 'change');
             return;
         }
         const path = pathOf(node);
@@ -524,6 +566,31 @@
     }
     document.addEventListener('input', fieldChanged, true);
     document.addEventListener('change', fieldChanged, true);
+
+    // An entry in a bound field: each keystroke as it is typed, committed with its change event
+    // (the user left the field or pressed Enter in it), a checkbox or radio button at once, as
+    // its checked state. A field that shows the host's value, not the user's change, commits
+    // nothing. A radio button checked unchecks the bound ones of its group.
+    function boundFieldChanged(node, bound, committed) {
+        if (checkable(node)) {
+            if (!committed) return;
+            if (node.type === 'radio' && node.name)
+                for (const other of document.querySelectorAll('input[type=radio]')) {
+                    const place = other !== node && other.name === node.name && other.form === node.form && boundPlace(other);
+                    if (place) reportEntry(other, place, false, true);
+                }
+            reportEntry(node, bound, node.checked, true);
+            return;
+        }
+        if (committed && !changedByUser(node)) return;
+        reportEntry(node, bound, node.value, committed);
+    }
+    function reportEntry(node, bound, value, committed) {
+        const number = ++editsReported;
+        lastEdit.set(node, number);
+        node.removeAttribute('data-refused');
+        toHost((h) => h.boundFieldEdited(bound.row, bound.column, value, number, committed));
+    }
 
     // The element under a click: text is reported as its element, the root as the body.
     function clicked(event) {

@@ -19,9 +19,18 @@ class HtmlView;
 
 /// Binds the rows of a model to an HtmlView, in the way QDataWidgetMapper binds them to widgets.
 /// The view shows a template, ordinary HTML written into its body, whose marks name the
-/// model's columns by their header text (`model->headerData(column, Qt::Horizontal)`):
+/// model's columns by their header text (`model->headerData(column, Qt::Horizontal)`), or by
+/// their number as `#` and the number (`#0` is the first column; a header that itself reads
+/// so is named by its number), which holds when the headers are display text:
 /// - `data-column="Name"`: the element shows the column's value as text; a form field (`input`,
-///   `textarea`, `select`) shows it as its value, and the user edits it there;
+///   `textarea`, `select`) shows it as its value, and the user edits it there; the model is
+///   handed the text in the type it holds where the text converts to it (a number, an ISO date),
+///   as a view's editor hands it over, else as text. A checkbox or
+///   radio button is bound by its checked state: checked for true or a number other than 0, and
+///   a click hands the model true or false, or 1 or 0 where it holds a number (a radio button
+///   checked hands false for the bound ones of its group it unchecked). A cell whose flags()
+///   lack Qt::ItemIsEditable makes its field read-only (`readonly`, or `disabled` for a
+///   checkbox, radio button or `select`);
 /// - `data-column-<attribute>="Name"`: the attribute takes the value. A BLOB (QByteArray) bound
 ///   to an image's `src` is shown as the PNG, JPEG, GIF or WebP image it holds; a text value is
 ///   a file name below the view's base location. Event handler attributes (`on...`) are never set;
@@ -29,25 +38,39 @@ class HtmlView;
 ///   click in a repeated row makes it the current row, whose element has the attribute
 ///   `data-current` (for the template's style rules). Marks outside show the current row.
 ///
-/// Values are shown as text (`QVariant::toString()` of the Qt::EditRole data), never as markup;
+/// A field whose value the model refused, or could not store, has the attribute `data-refused`
+/// (for the template's style rules, `input[data-refused] { ... }`) until the user changes it,
+/// or the value is stored (submit()) or dropped (revert()).
+///
+/// Values are shown as text, never as markup, as Qt's views show them: elements and attributes
+/// show the Qt::DisplayRole data (numbers and dates in the view's locale, as
+/// QStyledItemDelegate::displayText() writes them), form fields the Qt::EditRole data
+/// (`QVariant::toString()`), so that a model or a proxy model formats what is shown.
 /// NULL shows as empty text or no attribute, and a BLOB outside an image as empty text. The page
 /// follows the model's changes in place, without a reload, and comes back from the model after
 /// its page process ended. A view shows one mapper's template at a time: a new body (its own or
 /// another mapper's template) ends the binding. The page lays out every row, as it would the same
 /// rows written as HTML; for long lists the template's style rules give the repeated element
 /// `content-visibility: auto` (with `contain-intrinsic-size`), so that only rows near the
-/// viewport are laid out and painted.
+/// viewport are laid out and painted. A template runs no script: setTemplateHtml() names each
+/// `<script>` and event handler attribute it holds in a warning on Qt's log.
 class LUMETTO_CONTROL_EXPORT HtmlDataMapper : public QObject {
     Q_OBJECT
     /// The row shown by the marks outside repeated elements; -1 when the model has no rows.
     Q_PROPERTY(int currentIndex READ currentIndex WRITE setCurrentIndex NOTIFY currentIndexChanged)
     /// When the user's edits reach the model.
     Q_PROPERTY(SubmitPolicy submitPolicy READ submitPolicy WRITE setSubmitPolicy NOTIFY submitPolicyChanged)
+    /// Whether a text field the user empties hands the model NULL rather than empty text, where
+    /// the column takes NULL (not for a QSqlTableModel column declared NOT NULL); false by default.
+    Q_PROPERTY(bool emptyIsNull READ emptyIsNull WRITE setEmptyIsNull NOTIFY emptyIsNullChanged)
 
 public:
     /// When the user's edits in bound form fields reach the model.
     enum SubmitPolicy {
-        AutoSubmit,    ///< at each change of the field (its `input` and `change` events)
+        /// when the user leaves the field, presses Enter in it, or clicks a checkbox or radio
+        /// button, as QDataWidgetMapper commits an editor's data; what is typed until then stays
+        /// in the field, and submit() hands it too
+        AutoSubmit,
         ManualSubmit,  ///< at submit(); revert() drops them
     };
     Q_ENUM(SubmitPolicy)
@@ -69,15 +92,20 @@ public:
     int currentIndex() const;  ///< \copybrief currentIndex
     SubmitPolicy submitPolicy() const;  ///< \copybrief submitPolicy
     void setSubmitPolicy(SubmitPolicy policy);  ///< Sets #submitPolicy; edits not yet submitted stay.
+    bool emptyIsNull() const;  ///< \copybrief emptyIsNull
+    void setEmptyIsNull(bool null);  ///< Sets #emptyIsNull.
 
     /// Hands the edits not yet submitted to the model, then has the model store them (the
     /// `submitAll()` slot of a QSqlTableModel, else `QAbstractItemModel::submit()`). False when
     /// the model refused a value or could not store the changes, each reported by editRefused().
     /// A value the model refused is taken back: the field shows the model's value. Changes it
     /// could not store (a constraint, a locked or read-only database; the model's own error
-    /// tells which) stay in the model and in the fields, for a later submit().
+    /// tells which) stay in the model and in the fields, for a later submit(); a cell a
+    /// QSqlTableModel stored before, as its edit strategy has it, is not reported.
     bool submit();
-    /// Drops the edits not yet submitted; the fields show the model's values again.
+    /// Drops the edits not yet submitted, and has the model drop those handed to it that it has
+    /// not stored (the `revertAll()` slot of a QSqlTableModel, else QAbstractItemModel::revert());
+    /// the fields show the model's values again.
     void revert();
 
 public slots:
@@ -90,7 +118,9 @@ public slots:
 signals:
     void currentIndexChanged(int row);  ///< #currentIndex changed.
     void submitPolicyChanged(lumetto::HtmlDataMapper::SubmitPolicy policy);  ///< #submitPolicy changed.
-    /// The model refused the user's value for column of row, or could not store it (see submit()).
+    void emptyIsNullChanged(bool null);  ///< #emptyIsNull changed.
+    /// The model refused the user's value for column of row, or could not store it (see
+    /// submit()); column as the template names it.
     void editRefused(int row, const QString& column, const QString& reason);
 
 private:
