@@ -61,9 +61,19 @@ ControlPage::ControlPage(QWebEngineProfile* profile, QObject* parent) : QWebEngi
     s->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
     s->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
     s->setFontSize(QWebEngineSettings::DefaultFontSize, DefaultFontPixels);
+    // A shell whose page process ended is no longer loading: the engine may still report its
+    // load finished, even as succeeded, once the process has gone.
+    connect(this, &QWebEnginePage::renderProcessTerminated, this, [this] { loadingShell_ = false; });
+    connect(this, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
+        if (!loadingShell_ && url.adjusted(QUrl::RemoveFragment) != shellUrl_)
+            leftShell();
+    });
     connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        if (!loadingShell_)
-            return;  // a navigation the page refused
+        if (!loadingShell_) {
+            if (ok)  // a document loaded, though not the shell; a refused navigation ends failed
+                leftShell();
+            return;
+        }
         loadingShell_ = false;
         history()->clear();  // nothing to go back to: the control shows only its shell
         emit shellLoaded(ok);
@@ -72,7 +82,16 @@ ControlPage::ControlPage(QWebEngineProfile* profile, QObject* parent) : QWebEngi
 
 void ControlPage::loadShell(const QString& html, const QUrl& baseUrl) {
     loadingShell_ = true;
+    left_ = false;
+    shellUrl_ = baseUrl;
     setHtml(html, baseUrl);
+}
+
+void ControlPage::leftShell() {
+    if (!left_) {
+        left_ = true;
+        emit shellLeft();
+    }
 }
 
 bool ControlPage::acceptNavigationRequest(const QUrl&, NavigationType, bool isMainFrame) {

@@ -25,6 +25,9 @@ private:
 
 // The page of a display control: it shows only what the control gives it, so every navigation
 // but the control's own load of its shell is refused (links, form submissions, new windows).
+// The engine does not ask about every navigation: a link to an address it cannot read (an SVG
+// link to http://[::1, say) takes the page to an empty document without asking. The page
+// tells when a document other than its shell has replaced the shell.
 class ControlPage : public QWebEnginePage {
     Q_OBJECT
 public:
@@ -37,6 +40,8 @@ public:
 signals:
     // The shell's load ended; the ends of navigations the page refused are not reported.
     void shellLoaded(bool ok);
+    // Another document replaced the loaded shell; told once until the shell loads again.
+    void shellLeft();
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
@@ -45,8 +50,12 @@ protected:
                                   const QString& source) override;
 
 private:
+    void leftShell();
+
     LocalFilesOnly files_;
+    QUrl shellUrl_;
     bool loadingShell_ = false;
+    bool left_ = false;
 };
 
 // The profile all display controls share: in memory only, so nothing is written to disk, and

@@ -54,6 +54,10 @@ HtmlView::Private::Private(HtmlView* q)
     connect(&pageEvents, &PageEvents::fieldEntered, this,
             [this](const QJsonArray& path, const QJsonObject& state) { record->fieldChanged(path, state); });
     connect(page, &ControlPage::shellLoaded, this, &Private::shellLoaded);
+    connect(page, &ControlPage::shellLeft, this, [this] {
+        if (calls->ready())
+            restoreShell();
+    });
     connect(&pageEvents, &PageEvents::carriedStepFailed, this, [this](const QString& op, const QString& error, int code) {
         report(pageFailure(qPrintable(carriedCall(op)), error, code).error);
     });
@@ -102,6 +106,10 @@ void HtmlView::Private::shellLoaded(bool ok) {
         loadShell();  // the base location changed while the shell loaded
         return;
     }
+    if (!ok && calls->shellLoading()) {
+        restoreShell();  // the page process lives: the load may well succeed again
+        return;
+    }
     calls->shellLoaded(ok);
     if (ok) {
         EngineStart::pageLoaded();
@@ -118,7 +126,8 @@ void HtmlView::Private::shellLoaded(bool ok) {
         if (!documentName.isEmpty())
             calls->post(QStringLiteral("setName"), {documentName});
     }
-    if (start->loaded(ok))
+    // Restored content is watched until it draws, also when its turn to draw first has passed.
+    if (start->loaded(ok) || (ok && watch.watching()))
         calls->post(QStringLiteral("reportDrawn"), {});
     if (ok && restarted) {
         restarted = false;
@@ -145,7 +154,7 @@ void HtmlView::Private::restartAfterCrash() {
     calls->rendererLost();
     restarted = true;
     events->pageLost();
-    const RestoreWatch::Next next = watch.processLost(start->drawingAlone());
+    const RestoreWatch::Next next = watch.processLost();
     if (next == RestoreWatch::Next::RestoreEmpty) {
         const bool fromFile = !record->source().isEmpty();
         record->bodySet(QString());
@@ -156,7 +165,20 @@ void HtmlView::Private::restartAfterCrash() {
             emit q->contentDiscarded();
         });
     }
-    QTimer::singleShot(RestartDelayMs, this, [this, alone = next == RestoreWatch::Next::RestoreAlone] { start->restart(alone); });
+    QTimer::singleShot(RestartDelayMs, this, [this, alone = next == RestoreWatch::Next::RestoreAlone] {
+        watch.restarting();
+        start->restart(alone);
+    });
+}
+
+void HtmlView::Private::restoreShell() {
+    calls->shellLost();
+    restarted = true;
+    events->pageLost();
+    QTimer::singleShot(RestartDelayMs, this, [this] {
+        if (!calls->engineFailed())
+            start->restart(false);
+    });
 }
 
 void HtmlView::Private::tellHost(std::function<void()> tell) {

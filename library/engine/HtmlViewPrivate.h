@@ -36,6 +36,10 @@ public:
     void shellLoaded(bool ok);
     void pageProcessEnded(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
     void restartAfterCrash();
+    // The page lost its shell, its page process alive: to another document, or as the shell
+    // failed to load. The control loads its shell again, as after a crash; the content did not
+    // end the page process, so the crash-loop guard does not judge it.
+    void restoreShell();
     // Tells the host of what no call of its returns (a failure, content discarded), once the
     // engine's callback or the channel's message that told of it has returned, so that a slot
     // may do anything, even delete the view.

@@ -10,6 +10,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 
+#include <csignal>
 #include <memory>
 #include <utility>
 
@@ -56,6 +57,7 @@ void PageCalls::shellLoaded(bool ok) {
     shellLoading_ = false;
     if (ok) {
         rendererAlive_ = true;
+        shellLost_ = false;
         ++generation_;
         emit newGeneration();
     }
@@ -65,7 +67,13 @@ void PageCalls::shellLoaded(bool ok) {
 void PageCalls::rendererLost() {
     rendererAlive_ = false;
     shellReady_ = false;
+    shellLost_ = false;
     emit stateChanged();
+}
+
+void PageCalls::shellLost() {
+    rendererLost();
+    shellLost_ = true;
 }
 
 void PageCalls::detach() {
@@ -115,7 +123,14 @@ void PageCalls::checkReachable(const char* caller) const {
     if (!engineFailure_.isEmpty())
         throw pageFailure(caller, engineFailure_);
     if (!rendererAlive_)
-        throw pageFailure(caller, QStringLiteral("the display engine's page process has ended"));
+        throw pageFailure(caller, shellLost_ ? QStringLiteral("the control's page was lost; it loads again")
+                                             : QStringLiteral("the display engine's page process has ended"));
+}
+
+void PageCalls::endHungProcess() {
+    const qint64 pid = page_->renderProcessPid();
+    if (pid > 0)
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
 }
 
 void PageCalls::awaitPage(const char* caller) {
@@ -125,8 +140,10 @@ void PageCalls::awaitPage(const char* caller) {
         const auto bound = generation_ == 0 ? StartBound : CallBound;
         waitFor([this] { return shellReady_; }, bound);
         checkReachable(caller);
-        if (!shellReady_)
+        if (!shellReady_) {
+            endHungProcess();
             throw pageFailure(caller, QStringLiteral("the control's page did not load within %1 s").arg(bound.count() / 1000));
+        }
     }
     checkReachable(caller);
     emit aboutToCall();
@@ -153,7 +170,10 @@ QVariant PageCalls::call(const char* caller, const QString& op, const QJsonArray
 
     if (!pending->answered) {
         checkReachable(caller);
-        throw pageFailure(caller, QStringLiteral("the display engine did not answer within %1 s").arg(bound.count() / 1000));
+        endHungProcess();
+        throw pageFailure(caller, QStringLiteral("the display engine did not answer within %1 s: its page process hung "
+                                                 "and was ended; the control comes back with what it showed")
+                                      .arg(bound.count() / 1000));
     }
     if (!pending->result.isValid())
         throw pageFailure(caller, QStringLiteral("the control's page script is not running"));

@@ -16,7 +16,9 @@ namespace lumetto {
 // Host-to-page calls of one control. Each call is synchronous for the caller: it runs the
 // page-side operation and waits in a nested event loop that takes no user input, within a
 // bound. A page that does not answer (its renderer died or hangs) fails the call with a
-// PageFailure instead of hanging the application.
+// PageFailure instead of hanging the application. A page process that hangs is ended: it
+// would hold every control of the process until it ends by itself, which may take minutes,
+// and ended, it is started again, and the controls come back as after a crash.
 class PageCalls : public QObject {
     Q_OBJECT
 public:
@@ -73,6 +75,9 @@ public slots:
     void loadingShell();
     void shellLoaded(bool ok);
     void rendererLost();
+    // The page lost its shell while its page process lives on: calls fail as while the process
+    // is down, until the shell has loaded again.
+    void shellLost();
 
 signals:
     // A call waits for a shell that has not started loading yet: it is needed now.
@@ -91,6 +96,8 @@ private:
     void waitFor(const std::function<bool()>& done, std::chrono::milliseconds bound);
     // Fails the call when the page cannot answer: the control or its page process is gone.
     void checkReachable(const char* caller) const;
+    // Ends the page process, which did not answer within a call's bound.
+    void endHungProcess();
     // The page-side call of op(args); with a deadline (ms since the epoch), one the page
     // refuses once that has passed.
     QString script(const QString& op, const QJsonArray& args, qint64 deadline = 0) const;
@@ -101,6 +108,7 @@ private:
     bool shellReady_ = false;
     bool shellLoading_ = false;
     bool rendererAlive_ = true;
+    bool shellLost_ = false;  // not the page process ended, but the page's shell
     QString engineFailure_;
     int waiting_ = 0;
     int generation_ = 0;

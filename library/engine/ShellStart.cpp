@@ -43,19 +43,15 @@ void ShellStart::drawn() {
 }
 
 void ShellStart::restart(bool alone) {
-    auto load = [this] {
+    auto load = [this, alone] {
         if (hasContent_())
-            StartOrder::instance().drawing(this);
+            StartOrder::instance().drawing(this, alone ? StartOrder::AloneBoundMs : StartOrder::DrawBoundMs);
         load_();
     };
     if (alone)
         StartOrder::instance().startWhenFree(this, load);
     else
         load();
-}
-
-bool ShellStart::drawingAlone() const {
-    return StartOrder::instance().isDrawingAlone(const_cast<ShellStart*>(this));
 }
 
 bool ShellStart::eventFilter(QObject* watched, QEvent* event) {

@@ -36,8 +36,6 @@ public:
     // The page process ended: the shell loads again, at once or, alone, once no other control
     // is drawing its content. Content restored is drawn as first content is.
     void restart(bool alone);
-    // Whether this control's content is being drawn with no other control's drawing beside it.
-    bool drawingAlone() const;
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;

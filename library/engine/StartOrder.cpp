@@ -16,9 +16,13 @@ void StartOrder::startWhenFree(QObject* control, std::function<void()> start) {
         waiting_.emplace_back(control, std::move(start));
 }
 
-void StartOrder::drawing(QObject* control) {
-    drawing_.insert(control);
-    QTimer::singleShot(DrawBoundMs, control, [this, control] { drawn(control); });
+void StartOrder::drawing(QObject* control, int boundMs) {
+    const quint64 turn = ++turns_;
+    drawing_.insert(control, turn);
+    QTimer::singleShot(boundMs, control, [this, control, turn] {
+        if (drawing_.value(control) == turn)
+            drawn(control);
+    });
 }
 
 void StartOrder::drawn(QObject* control) {

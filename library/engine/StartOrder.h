@@ -2,7 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QSet>
+#include <QHash>
 
 #include <functional>
 #include <vector>
@@ -22,19 +22,21 @@ public:
     // Runs start now when no control is drawing its first content, else once none is.
     void startWhenFree(QObject* control, std::function<void()> start);
     // A control begins to draw its first content; it is done when it says so (also as it is
-    // destroyed), or after DrawBoundMs at the latest.
-    void drawing(QObject* control);
+    // destroyed), or after boundMs at the latest. A control that draws anew starts a new turn,
+    // which the bound of an earlier one does not end.
+    void drawing(QObject* control, int boundMs = DrawBoundMs);
     void drawn(QObject* control);
     bool isDrawing(QObject* control) const { return drawing_.contains(control); }
-    // Whether control is drawing and no other control is.
-    bool isDrawingAlone(QObject* control) const { return drawing_.size() == 1 && isDrawing(control); }
 
     static constexpr int DrawBoundMs = 2000;
+    // Content restored alone is to be alone in the page process until it draws or ends it.
+    static constexpr int AloneBoundMs = 5000;
 
 private:
     void startWaiting();
 
-    QSet<QObject*> drawing_;
+    QHash<QObject*, quint64> drawing_;  // each drawing control's turn
+    quint64 turns_ = 0;
     std::vector<std::pair<QPointer<QObject>, std::function<void()>>> waiting_;
 };
 

@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QElapsedTimer>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QStringList>
 #include <QTest>
@@ -161,6 +165,15 @@ TEST(Events, SlotThatThrowsOrDeletesItsControlWedgesNothing) {
     EXPECT_TRUE(waitFor([&] { return clicks == 5; })) << "the other control's events stopped";
 }
 
+// The page's source, or the failure of the call that asks for it.
+QString sourceOrError(ControlHarness& h) {
+    try {
+        return h.control().SourceHTML().toText();
+    } catch (const contract::RuntimeError& e) {
+        return e.description();
+    }
+}
+
 TEST(Events, LinksAndFormSubmissionsNeverNavigate) {
     ControlHarness h;
     h.control().setBaseURL(h.baseDirectory());
@@ -175,6 +188,51 @@ TEST(Events, LinksAndFormSubmissionsNeverNavigate) {
     QTest::qWait(300);  // a window in which a navigation would start, were one allowed
     EXPECT_EQ(h.view()->page()->url(), before);
     EXPECT_TRUE(h.control().SourceHTML().toText().contains(QStringLiteral("id=\"away\"")));
+}
+
+// An SVG link, whatever its target (one the engine cannot parse included), followed with any
+// button, with ctrl or with the keyboard, and a link or a file dropped on the view, leave the
+// control on its page: it answers at once and still shows its content.
+TEST(Events, NoLinkFollowedAnyWayNorDropTakesTheControlFromItsPage) {
+    ControlHarness h;
+    h.control().setBaseURL(h.baseDirectory());
+    h.view()->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(h.view()->window()));
+    const QPoint inside(300, 200);
+    const QColor lime(0, 255, 0);
+    const QUrl file = QUrl::fromLocalFile(h.baseDirectory() + QStringLiteral("icon-logo.gif"));
+    const QList<std::pair<const char*, std::function<void()>>> ways{
+        {"left click", [&] { h.click(inside); }},
+        {"middle click", [&] { h.click(inside, Qt::MiddleButton); }},
+        {"ctrl-click", [&] { QTest::mouseClick(h.view()->focusProxy(), Qt::LeftButton, Qt::ControlModifier, inside); }},
+        {"Enter", [&] {
+             h.inPage(QStringLiteral("document.getElementById('link').focus(); true"));
+             QTest::keyClick(h.view()->focusProxy(), Qt::Key_Return);
+         }},
+        {"drop", [&] {
+             QMimeData dropped;
+             dropped.setUrls({QUrl(QStringLiteral("http://127.0.0.1:99999/x")), file});
+             QDragEnterEvent enter(inside, Qt::CopyAction | Qt::LinkAction, &dropped, Qt::LeftButton, {});
+             QCoreApplication::sendEvent(h.view()->focusProxy(), &enter);
+             QDropEvent drop(QPointF(inside), Qt::CopyAction | Qt::LinkAction, &dropped, Qt::LeftButton, {});
+             QCoreApplication::sendEvent(h.view()->focusProxy(), &drop);
+         }},
+    };
+    for (const char* target : {"http://127.0.0.1:99999/x", "http://[::1", "file://host:1/x", "//127.0.0.1:44045/u700", "icon-logo.gif"}) {
+        h.control().setBodyHTML(QStringLiteral("<svg style='position:fixed;left:0;top:0;width:100%;height:100%'>"
+                                               "<a id='link' xlink:href='%1'><rect width='2000' height='2000' fill='lime'/></a></svg>")
+                                    .arg(QLatin1String(target)));
+        for (const auto& [way, follow] : ways) {
+            SCOPED_TRACE(std::string(way) + " on " + target);
+            follow();
+            QTest::qWait(300);  // a window in which a navigation would start, were one allowed
+            QElapsedTimer timer;
+            timer.start();
+            EXPECT_TRUE(sourceOrError(h).contains(QStringLiteral("id=\"link\""))) << sourceOrError(h).toStdString();
+            EXPECT_LT(timer.elapsed(), 1000) << "the page is there: no wait for it to load again";
+            EXPECT_TRUE(waitFor([&] { return h.pixelAt(inside) == lime; }));
+        }
+    }
 }
 
 TEST(Events, ElementsOfReplacedContentStayUsableAndAreFreedWhenReleased) {

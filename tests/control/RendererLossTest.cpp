@@ -11,15 +11,32 @@
 #include "contract/DocumentObjects.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
+#include <algorithm>
+#include <memory>
 #include <csignal>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
+
+// A member call that does not fail, or a null text while the page is still down.
+QString sourceOf(ControlHarness& h) {
+    try {
+        return h.control().SourceHTML().toText();
+    } catch (const contract::RuntimeError&) {
+        return QString();
+    }
+}
 
 TEST(RendererLoss, CallFailsWithARunTimeErrorInsteadOfHangingAndTheContentComesBack) {
     ControlHarness h;
@@ -54,16 +71,16 @@ TEST(RendererLoss, CallFailsWithARunTimeErrorInsteadOfHangingAndTheContentComesB
 }
 
 // A write the host was told failed, because the page was busy past the call's bound, is not
-// carried out once the page is free: the page, the control's record and a page restored
-// after a crash all keep what was there before.
+// carried out later: the page process, taken to hang, is ended, and the page restored after
+// it, like the control's record, keeps what was there before.
 TEST(RendererLoss, WriteGivenUpOnIsNotCarriedOutLater) {
     ControlHarness h;
     h.control().setBodyHTML(QStringLiteral("<p>before</p>"));
     h.view()->page()->runJavaScript(QStringLiteral("for (const t = Date.now(); Date.now() - t < 9000;);"),
                                     QWebEngineScript::ApplicationWorld);
     EXPECT_THROW(h.control().setBodyHTML(QStringLiteral("<p>given up</p>")), contract::RuntimeError);
-    EXPECT_TRUE(waitFor([&] { return h.control().SourceHTML().toText().contains(QStringLiteral("before")); }));
-    EXPECT_FALSE(h.control().SourceHTML().toText().contains(QStringLiteral("given up")));
+    EXPECT_TRUE(waitFor([&] { return sourceOf(h).contains(QStringLiteral("before")); }));
+    EXPECT_FALSE(sourceOf(h).contains(QStringLiteral("given up")));
     EXPECT_EQ(h.control().view().bodyHtml(), QStringLiteral("<p>before</p>"));
 }
 
@@ -133,15 +150,6 @@ namespace {
 
 pid_t pageProcess(ControlHarness& h) {
     return static_cast<pid_t>(h.view()->page()->renderProcessPid());
-}
-
-// A member call that does not fail, or a null text while the page is still down.
-QString sourceOf(ControlHarness& h) {
-    try {
-        return h.control().SourceHTML().toText();
-    } catch (const contract::RuntimeError&) {
-        return QString();
-    }
 }
 
 // The controls of a process share one page process. Losing it, once or twice in a row, costs
@@ -226,6 +234,118 @@ TEST(RendererLoss, ContentThatEndsThePageProcessIsNotRestoredAgainAndAgain) {
 
     deadly.control().setBodyHTML(QStringLiteral("<p>harmless</p>"));
     EXPECT_TRUE(sourceOf(deadly).contains(QStringLiteral("harmless")));
+}
+
+}  // namespace
+
+namespace {
+
+// Should the page ever leave its shell, which content cannot make it do (here the control's own
+// script world follows an SVG link outside the document to an address the engine cannot read,
+// which the engine does without asking the page), the control comes back with what it showed,
+// as after a crash.
+TEST(RendererLoss, PageTakenFromItsShellComesBackWithWhatItShowed) {
+    ControlHarness h;
+    h.control().setBaseURL(h.baseDirectory());
+    h.control().setBodyHTML(QStringLiteral("<p id='kept' style='margin:0;height:400px;background:#0000ff'>kept</p>"));
+    const QUrl shell = h.view()->page()->url();
+    QSignalSpy urls(h.view()->page(), &QWebEnginePage::urlChanged);
+    h.view()->page()->runJavaScript(QStringLiteral("const link = document.createElementNS('http://www.w3.org/2000/svg', 'a');"
+                                                   "link.setAttributeNS('http://www.w3.org/1999/xlink', 'xlink:href', 'http://[::1');"
+                                                   "link.dispatchEvent(new MouseEvent('click', {cancelable: true}));"),
+                                    QWebEngineScript::ApplicationWorld);
+    ASSERT_TRUE(waitFor([&] {
+        return std::any_of(urls.cbegin(), urls.cend(), [&](const QList<QVariant>& url) { return url[0].toUrl() != shell; });
+    }));
+    EXPECT_TRUE(waitFor([&] { return sourceOf(h).contains(QStringLiteral("id=\"kept\"")); }));
+    EXPECT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 200)) == QColor(0, 0, 255); }));
+    EXPECT_EQ(h.view()->page()->url(), shell);
+}
+
+// A page process that hangs holds every control of the process. It is ended once a call has
+// waited its bound for it, and the controls come back as after a crash: the one whose write
+// hung it without that write, the other, frozen meanwhile, with its paragraph drawn and
+// answering again within a few seconds. Were the process not ended, it would hang for the
+// best part of a minute, until its stack overflows.
+TEST(RendererLoss, PageProcessThatHangsIsEndedAndEveryControlComesBack) {
+    ControlHarness hanging;
+    ControlHarness other;
+    const QPoint inside(300, 200);
+    const QColor blue(0, 0, 255);
+    other.control().setBodyHTML(QStringLiteral("<p id='para' style='margin:0;height:400px;background:#0000ff'>other</p>"));
+    hanging.control().setBodyHTML(QStringLiteral("<p>before</p>"));
+    ASSERT_TRUE(waitFor([&] { return other.pixelAt(inside) == blue; }));
+
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_THROW(hanging.control().setBodyHTML(QStringLiteral("<table><tr><td>").repeated(10000) + QStringLiteral("deep")),
+                 contract::RuntimeError);
+    const qint64 failedAfter = timer.elapsed();
+    EXPECT_LT(failedAfter, 15000) << "the write ends within its bound, with room for a busy machine";
+
+    // Some seconds for the new page process to start and load on a busy machine.
+    constexpr int RecoveryBoundMs = 10000;
+    timer.restart();
+    EXPECT_TRUE(waitFor([&] { return sourceOf(other).contains(QStringLiteral("id=\"para\"")); }, RecoveryBoundMs));
+    EXPECT_TRUE(waitFor([&] { return other.pixelAt(inside) == blue; }, RecoveryBoundMs));
+    EXPECT_TRUE(waitFor([&] { return sourceOf(hanging).contains(QStringLiteral("before")); }, RecoveryBoundMs));
+    RecordProperty("writeFailedAfterMs", static_cast<int>(failedAfter));
+    RecordProperty("recoveredAfterMs", static_cast<int>(timer.elapsed()));
+    EXPECT_FALSE(sourceOf(hanging).contains(QStringLiteral("deep")));
+    hanging.control().setBodyHTML(QStringLiteral("<p>after</p>"));
+    EXPECT_TRUE(sourceOf(hanging).contains(QStringLiteral("after")));
+}
+
+// On a busy machine a control restoring its content alone may draw it so slowly that its turn
+// passes and the next control starts beside it. When the page process ends then, with two
+// controls' restored content undrawn in it, neither is judged the cause: both come back with
+// their content. Here the first control's content cannot draw, its image being a pipe nobody
+// writes to yet, and the page process is killed as soon as the controls' loads have begun in
+// it: together, then the second beside the first, whose turn has passed.
+TEST(RendererLoss, NoControlIsJudgedTheCauseWhileAnotherControlsRestoredContentIsUndrawnBesideIt) {
+    ControlHarness first;
+    ControlHarness second;
+    first.control().setBaseURL(first.baseDirectory());
+    const QByteArray pipe = QFile::encodeName(first.baseDirectory() + QStringLiteral("slow.gif"));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
+    // Opened to write and closed, the pipe ends the image's load: also when the test ends early,
+    // so that the engine's reader does not wait for good.
+    std::unique_ptr<const QByteArray, void (*)(const QByteArray*)> releasePipe(&pipe, [](const QByteArray* path) {
+        ::close(::open(path->constData(), O_RDWR | O_NONBLOCK));
+    });
+    first.control().setBodyHTML(QStringLiteral("<p style='margin:0;height:400px;background:#0000ff'>first</p><img src='slow.gif'>"));
+    second.control().setBodyHTML(QStringLiteral("<p style='margin:0;height:400px;background:#00ff00'>second</p>"));
+    ASSERT_TRUE(waitFor([&] { return second.pixelAt(QPoint(300, 200)) == QColor(0, 255, 0); }));
+    QSignalSpy firstDiscarded(&first.control().view(), &lumetto::HtmlView::contentDiscarded);
+    QSignalSpy secondDiscarded(&second.control().view(), &lumetto::HtmlView::contentDiscarded);
+
+    // The new process is killed once the second control's load has begun, and the process
+    // runs: it tells its id as it starts, which is looked for as often as the event loop allows,
+    // long before it has drawn.
+    int loads = 0;
+    int killAt = 0;
+    QTimer killer;
+    QObject::connect(&killer, &QTimer::timeout, [&] {
+        if (loads >= killAt && pageProcess(first) > 0 && ::kill(pageProcess(first), SIGKILL) == 0)
+            killer.stop();
+    });
+    const auto counting = QObject::connect(second.view()->page(), &QWebEnginePage::loadStarted, [&] { ++loads; });
+    ASSERT_EQ(::kill(pageProcess(first), SIGKILL), 0);
+    for (const int round : {1, 2}) {
+        SCOPED_TRACE(round);
+        killAt = loads + 1;
+        killer.start(1);
+        ASSERT_TRUE(waitFor([&] { return !killer.isActive(); }));
+    }
+    QObject::disconnect(counting);
+
+    EXPECT_TRUE(waitFor([&] { return sourceOf(second).contains(QStringLiteral("second")); }));
+    EXPECT_TRUE(waitFor([&] { return second.pixelAt(QPoint(300, 200)) == QColor(0, 255, 0); }));
+    releasePipe.reset();
+    EXPECT_TRUE(waitFor([&] { return sourceOf(first).contains(QStringLiteral("first")); }));
+    EXPECT_TRUE(waitFor([&] { return first.pixelAt(QPoint(300, 200)) == QColor(0, 0, 255); }));
+    EXPECT_TRUE(firstDiscarded.isEmpty());
+    EXPECT_TRUE(secondDiscarded.isEmpty());
 }
 
 }  // namespace
