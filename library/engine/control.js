@@ -604,19 +604,15 @@
     const RightClick = 2;
 
     // Links and forms never navigate: the control shows only what its host gave it. A link is
-    // an element of HTML or SVG (<a>, <area>) whatever attribute names its target, and one an
-    // SVG <use> shows; any button follows it (the middle one with auxclick), and a key, which
-    // the page turns into a click.
-    const onLink = (event) => event.target instanceof Element && event.target.closest('a, area, use');
+    // an element of HTML or SVG (<a>, <area>) whatever attribute names its target, followed by
+    // the mouse or by a key, which the page turns into a click. A link opened in a new window
+    // (the middle button, ctrl) asks for a window, which the control never gives.
     window.addEventListener('click', (event) => {
-        if (onLink(event)) event.preventDefault();
+        if (event.target instanceof Element && event.target.closest('a, area')) event.preventDefault();
         if (event.button !== 0) return;
         send(LeftClick, ref(clicked(event)));
         const row = boundRowOf(clicked(event));
         if (row >= 0) toHost((h) => h.boundRowClicked(row));
-    }, true);
-    window.addEventListener('auxclick', (event) => {
-        if (onLink(event)) event.preventDefault();
     }, true);
     window.addEventListener('submit', (event) => event.preventDefault(), true);
 
