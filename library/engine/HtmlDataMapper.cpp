@@ -72,8 +72,9 @@ public:
     bool more() const { return model && model->canFetchMore(QModelIndex()); }
     // Fetches from the model until it has row, or all it has (INT_MAX).
     void fetchThrough(int row);
-    void rowsWanted(int repeat, int first, int last);
-    void sendWindow(int repeat);
+    void rowsWanted(int repeat, int first, int last, int number);
+    // Sends the rows of the window: the answer to the page's request of that number, or 0.
+    void sendWindow(int repeat, int answer = 0);
     // Each window again after the model's rows changed: at the same records (followRecords),
     // or at the same place.
     void resendWindows(bool followRecords);
@@ -153,7 +154,6 @@ QJsonArray HtmlDataMapper::Private::keyedRows(int first, int last) {
 }
 
 QJsonObject HtmlDataMapper::Private::bindingState() {
-    windows.clear();  // the page's repeated elements tell which rows they hold
     return {{QStringLiteral("columns"), QJsonArray::fromStringList(names)},
             {QStringLiteral("rows"), model ? keyedRows(0, std::min(rowCount(), FirstRows) - 1) : QJsonArray()},
             {QStringLiteral("count"), rowCount()},
@@ -179,30 +179,28 @@ void HtmlDataMapper::Private::fetchThrough(int row) {
         resendWindows(true);
 }
 
-// Rows past what the model has are fetched, and one batch more once a window nears the end of
-// what it has, so that the scroll bar grows before the user reaches its end.
-void HtmlDataMapper::Private::rowsWanted(int repeat, int first, int last) {
-    if (!model)
-        return;
+// Rows past what the model has are fetched: the page asks for them as it nears the end of what
+// the model has, so that the scroll bar grows before the user reaches its end.
+void HtmlDataMapper::Private::rowsWanted(int repeat, int first, int last, int number) {
     const int size = std::max(1, first < 0 ? last : last - first + 1);
-    fetchThrough(first < 0 ? INT_MAX : last + size);
-    const int count = rowCount();
-    if (first < 0)
-        first = count - size;
-    first = std::max(0, std::min(first, count - 1));
-    windows[repeat] = {model->index(first, 0), first, std::min(size, count - first)};
-    sendWindow(repeat);
+    fetchThrough(first < 0 ? INT_MAX : last);
+    windows[repeat] = {QPersistentModelIndex(), first < 0 ? rowCount() - size : first, size};
+    sendWindow(repeat, number);
 }
 
-void HtmlDataMapper::Private::sendWindow(int repeat) {
+void HtmlDataMapper::Private::sendWindow(int repeat, int answer) {
     Window& window = windows[repeat];
     const int count = rowCount();
-    window.first = std::max(0, std::min(window.first, count - window.size));
-    window.size += window.first % 2;  // the page's first row is an even one (control.js: Repeat.ask)
-    window.first -= window.first % 2;
-    const int last = std::min(count, window.first + window.size) - 1;
+    const int first = std::max(0, std::min(window.first, count - window.size));
+    window.first = first - first % 2;  // the page's first row is an even one (control.js: Repeat.ask)
+    const int last = std::min(count, first + window.size) - 1;
     window.top = model && last >= 0 ? QPersistentModelIndex(model->index(window.first, 0)) : QPersistentModelIndex();
-    post(QStringLiteral("showRows"), {repeat, window.first, model ? keyedRows(window.first, last) : QJsonArray(), count, more()});
+    const QJsonArray args{repeat, window.first, model ? keyedRows(window.first, last) : QJsonArray(), count, more(), answer};
+    // The page that asked is there to take the answer, also while its shell still loads.
+    if (answer && bound() && host->calls->shellLoading())
+        host->calls->post(QStringLiteral("showRows"), args);
+    else
+        post(QStringLiteral("showRows"), args);
 }
 
 void HtmlDataMapper::Private::resendWindows(bool followRecords) {
@@ -354,9 +352,9 @@ HtmlDataMapper::HtmlDataMapper(HtmlView* view) : QObject(view), d(std::make_uniq
         if (const int row = d->rowOfKey(key); d->bound() && row >= 0)
             emitGuarded([this, row] { setCurrentIndex(row); });
     });
-    connect(events, &PageEvents::boundRowsAsked, this, [this](int repeat, int first, int last) {
+    connect(events, &PageEvents::boundRowsAsked, this, [this](int repeat, int first, int last, int number) {
         if (d->bound())
-            d->rowsWanted(repeat, first, last);
+            d->rowsWanted(repeat, first, last, number);
     });
     connect(events, &PageEvents::boundRowFieldEntered, this, [this](int key, int place, const QJsonObject& state) {
         if (d->bound())
@@ -402,6 +400,7 @@ void HtmlDataMapper::setTemplateHtml(const QString& html, HtmlError* error) {
         }
         d->names = names;
         d->columns = d->columnsOf(d->model, names);
+        d->windows.clear();  // the template's repeated elements tell which rows they hold
         d->host->binder = this;
         d->host->boundSteps = [this] { return QJsonArray{QJsonValue(QJsonArray{QStringLiteral("bind"), QJsonArray{d->bindingState()}})}; };
         d->post(QStringLiteral("bind"), {d->bindingState()});

@@ -26,7 +26,7 @@ public slots:
         emit boundEdited(key, column, value, number);
     }
     void boundRowClicked(int key) { emit boundRowChosen(key); }
-    void boundRowsWanted(int repeat, int first, int last) { emit boundRowsAsked(repeat, first, last); }
+    void boundRowsWanted(int repeat, int first, int last, int number) { emit boundRowsAsked(repeat, first, last, number); }
     void boundRowFieldChanged(int key, int place, const QJsonObject& state) { emit boundRowFieldEntered(key, place, state); }
 
 signals:
@@ -43,8 +43,8 @@ signals:
     // The user clicked in the repeated element of the row the page knows by key.
     void boundRowChosen(int key);
     // The repeated element of that number wants the rows first to last held; first -1: the last
-    // `last` rows, the model fetched to its end.
-    void boundRowsAsked(int repeat, int first, int last);
+    // `last` rows, the model fetched to its end. The page numbers its requests.
+    void boundRowsAsked(int repeat, int first, int last, int number);
     // The user typed or chose something in a field bound to no column, at place in the row
     // (its index among the row element and its descendants).
     void boundRowFieldEntered(int key, int place, const QJsonObject& state);

@@ -248,8 +248,12 @@
             this.count = 0;
             this.more = false;  // the model has rows beyond count it has not fetched yet
             this.rowHeight = 0;
-            this.waiting = false;
+            this.waiting = false;  // for the answer to the last request
+            this.asks = 0;  // the requests made
             this.revealing = null;  // a row to scroll into view once held, or 'end'
+            this.atBottom = false;
+            this.placed = null;  // where the page scrolled to itself
+            this.lastTop = null;  // where the rows were last checked
         }
         // An element of its own kind, so that the template's style rules neither match it nor
         // count it among the rows' type (:nth-of-type).
@@ -285,10 +289,11 @@
                 if (row) fill(this.rowMarks(row), values);
             });
         }
-        // The rows held become these, from row first on, of count rows in all. A row held already
+        // The rows held become these, from row first on, of count rows in all: the answer to the
+        // page's request of that number, or 0, sent as the model changed. A row held already
         // stays the same element, filled anew, so that focus, a selection and what the user
         // entered in it stay; what the viewport shows stays where it was.
-        show(first, rows, count, more) {
+        show(first, rows, count, more, answer) {
             const keys = new Set(rows.map(([key]) => key));
             const steady = this.rows.find((node) => keys.has(rowKeys.get(node)) && node.getBoundingClientRect().bottom > this.viewport().top);
             const steadyTop = steady && steady.getBoundingClientRect().top;
@@ -306,20 +311,23 @@
                 if (at.nextSibling !== node) at.after(node);
                 at = node;
             }
-            Object.assign(this, { rows: nodes, first, count, more, waiting: false });
+            Object.assign(this, { rows: nodes, first, count, more });
+            if (answer === this.asks) this.waiting = false;
             if (this.asked && (this.asked[0] !== first || this.asked[1] !== first + nodes.length - 1)) this.asked = null;
             this.fitSpacers();
             markCurrent(this);
-            if (this.revealing === 'end') {
+            const scroller = this.scroller();
+            if (this.revealing === 'end' && first + nodes.length >= count) {
                 this.revealing = null;
-                const scroller = this.scroller();
                 scroller.scrollTop = scroller.scrollHeight;
             } else if (this.revealing !== null && this.holds(this.revealing)) {
                 this.rows[this.revealing - this.first].scrollIntoView({ block: 'nearest' });
                 this.revealing = null;
+                this.atBottom = false;
             } else if (steady) {
-                this.scroller().scrollTop += steady.getBoundingClientRect().top - steadyTop;
+                scroller.scrollTop += steady.getBoundingClientRect().top - steadyTop;
             }
+            this.placed = scroller.scrollTop;
             this.check();
         }
         holds(row) { return row >= this.first && row < this.first + this.rows.length; }
@@ -355,21 +363,22 @@
             if (this.asked && this.asked[0] === first && this.asked[1] === last) return;
             this.asked = [first, last];
             this.waiting = true;
-            toHost((h) => h.boundRowsWanted(this.number, first, last));
+            const number = ++this.asks;
+            toHost((h) => h.boundRowsWanted(this.number, first, last, number));
         }
         // Asks for the rows the viewport and its margins want, when those held do not cover them.
         check() {
             if (this.waiting || !binding) return;
+            const scroller = this.scroller();
             const view = this.viewport();
             const margin = Math.max(400, view.bottom - view.top);
             const top = view.top - margin;
             const bottom = view.bottom + margin;
             const perView = Math.ceil((bottom - top) / (this.rowHeight || 20)) + 1;
-            const scroller = this.scroller();
             const end = this.first + this.rows.length;
-            if ((end < this.count || this.more) && scroller.scrollTop + scroller.clientHeight >= scroller.scrollHeight - 1 &&
-                this.after.getBoundingClientRect().bottom <= view.bottom + 1) {
-                this.revealing = 'end';  // the scroll bar went to its end: the last rows, fetched to the end
+            if (this.atBottom && (end < this.count || this.more)) {
+                this.atBottom = false;
+                this.revealing = 'end';  // the user went to the end: the last rows, fetched to the end
                 this.ask(-1, perView);
                 return;
             }
@@ -377,7 +386,8 @@
             const stop = this.after.getBoundingClientRect().top;
             let first;
             let last;
-            if (this.rows.length && stop > top && start < bottom) {
+            const near = this.rows.length && stop > top && start < bottom;
+            if (near) {
                 // Rows near the stretch stay, those far beyond it go, and rows join where it is not covered.
                 const boxes = this.rows.map((node) => node.getBoundingClientRect());
                 let from = 0;
@@ -391,14 +401,32 @@
                 first = Math.floor((top - this.before.getBoundingClientRect().top) / this.span());
                 last = first + perView;
             }
+            // Scrolling on by a viewport or less (the wheel, the keys) near the end of the rows the
+            // model has fetched fetches a window's worth more. A larger step does not: a thumb's
+            // drag scales its moves by the list's length as the drag began, so that rows joining
+            // meanwhile would leave the thumb short of the end it is taken to; the end reached
+            // fetches the rest.
+            const step = Math.abs(scroller.scrollTop - (this.lastTop === null ? scroller.scrollTop : this.lastTop));
+            this.lastTop = scroller.scrollTop;
             first = Math.max(0, Math.min(first, this.count - 1));
             first -= first % 2;
-            last = this.more ? last : Math.min(last, this.count - 1);
+            const ahead = near && this.more && step <= view.bottom - view.top && last + perView >= this.count;
+            last = ahead ? last + perView : Math.min(last, this.count - 1);
             if (first !== this.first || last !== end - 1) this.ask(first, last);
+        }
+        // Whether the user scrolled to the end (the End key, the scroll bar's thumb taken to its
+        // end). The page's own scrolling as rows come tells nothing of that: the end moves away as
+        // rows join, while the user's thumb stays at the end.
+        scrolled() {
+            const scroller = this.scroller();
+            if (scroller.scrollTop === this.placed) return;
+            this.placed = null;
+            this.atBottom = scroller.scrollTop > 0 && scroller.scrollTop + scroller.clientHeight >= scroller.scrollHeight - 1;
         }
         reveal(row) {
             if (this.holds(row)) {
                 this.rows[row - this.first].scrollIntoView({ block: 'nearest' });
+                this.atBottom = false;
                 return;
             }
             this.revealing = row;
@@ -437,7 +465,11 @@
     }
 
     function checkRows() {
-        if (binding) for (const repeat of binding.repeats) repeat.check();
+        if (!binding) return;
+        for (const repeat of binding.repeats) {
+            repeat.scrolled();
+            repeat.check();
+        }
     }
     document.addEventListener('scroll', checkRows, true);
     window.addEventListener('resize', checkRows);
@@ -453,7 +485,7 @@
             binding = { columns: state.columns, repeats, record: markedNodes(document.body, state.columns), current: -1, key: 0, values: null };
             bindingOps.setCurrent(state.current, state.key, state.values);
             for (const repeat of repeats) {
-                repeat.show(0, state.rows, state.count, state.more);
+                repeat.show(0, state.rows, state.count, state.more, 0);
                 if (!repeat.waiting) repeat.ask(0, state.rows.length - 1);
             }
         },
@@ -466,9 +498,9 @@
             binding.repeats.forEach(markCurrent);
         },
         // The host's answer to boundRowsWanted, or the rows held after the model changed.
-        showRows(number, first, rows, count, more) {
+        showRows(number, first, rows, count, more, answer) {
             const repeat = binding && binding.repeats[number];
-            if (repeat) repeat.show(first, rows, count, more);
+            if (repeat) repeat.show(first, rows, count, more, answer);
         },
         reveal(row) {
             if (binding) for (const repeat of binding.repeats) repeat.reveal(row);

@@ -57,12 +57,15 @@ bool make(const QString& file, int rows) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    if (argc > 3 && qstrcmp(argv[1], "make") == 0)
+    if (argc > 3 && qstrcmp(argv[1], "make") == 0) {
+        QCoreApplication app(argc, argv);
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
         return make(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt()) ? 0 : 1;
+    }
     if (argc < 3)
         return 2;
+    QApplication app(argc, argv);
+    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     const bool bound = qstrcmp(argv[1], "bound") == 0;
     QSqlDatabase db = QSqlDatabase::database();
     db.setDatabaseName(QString::fromLocal8Bit(argv[2]));
