@@ -253,7 +253,6 @@
             this.revealing = null;  // a row to scroll into view once held, or 'end'
             this.atBottom = false;
             this.placed = null;  // where the page scrolled to itself
-            this.lastTop = null;  // where the rows were last checked
         }
         // An element of its own kind, so that the template's style rules neither match it nor
         // count it among the rows' type (:nth-of-type).
@@ -369,7 +368,6 @@
         // Asks for the rows the viewport and its margins want, when those held do not cover them.
         check() {
             if (this.waiting || !binding) return;
-            const scroller = this.scroller();
             const view = this.viewport();
             const margin = Math.max(400, view.bottom - view.top);
             const top = view.top - margin;
@@ -401,16 +399,13 @@
                 first = Math.floor((top - this.before.getBoundingClientRect().top) / this.span());
                 last = first + perView;
             }
-            // Scrolling on by a viewport or less (the wheel, the keys) near the end of the rows the
-            // model has fetched fetches a window's worth more. A larger step does not: a thumb's
-            // drag scales its moves by the list's length as the drag began, so that rows joining
-            // meanwhile would leave the thumb short of the end it is taken to; the end reached
-            // fetches the rest.
-            const step = Math.abs(scroller.scrollTop - (this.lastTop === null ? scroller.scrollTop : this.lastTop));
-            this.lastTop = scroller.scrollTop;
+            // Scrolling with the wheel or the keys near the end of the rows the model has fetched
+            // fetches a window's worth more. Other scrolling does not: a thumb's drag scales its
+            // moves by the list's length as the drag began, so that rows joining meanwhile would
+            // leave the thumb short of the end it is taken to; the end reached fetches the rest.
             first = Math.max(0, Math.min(first, this.count - 1));
             first -= first % 2;
-            const ahead = near && this.more && step <= view.bottom - view.top && last + perView >= this.count;
+            const ahead = near && this.more && performance.now() - wheelOrKey < 500 && last + perView >= this.count;
             last = ahead ? last + perView : Math.min(last, this.count - 1);
             if (first !== this.first || last !== end - 1) this.ask(first, last);
         }
@@ -472,6 +467,8 @@
         }
     }
     document.addEventListener('scroll', checkRows, true);
+    let wheelOrKey = -Infinity;  // when the user last turned the wheel or pressed a key
+    for (const kind of ['wheel', 'keydown']) window.addEventListener(kind, () => { wheelOrKey = performance.now(); }, { capture: true, passive: true });
     window.addEventListener('resize', checkRows);
 
     const bindingOps = {
