@@ -251,8 +251,6 @@
             this.waiting = false;  // for the answer to the last request
             this.asks = 0;  // the requests made
             this.revealing = null;  // a row to scroll into view once held, or 'end'
-            this.atBottom = false;
-            this.placed = null;  // where the page scrolled to itself
         }
         // An element of its own kind, so that the template's style rules neither match it nor
         // count it among the rows' type (:nth-of-type).
@@ -322,11 +320,9 @@
             } else if (this.revealing !== null && this.holds(this.revealing)) {
                 this.rows[this.revealing - this.first].scrollIntoView({ block: 'nearest' });
                 this.revealing = null;
-                this.atBottom = false;
             } else if (steady) {
                 scroller.scrollTop += steady.getBoundingClientRect().top - steadyTop;
             }
-            this.placed = scroller.scrollTop;
             this.check();
         }
         holds(row) { return row >= this.first && row < this.first + this.rows.length; }
@@ -374,8 +370,9 @@
             const bottom = view.bottom + margin;
             const perView = Math.ceil((bottom - top) / (this.rowHeight || 20)) + 1;
             const end = this.first + this.rows.length;
-            if (this.atBottom && (end < this.count || this.more)) {
-                this.atBottom = false;
+            const scroller = this.scroller();
+            const atEnd = scroller.scrollTop > 0 && scroller.scrollTop + scroller.clientHeight >= scroller.scrollHeight - 1;
+            if (atEnd && (end < this.count || this.more)) {
                 this.revealing = 'end';  // the user went to the end: the last rows, fetched to the end
                 this.ask(-1, perView);
                 return;
@@ -409,19 +406,9 @@
             last = ahead ? last + perView : Math.min(last, this.count - 1);
             if (first !== this.first || last !== end - 1) this.ask(first, last);
         }
-        // Whether the user scrolled to the end (the End key, the scroll bar's thumb taken to its
-        // end). The page's own scrolling as rows come tells nothing of that: the end moves away as
-        // rows join, while the user's thumb stays at the end.
-        scrolled() {
-            const scroller = this.scroller();
-            if (scroller.scrollTop === this.placed) return;
-            this.placed = null;
-            this.atBottom = scroller.scrollTop > 0 && scroller.scrollTop + scroller.clientHeight >= scroller.scrollHeight - 1;
-        }
         reveal(row) {
             if (this.holds(row)) {
                 this.rows[row - this.first].scrollIntoView({ block: 'nearest' });
-                this.atBottom = false;
                 return;
             }
             this.revealing = row;
@@ -460,15 +447,14 @@
     }
 
     function checkRows() {
-        if (!binding) return;
-        for (const repeat of binding.repeats) {
-            repeat.scrolled();
-            repeat.check();
-        }
+        if (binding) for (const repeat of binding.repeats) repeat.check();
     }
     document.addEventListener('scroll', checkRows, true);
-    let wheelOrKey = -Infinity;  // when the user last turned the wheel or pressed a key
-    for (const kind of ['wheel', 'keydown']) window.addEventListener(kind, () => { wheelOrKey = performance.now(); }, { capture: true, passive: true });
+    // When the user last turned the wheel or pressed a key that scrolls on by steps; End goes to
+    // the end, which fetches the rest, and rows joining on the way would leave it short of it.
+    let wheelOrKey = -Infinity;
+    for (const kind of ['wheel', 'keydown'])
+        window.addEventListener(kind, (event) => { wheelOrKey = event.key === 'End' ? -Infinity : performance.now(); }, { capture: true, passive: true });
     window.addEventListener('resize', checkRows);
 
     const bindingOps = {

@@ -8,6 +8,7 @@
 #include <lumetto/HtmlDataMapper.h>
 #include <lumetto/HtmlView.h>
 
+#include <QApplication>
 #include <QBuffer>
 #include <QImage>
 #include <QSignalSpy>
@@ -19,6 +20,7 @@
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <QWheelEvent>
 
 #include <csignal>
 
@@ -455,12 +457,21 @@ TEST(Binding, EveryRowOfALongTableIsReachedWhileThePageHoldsFew) {
     }));
     EXPECT_TRUE(waitFor([&] { return b.text(note) == QLatin1String("kept"); })) << b.text(note).toStdString();
 
-    // The End key scrolls the page to the list's real end.
+    // The wheel near the end of the rows fetched fetches more before the end is reached; the
+    // End key scrolls the page to the list's real end.
     b.mapper->setModel(nullptr);
     ManyRows other(Rows, QStringLiteral("other"));
     b.mapper->setModel(other.model.get());
     ASSERT_TRUE(waitFor([&] { return visible().startsWith(QStringLiteral("name 0")); }));
     b.h.click(b.centreOf(QStringLiteral(".row b")));
+    const int fetched = other.model->rowCount();
+    const QPoint middle(b.h.view()->width() / 2, b.h.view()->height() / 2);
+    EXPECT_TRUE(waitFor([&] {
+        QWheelEvent wheel(middle, b.h.view()->mapToGlobal(middle), {}, {0, -360}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(b.h.view()->focusProxy(), &wheel);
+        return visible().contains(QStringLiteral("name %1").arg(fetched));
+    })) << b.text(VisibleNames).toStdString();
+    EXPECT_LT(other.model->rowCount(), Rows);
     QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_End);
     EXPECT_TRUE(waitFor([&] { return visible().endsWith(last); })) << b.text(VisibleNames).toStdString();
     EXPECT_EQ(other.model->rowCount(), Rows);

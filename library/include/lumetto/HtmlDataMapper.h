@@ -40,9 +40,10 @@ class HtmlView;
 /// scrolls in), a viewport's height either way, and two spacers stand in for the others, sized
 /// from the mean height of the rows held, so that the scroll bar spans the whole list. Rows may
 /// differ in height; the template may be any HTML. As the user scrolls (wheel, scroll bar, keys),
-/// the page asks for the rows it wants, and the mapper fetches more from the model
-/// (`canFetchMore()`, `fetchMore()`) as a window nears the end of what the model has; the scroll
-/// bar taken to its end, toLast() and setCurrentIndex() fetch what they need, and the moves
+/// the page asks for the rows it wants. The mapper fetches more from the model (`canFetchMore()`,
+/// `fetchMore()`, as a QSqlTableModel needs after `select()`) as the wheel or the keys near the
+/// end of what it has, and to its end when the user goes to the end (End, the scroll bar's thumb
+/// taken to the bottom); toLast() and setCurrentIndex() fetch what they need, and the moves
 /// scroll the row into view. So the page's cost follows the screen, not the model. What works on
 /// the page's content works on the rows it holds only: a selection, the page's find, a copy and
 /// what a screen reader reads cover the rows held, not the whole list. An entry in a repeated
