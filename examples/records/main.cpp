@@ -1,6 +1,8 @@
 // A paint shop's stock in a SQLite database, browsed and edited in one HtmlView: the current
 // paint with its fields and buttons, and the list of all paints beside it, both bound to a
-// QSqlTableModel by one HtmlDataMapper through the template records.html.
+// QSqlTableModel by one HtmlDataMapper through the template records.html. The stock holds
+// thousands of blends beside the named paints: the page holds only the rows of the list near
+// its viewport, and the model fetches its rows as the list scrolls.
 // Usage: lumetto_records [DATABASE]   (made and filled when it holds no paints yet)
 #include <lumetto/HtmlDataMapper.h>
 #include <lumetto/HtmlView.h>
@@ -9,6 +11,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QLabel>
 #include <QPainter>
 #include <QSqlError>
@@ -51,8 +54,11 @@ QByteArray swatch(const QColor& colour, const QString& name) {
     return png.data();
 }
 
-// Makes the table of paints, three shades of twelve colours, all or nothing. A price must be
-// above zero: the database refuses any other.
+// Blends beside the named paints; the last one, "Last Blend", in a colour of its own.
+constexpr int Blends = 5000;
+
+// Makes the table of paints, three shades of twelve colours and the blends, all or nothing. A
+// price must be above zero: the database refuses any other.
 bool fill(QSqlDatabase& db) {
     const QStringList colours = {"Poppy",  "Amber", "Sunflower", "Lime",   "Meadow", "Jade",
                                  "Lagoon", "Sky",   "Harbour",   "Violet", "Orchid", "Rose"};
@@ -73,6 +79,19 @@ bool fill(QSqlDatabase& db) {
             query.addBindValue(swatch(QColor::fromHsv(hue * 30, 70 + 75 * shade, 250 - 50 * shade), name));
             done = query.exec();
         }
+    }
+    QHash<QRgb, QByteArray> pictures;  // one picture a colour: the blends share them
+    for (int blend = 1; blend <= Blends && done; ++blend) {
+        const bool last = blend == Blends;
+        const QString name = last ? QString("Last Blend") : QString("Blend %1").arg(blend);
+        const QColor colour = last ? QColor(90, 40, 120) : QColor::fromHsv(blend * 7 % 360, 70 + blend % 3 * 30, 170 + blend % 4 * 25);
+        if (!pictures.contains(colour.rgb()))
+            pictures.insert(colour.rgb(), swatch(colour, "Blend"));
+        query.addBindValue(name);
+        query.addBindValue("A blend mixed to order");
+        query.addBindValue((1495 + 100 * (blend % 5)) / 100.0);
+        query.addBindValue(pictures.value(colour.rgb()));
+        done = query.exec();
     }
     if (!done) {
         qCritical().noquote() << "The paints could not be stored:" << query.lastError().text();
@@ -119,7 +138,8 @@ int main(int argc, char* argv[]) {
     auto* mapper = new HtmlDataMapper(page);
     mapper->setSubmitPolicy(HtmlDataMapper::ManualSubmit);
     QObject::connect(mapper, &HtmlDataMapper::currentIndexChanged, [&](int row) {
-        report(QString("Paint %1 of %2").arg(row + 1).arg(model.rowCount()));
+        // The model fetches its rows as the list needs them: the count is known once it has all.
+        report(model.canFetchMore() ? QString("Paint %1").arg(row + 1) : QString("Paint %1 of %2").arg(row + 1).arg(model.rowCount()));
     });
     page->setCssText(resource(":/records.css"));
     lumetto::HtmlError error;

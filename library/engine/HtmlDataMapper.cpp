@@ -6,6 +6,8 @@
 #include "engine/HtmlViewPrivate.h"
 #include "engine/ModelStorage.h"
 #include "engine/PageFailure.h"
+#include "engine/RowEntries.h"
+#include "engine/RowKeys.h"
 #include "engine/SlotGuard.h"
 #include "engine/TemplateMarks.h"
 
@@ -16,17 +18,30 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <climits>
+#include <map>
 #include <utility>
 #include <vector>
 
 namespace lumetto {
+namespace {
+
+// The rows a page is sent as it binds, before it has measured a row.
+constexpr int FirstRows = 40;
+
+}  // namespace
 
 // The binding's host side. The page keeps the bound elements and fills them with the values it
 // is sent; each change of the model is sent as the page operation that brings the page up to
-// date in place (control.js: bind, setCurrent, updateRows, insertRows, removeRows, setRows),
-// posted without a wait, since its outcome is known. While the page is not there to take them
-// (loading, or its process ended) nothing is posted: the whole binding comes with the next page
-// as its last step (HtmlView::Private::boundSteps).
+// date in place (control.js: bind, setCurrent, showRows, updateRows, reveal), posted without a
+// wait, since its outcome is known. Of each repeated element the page holds a window of rows,
+// which it asks for as the user scrolls (boundRowsWanted); the host keeps where each window is,
+// sends the rows of each again as the model's rows change, and fetches from the model
+// (canFetchMore, fetchMore) what a window or a move needs. The page names rows by keys (RowKeys)
+// in what it reports, so that a report reaches its row whatever the model did meanwhile. While
+// the page is not there to take them (loading, or its process ended) nothing is posted: the
+// whole binding comes with the next page as its last step (HtmlView::Private::boundSteps), and
+// its repeated elements ask for their rows anew.
 class HtmlDataMapper::Private {
 public:
     // A value the user entered in a bound field.
@@ -34,6 +49,14 @@ public:
         QPersistentModelIndex index;
         QString column;
         QVariant value;
+    };
+
+    // The rows the page holds of a repeated element: size rows from first, whose top row is the
+    // record at top (followed through inserts and removals above it).
+    struct Window {
+        QPersistentModelIndex top;
+        int first = 0;
+        int size = 0;
     };
 
     Private(HtmlDataMapper* q, HtmlView* view) : q(q), view(view), host(view->d.get()) {}
@@ -45,13 +68,26 @@ public:
     int rowCount() const { return model ? model->rowCount() : 0; }
     QJsonArray rowValues(int row) const;
     QJsonArray rowsValues(int first, int last) const;
-    QJsonObject bindingState() const;
+    // The rows the page is to hold, each as [key, values, entries of the fields bound to no column].
+    QJsonArray keyedRows(int first, int last);
+    QJsonObject bindingState();
+    bool more() const { return model && model->canFetchMore(QModelIndex()); }
+    // Fetches from the model until it has row, or all it has (INT_MAX).
+    void fetchThrough(int row);
+    void rowsWanted(int repeat, int first, int last, int number);
+    // Sends the rows of the window: the answer to the page's request of that number, or 0.
+    void sendWindow(int repeat, int answer = 0);
+    // Each window again after the model's rows changed: at the same records (followRecords),
+    // or at the same place.
+    void resendWindows(bool followRecords);
     bool bound() const { return !templ.isEmpty() && host->binder == q; }
     void post(const QString& op, const QJsonArray& args) const;
     void unbind();
     // The current row after the model changed: the same record, else the same place.
     void followCurrent();
     void showCurrent();
+    // The row a key of the page names now, or -1.
+    int rowOfKey(int key) const { return keys.rowOf(key); }
     // The user entered value in the field of column in row; committed when they left the field
     // or pressed Enter, or clicked a checkbox or radio button.
     void edited(int row, const QString& column, const QJsonValue& value, bool committed);
@@ -77,6 +113,10 @@ public:
     std::vector<Edit> pending;  // not yet submitted, in the order made; the page shows them
     std::vector<Edit> handed;   // handed to the model and not yet stored, which it may yet refuse to store
     std::vector<QPersistentModelIndex> refusals;  // cells whose fields are marked refused
+    std::map<int, Window> windows;  // by the number of the repeated element in the template
+    RowKeys keys;
+    RowEntries entries;
+    bool fetching = false;  // the rows the model fetches now are sent once it has fetched them
 };
 
 namespace {
@@ -140,10 +180,71 @@ QJsonArray HtmlDataMapper::Private::rowsValues(int first, int last) const {
     return rows;
 }
 
-QJsonObject HtmlDataMapper::Private::bindingState() const {
+QJsonArray HtmlDataMapper::Private::keyedRows(int first, int last) {
+    QJsonArray rows;
+    for (int row = first; row <= last; ++row)
+        rows.append(QJsonArray{keys.keyOf(model->index(row, 0)), rowValues(row), entries.of(row)});
+    return rows;
+}
+
+QJsonObject HtmlDataMapper::Private::bindingState() {
     return {{QStringLiteral("columns"), QJsonArray::fromStringList(names)},
-            {QStringLiteral("rows"), rowsValues(0, rowCount() - 1)},
-            {QStringLiteral("current"), currentRow}};
+            {QStringLiteral("rows"), model ? keyedRows(0, std::min(rowCount(), FirstRows) - 1) : QJsonArray()},
+            {QStringLiteral("count"), rowCount()},
+            {QStringLiteral("more"), more()},
+            {QStringLiteral("current"), currentRow},
+            {QStringLiteral("key"), currentRow >= 0 ? keys.keyOf(model->index(currentRow, 0)) : 0},
+            {QStringLiteral("values"), currentRow >= 0 ? QJsonValue(rowValues(currentRow)) : QJsonValue()}};
+}
+
+void HtmlDataMapper::Private::fetchThrough(int row) {
+    if (!model || fetching)
+        return;
+    const int before = rowCount();
+    fetching = true;
+    while (row >= rowCount() && model->canFetchMore(QModelIndex())) {
+        const int had = rowCount();
+        model->fetchMore(QModelIndex());
+        if (rowCount() == had)
+            break;
+    }
+    fetching = false;
+    if (rowCount() != before)
+        resendWindows(true);
+}
+
+// Rows past what the model has are fetched: the page asks for them as it nears the end of what
+// the model has, so that the scroll bar grows before the user reaches its end.
+void HtmlDataMapper::Private::rowsWanted(int repeat, int first, int last, int number) {
+    const int size = std::max(1, first < 0 ? last : last - first + 1);
+    fetchThrough(first < 0 ? INT_MAX : last);
+    windows[repeat] = {QPersistentModelIndex(), first < 0 ? rowCount() - size : first, size};
+    sendWindow(repeat, number);
+}
+
+void HtmlDataMapper::Private::sendWindow(int repeat, int answer) {
+    Window& window = windows[repeat];
+    const int count = rowCount();
+    const int first = std::max(0, std::min(window.first, count - window.size));
+    window.first = first - first % 2;  // the page's first row is an even one (control.js: Repeat.ask)
+    const int last = std::min(count, first + window.size) - 1;
+    window.top = model && last >= 0 ? QPersistentModelIndex(model->index(window.first, 0)) : QPersistentModelIndex();
+    const QJsonArray args{repeat, window.first, model ? keyedRows(window.first, last) : QJsonArray(), count, more(), answer};
+    // The page that asked is there to take the answer, also while its shell still loads.
+    if (answer && bound() && host->calls->shellLoading())
+        host->calls->post(QStringLiteral("showRows"), args);
+    else
+        post(QStringLiteral("showRows"), args);
+}
+
+void HtmlDataMapper::Private::resendWindows(bool followRecords) {
+    if (fetching)
+        return;
+    for (auto& [repeat, window] : windows) {
+        if (followRecords && window.top.isValid())
+            window.first = window.top.row();
+        sendWindow(repeat);
+    }
 }
 
 void HtmlDataMapper::Private::post(const QString& op, const QJsonArray& args) const {
@@ -173,28 +274,43 @@ void HtmlDataMapper::Private::connectModel() {
         pending.clear();
         handed.clear();
         refusals.clear();
-        post(QStringLiteral("setRows"), {QJsonValue(rowsValues(0, rowCount() - 1))});
+        resendWindows(false);
         followCurrent();
     };
+    // The changed rows the page holds, and the current row's.
     on(&QAbstractItemModel::dataChanged, [this](const QModelIndex& from, const QModelIndex& to) {
-        if (!from.parent().isValid())
-            post(QStringLiteral("updateRows"), {from.row(), rowsValues(from.row(), to.row())});
-    });
-    on(&QAbstractItemModel::rowsInserted, [this](const QModelIndex& parent, int first, int last) {
-        if (parent.isValid())
+        if (from.parent().isValid())
             return;
-        post(QStringLiteral("insertRows"), {first, rowsValues(first, last)});
-        followCurrent();
+        bool currentSent = false;
+        for (const auto& [repeat, window] : windows) {
+            const int first = std::max(from.row(), window.first);
+            const int last = std::min(to.row(), window.first + window.size - 1);
+            if (first <= last)
+                post(QStringLiteral("updateRows"), {first, rowsValues(first, last)});
+            currentSent = currentSent || (currentRow >= first && currentRow <= last);
+        }
+        if (!currentSent && currentRow >= from.row() && currentRow <= to.row())
+            showCurrent();
     });
-    on(&QAbstractItemModel::rowsRemoved, [this](const QModelIndex& parent, int first, int last) {
-        if (parent.isValid())
+    const auto rowsChanged = [this](const QModelIndex& parent) {
+        if (parent.isValid() || fetching)
             return;
-        post(QStringLiteral("removeRows"), {first, last - first + 1});
+        resendWindows(true);
         followCurrent();
-    });
+    };
+    on(&QAbstractItemModel::rowsInserted, rowsChanged);
+    on(&QAbstractItemModel::rowsRemoved, rowsChanged);
     on(&QAbstractItemModel::rowsMoved, resend);
     on(&QAbstractItemModel::layoutChanged, resend);
-    on(&QAbstractItemModel::modelReset, resend);
+    on(&QAbstractItemModel::modelAboutToBeReset, [this] {
+        keys.holdPlaces();
+        entries.holdPlaces();
+    });
+    on(&QAbstractItemModel::modelReset, [this, resend] {
+        keys.restorePlaces(model);
+        entries.restorePlaces(model);
+        resend();
+    });
     on(&QAbstractItemModel::headerDataChanged, [resend](Qt::Orientation orientation) {
         if (orientation == Qt::Horizontal)
             resend();
@@ -203,8 +319,10 @@ void HtmlDataMapper::Private::connectModel() {
         columns.fill(-1);
         pending.clear();
         handed.clear();
+        keys.clear();
+        entries.clear();
         refusals.clear();
-        post(QStringLiteral("setRows"), {QJsonValue(QJsonArray())});
+        resendWindows(false);
         followCurrent();
     });
 }
@@ -223,7 +341,9 @@ void HtmlDataMapper::Private::followCurrent() {
 }
 
 void HtmlDataMapper::Private::showCurrent() {
-    post(QStringLiteral("setCurrent"), {currentRow, currentRow >= 0 ? rowValues(currentRow) : QJsonArray()});
+    const bool any = currentRow >= 0 && model;
+    post(QStringLiteral("setCurrent"), {currentRow, any ? keys.keyOf(model->index(currentRow, 0)) : 0,
+                                        any ? rowValues(currentRow) : QJsonArray()});
 }
 
 void HtmlDataMapper::Private::edited(int row, const QString& column, const QJsonValue& entered, bool committed) {
@@ -312,15 +432,24 @@ HtmlDataMapper::HtmlDataMapper(HtmlView* view) : QObject(view), d(std::make_uniq
     });
     PageEvents* events = &d->host->pageEvents;
     connect(events, &PageEvents::boundEdited, this,
-            [this](int row, const QString& column, const QJsonValue& value, int number, bool committed) {
+            [this](int key, const QString& column, const QJsonValue& value, int number, bool committed) {
                 if (!d->bound())
                     return;
                 d->post(QStringLiteral("editsSeen"), {number});  // what is shown from now on is newer than that entry
-                d->edited(row, column, value, committed);
+                if (const int row = d->rowOfKey(key); row >= 0)
+                    d->edited(row, column, value, committed);
             });
-    connect(events, &PageEvents::boundRowChosen, this, [this](int row) {
-        if (d->bound())
+    connect(events, &PageEvents::boundRowChosen, this, [this](int key) {
+        if (const int row = d->rowOfKey(key); d->bound() && row >= 0)
             emitGuarded([this, row] { setCurrentIndex(row); });
+    });
+    connect(events, &PageEvents::boundRowsAsked, this, [this](int repeat, int first, int last, int number) {
+        if (d->bound())
+            d->rowsWanted(repeat, first, last, number);
+    });
+    connect(events, &PageEvents::boundRowFieldEntered, this, [this](int key, int place, const QJsonObject& state) {
+        if (d->bound())
+            d->entries.entered(d->keys.indexOf(key), place, state);
     });
 }
 
@@ -334,12 +463,14 @@ void HtmlDataMapper::setModel(QAbstractItemModel* model, HtmlError* error) {
         d->model = model;
         d->pending.clear();
         d->handed.clear();
+        d->keys.clear();
+        d->entries.clear();
         d->refusals.clear();
         d->columns = d->columnsOf(model, d->names);
         d->connectModel();
         d->current = QPersistentModelIndex();
         d->currentRow = -1;
-        d->post(QStringLiteral("setRows"), {QJsonValue(d->rowsValues(0, d->rowCount() - 1))});
+        d->resendWindows(false);
         d->followCurrent();
     });
 }
@@ -364,6 +495,7 @@ void HtmlDataMapper::setTemplateHtml(const QString& html, HtmlError* error) {
                      qPrintable(scripts.join(QStringLiteral(", "))));
         d->names = names;
         d->columns = d->columnsOf(d->model, names);
+        d->windows.clear();  // the template's repeated elements tell which rows they hold
         d->host->binder = this;
         d->host->boundSteps = [this] { return QJsonArray{QJsonValue(QJsonArray{QStringLiteral("bind"), QJsonArray{d->bindingState()}})}; };
         d->post(QStringLiteral("bind"), {d->bindingState()});
@@ -435,12 +567,20 @@ void HtmlDataMapper::revert() {
 }
 
 void HtmlDataMapper::setCurrentIndex(int row) {
-    if (!d->model || row < 0 || row >= d->rowCount() || row == d->currentRow)
+    if (!d->model || row < 0)
         return;
-    d->current = d->model->index(row, 0);
-    d->currentRow = row;
-    d->showCurrent();
-    emit currentIndexChanged(row);
+    d->fetchThrough(row);
+    if (row >= d->rowCount())
+        return;
+    const bool changed = row != d->currentRow;
+    if (changed) {
+        d->current = d->model->index(row, 0);
+        d->currentRow = row;
+        d->showCurrent();
+    }
+    d->post(QStringLiteral("reveal"), {row});
+    if (changed)
+        emit currentIndexChanged(row);
 }
 
 void HtmlDataMapper::toFirst() {
@@ -456,6 +596,7 @@ void HtmlDataMapper::toNext() {
 }
 
 void HtmlDataMapper::toLast() {
+    d->fetchThrough(INT_MAX);
     setCurrentIndex(d->rowCount() - 1);
 }
 

@@ -23,10 +23,12 @@ public slots:
     void fieldChanged(const QJsonArray& path, const QJsonObject& state) { emit fieldEntered(path, state); }
     void contentDrawn() { emit drawn(); }
     void stepFailed(const QString& op, const QString& error, int code) { emit carriedStepFailed(op, error, code); }
-    void boundFieldEdited(int row, const QString& column, const QJsonValue& value, int number, bool committed) {
-        emit boundEdited(row, column, value, number, committed);
+    void boundFieldEdited(int key, const QString& column, const QJsonValue& value, int number, bool committed) {
+        emit boundEdited(key, column, value, number, committed);
     }
-    void boundRowClicked(int row) { emit boundRowChosen(row); }
+    void boundRowClicked(int key) { emit boundRowChosen(key); }
+    void boundRowsWanted(int repeat, int first, int last, int number) { emit boundRowsAsked(repeat, first, last, number); }
+    void boundRowFieldChanged(int key, int place, const QJsonObject& state) { emit boundRowFieldEntered(key, place, state); }
 
 signals:
     void raised(lumetto::ViewEvent event, const QVariantMap& detail);
@@ -36,12 +38,18 @@ signals:
     void drawn();
     // A step the host carried to the page after its call had returned failed there.
     void carriedStepFailed(const QString& op, const QString& error, int code);
-    // The user entered value in the form field bound to column of a model's row (HtmlDataMapper):
-    // text, or the checked state of a checkbox or radio button; number is the page's entry
-    // number; committed when the user left the field, pressed Enter in it or clicked it.
-    void boundEdited(int row, const QString& column, const QJsonValue& value, int number, bool committed);
-    // The user clicked in the repeated element of a model's row.
-    void boundRowChosen(int row);
+    // The user entered value in the form field bound to column of the row the page knows by key
+    // (HtmlDataMapper): text, or the checked state of a checkbox or radio button; number is the
+    // page's entry number; committed when the user left the field, pressed Enter in it or clicked it.
+    void boundEdited(int key, const QString& column, const QJsonValue& value, int number, bool committed);
+    // The user clicked in the repeated element of the row the page knows by key.
+    void boundRowChosen(int key);
+    // The repeated element of that number wants the rows first to last held; first -1: the last
+    // `last` rows, the model fetched to its end. The page numbers its requests.
+    void boundRowsAsked(int repeat, int first, int last, int number);
+    // The user typed or chose something in a field bound to no column, at place in the row
+    // (its index among the row element and its descendants).
+    void boundRowFieldEntered(int key, int place, const QJsonObject& state);
 };
 
 }  // namespace lumetto

@@ -8,6 +8,7 @@
 #include <lumetto/HtmlDataMapper.h>
 #include <lumetto/HtmlView.h>
 
+#include <QApplication>
 #include <QBuffer>
 #include <QImage>
 #include <QSignalSpy>
@@ -19,6 +20,7 @@
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <QWheelEvent>
 
 #include <csignal>
 
@@ -270,6 +272,24 @@ TEST(Binding, ModelChangesReachThePageInPlace) {
     EXPECT_EQ(b.text(QStringLiteral("free.value")), QStringLiteral("kept"));
 }
 
+// An entry reaches the row it was typed in, though the model inserted a row above it and took
+// one away before the host heard of the entry.
+TEST(Binding, AnEntryReachesItsRowThoughTheRowsMovedMeanwhile) {
+    Bound b;
+    b.mapper->setTemplateHtml(QStringLiteral("<section class='row' data-repeat><input data-column='Name'></section>"));
+    const QString green = QStringLiteral(".row:nth-of-type(2) input");
+    ASSERT_TRUE(waitFor([&] { return b.text(QStringLiteral("document.querySelector('%1').value").arg(green)) == QLatin1String("green"); }));
+    b.typeInto(green, QString());
+    QTest::keyClicks(b.h.view()->focusProxy(), QStringLiteral("ish\r"));
+    b.model.insertRow(0, {new QStandardItem(QStringLiteral("blue")), new QStandardItem(colour(0, 0, 255))});
+    EXPECT_TRUE(waitFor([&] { return b.model.item(2)->text() == QLatin1String("greenish"); })) << namesOf(b.model).toStdString();
+    EXPECT_EQ(b.model.item(1)->text(), QStringLiteral("red"));
+    b.model.removeRow(0);
+    QTest::keyClicks(b.h.view()->focusProxy(), QStringLiteral(" tea\r"));
+    b.model.removeRow(0);
+    EXPECT_TRUE(waitFor([&] { return b.model.item(0)->text() == QLatin1String("greenish tea"); })) << namesOf(b.model).toStdString();
+}
+
 // A template naming a column the model lacks binds nothing and leaves the view as it was; a
 // model deleted while bound leaves no rows. Script in a template is named in a warning.
 TEST(Binding, MissingColumnsFailAndADeletedModelLeavesNoRows) {
@@ -507,6 +527,105 @@ TEST(Binding, DatabaseLockedOrReadOnlyKeepsTheUsersEdits) {
         EXPECT_EQ(query.value(0).toString(), QStringLiteral("red wine"));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other"));
+}
+
+// A table of a database file with many rows, name N in row N, as a QSqlTableModel after
+// select(): it has fetched the first rows only.
+struct ManyRows {
+    ManyRows(int rows, const QString& connection) : connection(connection) {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(folder.filePath(QStringLiteral("many.sqlite")));
+        EXPECT_TRUE(db.open());
+        QSqlQuery query(db);
+        EXPECT_TRUE(query.exec(QStringLiteral("CREATE TABLE items (name TEXT)")));
+        db.transaction();
+        query.prepare(QStringLiteral("INSERT INTO items VALUES (?)"));
+        for (int row = 0; row < rows; ++row) {
+            query.addBindValue(QStringLiteral("name %1").arg(row));
+            query.exec();
+        }
+        db.commit();
+        model = std::make_unique<QSqlTableModel>(nullptr, db);
+        model->setTable(QStringLiteral("items"));
+        model->setEditStrategy(QSqlTableModel::OnManualSubmit);
+        EXPECT_TRUE(model->select());
+    }
+    ~ManyRows() {
+        model.reset();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connection);
+    }
+    QString connection;
+    QTemporaryDir folder;
+    QSqlDatabase db;
+    std::unique_ptr<QSqlTableModel> model;
+};
+
+// The names of the rows the page shows within its viewport, top to bottom.
+const QString VisibleNames = QStringLiteral(
+    "Array.from(document.querySelectorAll('.row')).filter((row) => { const box = row.getBoundingClientRect();"
+    " return box.bottom > 0 && box.top < innerHeight; }).map((row) => row.querySelector('b').textContent).join('|')");
+
+// A list of every row of a table far longer than the model has fetched: a move reaches any row,
+// fetching what it needs, and scrolls it onto the screen, as the End key does; the page holds the
+// rows near the viewport only; what the user typed in a row's field of its own comes back when the
+// row comes back into the window, and after the page process ended.
+TEST(Binding, EveryRowOfALongTableIsReachedWhileThePageHoldsFew) {
+    ASSERT_TRUE(QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")));
+    constexpr int Rows = 50000;
+    ManyRows table(Rows, QStringLiteral("many"));
+    ASSERT_LT(table.model->rowCount(), Rows) << "the model is to fetch its rows as asked";
+    Bound b;
+    b.mapper->setModel(nullptr);
+    b.mapper->setTemplateHtml(QStringLiteral("<section class='row' data-repeat><b data-column='name'></b><input class='note'></section>"));
+    b.mapper->setModel(table.model.get());
+    const QString last = QStringLiteral("name %1").arg(Rows - 1);
+    const auto visible = [&] { return b.text(VisibleNames).split(QLatin1Char('|')); };
+    ASSERT_TRUE(waitFor([&] { return visible().startsWith(QStringLiteral("name 0")); }));
+
+    b.typeInto(QStringLiteral(".row:nth-of-type(3) input"), QStringLiteral("kept"));
+    b.mapper->toLast();
+    EXPECT_EQ(b.mapper->currentIndex(), Rows - 1);
+    EXPECT_TRUE(waitFor([&] { return visible().contains(last); })) << b.text(VisibleNames).toStdString();
+    EXPECT_TRUE(b.pixelIs(QStringLiteral(".row[data-current]"), QColor(0, 0, 255)));
+    EXPECT_EQ(b.text(QStringLiteral("document.querySelector('.row[data-current] b').textContent")), last);
+    EXPECT_LT(b.h.inPage(QStringLiteral("document.querySelectorAll('.row').length")).toInt(), 200);
+
+    b.mapper->setCurrentIndex(3000);
+    EXPECT_EQ(b.mapper->currentIndex(), 3000);
+    EXPECT_TRUE(waitFor([&] { return visible().contains(QStringLiteral("name 3000")); })) << b.text(VisibleNames).toStdString();
+    EXPECT_TRUE(b.pixelIs(QStringLiteral(".row[data-current]"), QColor(0, 0, 255)));
+
+    b.mapper->toFirst();
+    ASSERT_TRUE(waitFor([&] { return visible().startsWith(QStringLiteral("name 0")); }));
+    const QString note = QStringLiteral("document.querySelectorAll('.row input')[2].value");
+    EXPECT_TRUE(waitFor([&] { return b.text(note) == QLatin1String("kept"); }));
+    const pid_t lost = static_cast<pid_t>(b.h.view()->page()->renderProcessPid());
+    ASSERT_EQ(::kill(lost, SIGKILL), 0);
+    ASSERT_TRUE(waitFor([&] {
+        lumetto::HtmlError error;
+        return b.h.control().view().document().source(&error).contains(QStringLiteral("name 2<"));
+    }));
+    EXPECT_TRUE(waitFor([&] { return b.text(note) == QLatin1String("kept"); })) << b.text(note).toStdString();
+
+    // The wheel near the end of the rows fetched fetches more before the end is reached; the
+    // End key scrolls the page to the list's real end.
+    b.mapper->setModel(nullptr);
+    ManyRows other(Rows, QStringLiteral("other"));
+    b.mapper->setModel(other.model.get());
+    ASSERT_TRUE(waitFor([&] { return visible().startsWith(QStringLiteral("name 0")); }));
+    b.h.click(b.centreOf(QStringLiteral(".row b")));
+    const int fetched = other.model->rowCount();
+    const QPoint middle(b.h.view()->width() / 2, b.h.view()->height() / 2);
+    EXPECT_TRUE(waitFor([&] {
+        QWheelEvent wheel(middle, b.h.view()->mapToGlobal(middle), {}, {0, -360}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(b.h.view()->focusProxy(), &wheel);
+        return visible().contains(QStringLiteral("name %1").arg(fetched));
+    })) << b.text(VisibleNames).toStdString();
+    EXPECT_LT(other.model->rowCount(), Rows);
+    QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_End);
+    EXPECT_TRUE(waitFor([&] { return visible().endsWith(last); })) << b.text(VisibleNames).toStdString();
+    EXPECT_EQ(other.model->rowCount(), Rows);
 }
 
 }  // namespace

@@ -138,9 +138,32 @@ type_into last "-4"                             # the price, which the table's C
 click_colour '#2F855A'
 reported "Not saved: CHECK constraint failed: price > 0"
 screenshot 02-edited
+
+# stored QUERY VALUE: waits until the database file answers the query with that value.
+stored() {
+    for _ in $(seq 60); do
+        [ "$(sqlite3 "$DB" "$1")" = "$2" ] && return 0
+        sleep 0.5
+    done
+    fail "the database answers '$(sqlite3 "$DB" "$1")' to '$1', not '$2'"
+}
+type_into last "$PRICE"                         # the price corrected, saved with the name
+click_colour '#2F855A'
+stored "SELECT name, price FROM paints WHERE id = 9" "Harbour Mist|$PRICE"
+
+# The list holds every paint, thousands of blends after the named ones, of which the page holds
+# those near its viewport: End in the list scrolls to the last one, the model fetching the rest
+# of the table on the way; a click on it shows it in the record view, and its new name is saved.
+LAST="$(sqlite3 "$DB" "SELECT max(id) FROM paints")"
+click_colour "$(paint_colour 2)"
+xdotool key End
+click_colour '#5A2878'                          # the last blend's picture, in a colour of its own
+shows_paint "$LAST"
+screenshot 03-last-blend
+type_into first "Final Blend"
+click_colour '#2F855A'
+stored "SELECT name FROM paints WHERE id = $LAST" "Final Blend"
 stop
-[ "$(sqlite3 "$DB" "SELECT name, price FROM paints WHERE id = 9")" = "Harbour Mist|$PRICE" ] ||
-    fail "the database holds '$(sqlite3 "$DB" "SELECT name, price FROM paints WHERE id = 9")', not the saved name and the old price"
 
 # The README's program, built as a project of its own against the installed package.
 mkdir -p "$WORK/readme"

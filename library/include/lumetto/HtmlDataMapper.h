@@ -49,11 +49,25 @@ class HtmlView;
 /// NULL shows as empty text or no attribute, and a BLOB outside an image as empty text. The page
 /// follows the model's changes in place, without a reload, and comes back from the model after
 /// its page process ended. A view shows one mapper's template at a time: a new body (its own or
-/// another mapper's template) ends the binding. The page lays out every row, as it would the same
-/// rows written as HTML; for long lists the template's style rules give the repeated element
-/// `content-visibility: auto` (with `contain-intrinsic-size`), so that only rows near the
-/// viewport are laid out and painted. A template runs no script: setTemplateHtml() names each
-/// `<script>` and event handler attribute it holds in a warning on Qt's log.
+/// another mapper's template) ends the binding. A template runs no script: setTemplateHtml()
+/// names each `<script>` and event handler attribute it holds in a warning on Qt's log.
+///
+/// A repeated element shows every row of the model, however many, windowed as QTableView shows
+/// them: the page holds only the rows near its viewport (or near that of the element the list
+/// scrolls in), a viewport's height either way, and two spacers stand in for the others, sized
+/// from the mean height of the rows held, so that the scroll bar spans the whole list. Rows may
+/// differ in height; the template may be any HTML. As the user scrolls (wheel, scroll bar, keys),
+/// the page asks for the rows it wants. The mapper fetches more from the model (`canFetchMore()`,
+/// `fetchMore()`, as a QSqlTableModel needs after `select()`) as the wheel or the keys near the
+/// end of what it has, and to its end when the user goes to the end (End, the scroll bar's thumb
+/// taken to the bottom); toLast() and setCurrentIndex() fetch what they need, and the moves
+/// scroll the row into view. So the page's cost follows the screen, not the model. What works on
+/// the page's content works on the rows it holds only: a selection, the page's find, a copy and
+/// what a screen reader reads cover the rows held, not the whole list. An entry in a repeated
+/// row reaches the row it was made in, whatever rows the model inserted, removed, moved or
+/// sorted meanwhile; what the user entered in a row's fields that name no column is kept with
+/// the row, and shows again when the row comes back into the window and after the page process
+/// ended.
 class LUMETTO_CONTROL_EXPORT HtmlDataMapper : public QObject {
     Q_OBJECT
     /// The row shown by the marks outside repeated elements; -1 when the model has no rows.
@@ -109,11 +123,13 @@ public:
     void revert();
 
 public slots:
-    void setCurrentIndex(int row);  ///< Makes row current; a row the model lacks is ignored.
+    /// Makes row current, fetching from the model up to it, and scrolls it into view in the
+    /// repeated elements; a row the model lacks once fetched is ignored.
+    void setCurrentIndex(int row);
     void toFirst();  ///< Makes the first row current.
     void toPrevious();  ///< Makes the row before the current one current.
     void toNext();  ///< Makes the row after the current one current.
-    void toLast();  ///< Makes the last row current.
+    void toLast();  ///< Makes the last row current, the model fetched to its end.
 
 signals:
     void currentIndexChanged(int row);  ///< #currentIndex changed.

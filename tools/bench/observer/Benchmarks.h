@@ -37,3 +37,5 @@ bool measureWrites(XScreen& screen, const Subjects& subjects, int runs);
 // Record to record in a view bound to a model, against the same record written as markup:
 // program is the record app, run once in each way.
 bool measureRecords(XScreen& screen, const QString& program, int moves);
+// Every row of a SQLite table, bound and windowed, against a QTableView: program is the list app.
+bool measureLists(XScreen& screen, const QString& program, int runs);
