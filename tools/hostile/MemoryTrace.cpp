@@ -1,0 +1,43 @@
+#include "hostile/MemoryTrace.h"
+
+#include "bench/ProcessTree.h"
+
+void MemoryTrace::read(qint64 rootPid, double seconds) {
+    const TreeMemory tree = memoryOfTree(rootPid);
+    Sample sample{seconds, tree.residentKiB / 1024.0, {}};
+    for (const ProcessMemory& process : tree.each)
+        sample.roleMiB[process.role] += process.residentKiB / 1024.0;
+    samples_ << sample;
+}
+
+double MemoryTrace::firstMiB() const {
+    return samples_.isEmpty() ? 0 : samples_.first().totalMiB;
+}
+
+double MemoryTrace::lastMiB() const {
+    return samples_.isEmpty() ? 0 : samples_.last().totalMiB;
+}
+
+double MemoryTrace::slopeMiBPerHour(double fromFraction, const QString& role) const {
+    if (samples_.size() < 3)
+        return 0;
+    const double from = samples_.first().seconds + (samples_.last().seconds - samples_.first().seconds) * fromFraction;
+    double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (const Sample& s : samples_) {
+        if (s.seconds < from)
+            continue;
+        const double x = s.seconds / 3600.0;
+        const double y = role.isEmpty() ? s.totalMiB : s.roleMiB.value(role);
+        n += 1;
+        sx += x;
+        sy += y;
+        sxx += x * x;
+        sxy += x * y;
+    }
+    const double spread = n * sxx - sx * sx;
+    return n < 2 || spread == 0 ? 0 : (n * sxy - sx * sy) / spread;
+}
+
+QMap<QString, double> MemoryTrace::rolesAtEnd() const {
+    return samples_.isEmpty() ? QMap<QString, double>() : samples_.last().roleMiB;
+}

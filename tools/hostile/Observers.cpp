@@ -1,0 +1,77 @@
+#include "hostile/Observers.h"
+
+#include "hostile/Stage.h"
+
+#include <lumetto/HtmlView.h>
+
+#include <QApplication>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace {
+
+bool isShell(const QUrl& url) {
+    return url.isEmpty() || url == QUrl(QStringLiteral("file:///"));
+}
+
+}  // namespace
+
+Observers::Observers() : server_(QHostAddress::LocalHost), otherServer_(QHostAddress(QStringLiteral("127.0.0.2"))) {
+    opens_.watch(places_.outside());
+    opens_.watch(places_.sibling());
+    opens_.watch(places_.linkedTarget());
+}
+
+Targets Observers::targets() const {
+    Targets t;
+    t.server = server_.origin();
+    t.otherServer = otherServer_.origin();
+    t.localhost = QStringLiteral("http://localhost:%1").arg(server_.serverPort());
+    t.outside = places_.outside();
+    t.sibling = places_.sibling();
+    t.base = places_.base();
+    return t;
+}
+
+void Observers::follow(lumetto::HtmlView* view) {
+    QWebEnginePage* page = Stage::engineView(view)->page();
+    QObject::connect(page, &QWebEnginePage::urlChanged, page, [this, page](const QUrl& url) {
+        if (!isShell(url) && !left_.contains(page))
+            left_.insert(page, url);
+    });
+}
+
+bool Observers::navigated(lumetto::HtmlView* view) {
+    QWebEnginePage* page = Stage::engineView(view)->page();
+    return left_.contains(page) || !isShell(page->url());
+}
+
+int Observers::requests() const {
+    return server_.connections() + otherServer_.connections();
+}
+
+int Observers::scriptRequests() const {
+    return server_.scriptRequests() + otherServer_.scriptRequests();
+}
+
+int Observers::openedByPath() {
+    return opens_.openings(places_.outside()) + opens_.openings(places_.sibling());
+}
+
+int Observers::openedByLink() {
+    return opens_.openings(places_.linkedTarget());
+}
+
+int Observers::windows() const {
+    int shown = 0;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        shown += window->isVisible() && window->windowTitle() != QLatin1String("hostile");
+    return shown;
+}
+
+QStringList Observers::newPaths() {
+    const QStringList fresh = server_.paths().mid(pathsSeen_) + otherServer_.paths().mid(otherPathsSeen_);
+    pathsSeen_ = server_.paths().size();
+    otherPathsSeen_ = otherServer_.paths().size();
+    return fresh;
+}
