@@ -6,7 +6,7 @@ void MemoryTrace::read(qint64 rootPid, double seconds) {
     const TreeMemory tree = memoryOfTree(rootPid);
     Sample sample{seconds, tree.residentKiB / 1024.0, {}};
     for (const ProcessMemory& process : tree.each)
-        sample.roleMiB[process.role] += process.residentKiB / 1024.0;
+        sample.roleMiB[process.pid == pageProcess_ ? QStringLiteral("page process") : process.role] += process.residentKiB / 1024.0;
     samples_ << sample;
 }
 

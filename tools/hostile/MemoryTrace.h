@@ -9,13 +9,16 @@ class MemoryTrace {
 public:
     // Reads the tree's memory now, seconds after the trace began.
     void read(qint64 rootPid, double seconds);
+    // The tree's page process, told by the process that owns it: the engine's page processes
+    // are forked by its zygote and keep its command line, so the tree alone cannot tell them.
+    void setPageProcess(qint64 pid) { pageProcess_ = pid; }
 
     bool isEmpty() const { return samples_.isEmpty(); }
     double firstMiB() const;
     double lastMiB() const;
     // MiB an hour over the samples from fraction of the duration on (0.5: the second half), by
     // least squares; of the whole tree, or of the processes of one role ("application",
-    // "renderer", "gpu-process", ...).
+    // "page process", "gpu-process", ...).
     double slopeMiBPerHour(double fromFraction, const QString& role = {}) const;
     // The roles seen, each with its resident MiB at the end.
     QMap<QString, double> rolesAtEnd() const;
@@ -27,4 +30,5 @@ private:
         QMap<QString, double> roleMiB;
     };
     QList<Sample> samples_;
+    qint64 pageProcess_ = 0;
 };

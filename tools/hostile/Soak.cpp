@@ -20,7 +20,7 @@ const QString Template = QStringLiteral(
 
 }  // namespace
 
-Soak::Soak(quint32 seed, Tally& tally) : tally_(tally), stage_(4), random_(seed), model_(Rows, 3) {
+Soak::Soak(quint32 seed, Tally& tally) : tally_(tally), stage_(4, Stage::Place::Lower), random_(seed), model_(Rows, 3) {
     model_.setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Price"), QStringLiteral("Note")});
     for (int row = 0; row < Rows; ++row) {
         model_.setData(model_.index(row, 0), QStringLiteral("Item %1").arg(row));
@@ -37,10 +37,12 @@ void Soak::run(double minutes) {
     clock.start();
     int operations = 0;
     int errors = 0;
+    tally_.sample(QStringLiteral("page_process"), double(Stage::pageProcess(stage_.view(0))));
     while (clock.elapsed() < minutes * 60000) {
         ++operations;
         errors += !operation();
         if (operations % Batch == 0) {
+            tally_.sample(QStringLiteral("page_process"), double(Stage::pageProcess(stage_.view(0))));
             tally_.add(QStringLiteral("soak operations"), Batch);
             tally_.add(QStringLiteral("soak errors"), errors);
             errors = 0;

@@ -3,10 +3,10 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-Stage::Stage(int views) {
+Stage::Stage(int views, Place place) {
     window_.setWindowTitle(QStringLiteral("hostile"));
     window_.setFixedSize(views * (ViewWidth + 10), ViewHeight + 10);
-    window_.move(0, 0);
+    window_.move(0, place == Place::Top ? 0 : 800);
     for (int i = 0; i < views; ++i)
         views_ << nullptr;
     for (int i = 0; i < views; ++i)

@@ -11,11 +11,13 @@
 
 class QWebEngineView;
 
-// A window at the screen's top left holding views side by side, read and clicked through the
-// X server as a person sees and clicks them.
+// A window at the screen's left holding views side by side, read and clicked through the X
+// server as a person sees and clicks them; at the top, or in the lower half of the screen, so
+// that a soak can run beside another phase.
 class Stage {
 public:
-    explicit Stage(int views);
+    enum class Place { Top, Lower };
+    explicit Stage(int views, Place place = Place::Top);
     ~Stage();
 
     int size() const { return views_.size(); }

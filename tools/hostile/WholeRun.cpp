@@ -31,7 +31,19 @@ int WholeRun::run() {
     std::printf("hostile run, seed %u: %d documents, %d kills, a soak of %g minutes\n", options_.seed, options_.documents,
                 options_.kills, options_.minutes);
     // Generous bounds: a loaded 2-core machine is several times slower than an idle one.
-    phase(QStringLiteral("documents"), {}, 600 + options_.documents * 3);
+    if (options_.documents > 0)
+        phase(QStringLiteral("documents"), {}, 600 + options_.documents * 3);
+    if (options_.kills > 0)
+        kills();
+    if (options_.minutes > 0)
+        phase(QStringLiteral("soak"), {}, int(options_.minutes * 60) + 600);
+    printTable();
+    return unfinished_.isEmpty() ? 0 : 1;
+}
+
+// Half of the kills with the GPU, half with software rendering (--disable-gpu), each in a
+// process of its own: the engine's flags hold for a process.
+void WholeRun::kills() {
     const int half = options_.kills / 2;
     Options gpu = options_;
     gpu.kills = options_.kills - half;
@@ -44,10 +56,6 @@ int WholeRun::run() {
     std::swap(options_, software);
     phase(QStringLiteral("kills"), QByteArrayLiteral("--disable-gpu"), 300 + options_.kills * 20, QStringLiteral("disable-gpu "));
     std::swap(options_, software);
-    if (options_.minutes > 0)
-        phase(QStringLiteral("soak"), {}, int(options_.minutes * 60) + 600);
-    printTable();
-    return unfinished_.isEmpty() ? 0 : 1;
 }
 
 bool WholeRun::phase(const QString& name, const QByteArray& engineFlags, int boundSeconds, const QString& prefix) {
@@ -109,6 +117,8 @@ void WholeRun::take(const QString& line, const QString& prefix) {
         counts_[name] += words[2].toLongLong();
         if (!prefix.isEmpty())
             counts_[prefix + name] += words[2].toLongLong();
+    } else if (words.size() >= 3 && words[0] == QLatin1String("sample") && words[1] == QLatin1String("page_process")) {
+        soak_.setPageProcess(words[2].toDouble());
     } else if (words.size() >= 3 && words[0] == QLatin1String("sample")) {
         samples_[words[1]] << words[2].toDouble();
     } else if (!line.isEmpty()) {

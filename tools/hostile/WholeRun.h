@@ -19,6 +19,7 @@ private:
     // Runs one phase in a child process with extra engine flags, within a bound; false if it
     // did not end by itself.
     bool phase(const QString& name, const QByteArray& engineFlags, int boundSeconds, const QString& prefix = {});
+    void kills();
     void take(const QString& line, const QString& prefix);
     void printTable() const;
     qint64 count(const QString& name) const { return counts_.value(name); }
