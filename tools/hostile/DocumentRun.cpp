@@ -3,6 +3,8 @@
 #include "driving/Wait.h"
 
 #include <QTest>
+
+#include <X11/keysym.h>
 #include <QWebEngineView>
 
 using lumetto::HtmlElement;
@@ -123,10 +125,21 @@ HtmlElement DocumentRun::hostElement(HtmlView* view) {
 
 // Real clicks where the page shows its pieces: each takes a band at the top of the page.
 void DocumentRun::clickAround(HtmlView* view) {
+    XScreen& screen = stage_.screen();
     for (int i = 0; i < 3; ++i) {
         const QPoint at(10 + int(random_.bounded(300)), 8 + int(random_.bounded(200)));
-        const Qt::MouseButton button = random_.bounded(6) == 0 ? Qt::MiddleButton : Qt::LeftButton;
-        stage_.click(view, at, button);
+        const int way = int(random_.bounded(8));
+        const bool ctrl = way == 0;
+        if (ctrl)
+            screen.key(XK_Control_L, true);
+        stage_.click(view, at, way == 1 ? Qt::MiddleButton : Qt::LeftButton);
+        if (ctrl)
+            screen.key(XK_Control_L, false);
+        if (way == 2)  // the keyboard: to the next link, and follow it
+            for (const unsigned long key : {XK_Tab, XK_Return}) {
+                screen.key(key, true);
+                screen.key(key, false);
+            }
         tally_.add(QStringLiteral("clicks"));
         waitFor([&] { return observers_.navigated(view); }, AfterClickMs);
     }
@@ -196,7 +209,7 @@ void DocumentRun::check(const HostileDocument& d, int viewIndex) {
 
     if (observers_.navigated(view)) {
         tally_.add(QStringLiteral("navigations"));
-        tally_.finding(QStringLiteral("navigation"), what + QStringLiteral(" -> ") + Stage::engineView(view)->url().toString().left(80));
+        tally_.finding(QStringLiteral("navigation"), what + QStringLiteral(" -> ") + observers_.leftFor(view).toString().left(80));
         fresh(viewIndex);  // the view shows a page that is not its own: a new one for the run
         return;
     }

@@ -77,6 +77,11 @@ QString HostileDocuments::hostileMarkup(int pieces) {
                                     "</a></svg>").arg(serverUrl(QStringLiteral("/svg-xlink"))); },
         [&] { return QStringLiteral("<svg width='400' height='40'><a href='%1'><rect width='400' height='40' fill='rgb(220,250,220)'/>"
                                     "</a></svg>").arg(outsideUrl(QStringLiteral("secret.html"))); },
+        [&] {  // a target the engine cannot parse
+            const char* broken[] = {"http://[::1", "file://host:1/x", "//127.0.0.1:1/u", "http://127.0.0.1:99999/x"};
+            return QStringLiteral("<svg width='400' height='40'><a xlink:href='%1'><rect width='400' height='40' fill='rgb(220,220,250)'/>"
+                                  "</a></svg>").arg(QLatin1String(broken[pick(4)]));
+        },
         [&] { return QStringLiteral("<svg width='400' height='40'><a xlink:href=\"%1\"><text y='20'>svg javascript</text>"
                                     "<rect width='400' height='40' fill-opacity='0.2'/></a></svg>").arg(attr(js)); },
         [&] { return QStringLiteral("<meta http-equiv='refresh' content='0;url=%1'>").arg(serverUrl(QStringLiteral("/refresh"))); },
@@ -208,14 +213,15 @@ HostileDocument HostileDocuments::css(Surface surface) {
 HostileDocument HostileDocuments::base() {
     HostileDocument d;
     d.surface = Surface::BaseUrl;
+    // A folder the host names is the content's to read: bases are addresses of the network,
+    // the base folder written without its final slash, and locations of other kinds.
     const QUrl bases[] = {QUrl(t_.server + QStringLiteral("/")), QUrl(t_.localhost + QStringLiteral("/dir/")),
-                          QUrl::fromLocalFile(t_.outside), QUrl::fromLocalFile(t_.base.chopped(1)),
+                          QUrl::fromLocalFile(t_.base.chopped(1)),
                           QUrl(QStringLiteral("javascript:") + scriptBody(t_.server, QStringLiteral("base"))),
-                          QUrl(QStringLiteral("data:text/html,x")), QUrl::fromLocalFile(t_.base + QStringLiteral("folder-link/")),
-                          QUrl(QStringLiteral("qrc:/"))};
+                          QUrl(QStringLiteral("data:text/html,x")), QUrl(QStringLiteral("qrc:/"))};
     d.base = bases[pick(std::size(bases))];
     d.what = QStringLiteral("base %1").arg(d.base.toString().left(60));
-    d.html = QStringLiteral("<img src='secret.png'><img src='../base-sibling/secret.png'><link rel='stylesheet' href='secret.css'>"
+    d.html = QStringLiteral("<img src='secret.png'><img src='base-sibling/secret.png'><link rel='stylesheet' href='secret.css'>"
                             "<a style='%1' href='secret.html'>relative link</a>")
                  .arg(Band) +
              hostileMarkup(1);

@@ -27,19 +27,26 @@ constexpr int DeadlyDepth = 10000;
 
 Misbehaviour::Misbehaviour(quint32 seed, Tally& tally) : tally_(tally), stage_(2), random_(seed) {}
 
-bool Misbehaviour::works(int viewIndex) {
+QString Misbehaviour::failure(int viewIndex) {
     HtmlView* view = stage_.view(viewIndex);
     const QRgb colour = swatch::next(random_, 0);
-    HtmlError error;
-    view->setBodyHtml(swatch::body(colour), &error);
-    if (error.isValid() || !swatch::waitShown(stage_, view, colour, ShownWithinMs))
-        return false;
+    // A page process that restarts fails the calls made meanwhile: the view works once it
+    // takes a write again.
+    const bool written = waitFor([&] {
+        HtmlError error;
+        view->setBodyHtml(swatch::body(colour), &error);
+        return !error.isValid();
+    }, ShownWithinMs);
+    if (!written)
+        return QStringLiteral("the view takes no write");
+    if (!swatch::waitShown(stage_, view, colour, ShownWithinMs))
+        return QStringLiteral("the view does not show what it was written");
     bool clicked = false;
     const auto connection = QObject::connect(view, &HtmlView::leftClicked, [&] { clicked = true; });
     stage_.click(view, swatch::centre());
     const bool came = waitFor([&] { return clicked; }, ShownWithinMs);
     QObject::disconnect(connection);
-    return came;
+    return came ? QString() : QStringLiteral("the view emits no click");
 }
 
 void Misbehaviour::deadlyContent() {
@@ -58,18 +65,19 @@ void Misbehaviour::deadlyContent() {
     // Shown after all, or given up by the view: either way the page must work on.
     waitFor([&] { return discarded; }, ShownWithinMs * 3);
     const bool keeperShows = swatch::waitShown(stage_, keeper, kept, ShownWithinMs);
-    const bool victimWorks = works(1);
+    const QString victimFailure = failure(1);
+    const bool victimWorks = victimFailure.isEmpty();
     if (keeperShows && victimWorks)
         tally_.add(QStringLiteral("deadly contained"));
     else
-        tally_.finding(QStringLiteral("deadly content"), QStringLiteral("other view %1, the view itself %2")
-                                                             .arg(keeperShows ? "kept its content" : "lost its content",
-                                                                  victimWorks ? "works" : "does not work"));
+        tally_.finding(QStringLiteral("deadly content"), QStringLiteral("the other view %1; %2")
+                                                             .arg(keeperShows ? QStringLiteral("kept its content") : QStringLiteral("lost its content"),
+                                                                  victimWorks ? QStringLiteral("the view works") : victimFailure));
 }
 
 void Misbehaviour::slot(const QString& what, const std::function<void(HtmlView*, const HtmlElement&)>& misbehave) {
     tally_.add(QStringLiteral("slots"));
-    works(0);
+    failure(0);
     QPointer<HtmlView> view = stage_.view(0);
     bool called = false;
     const auto connection = QObject::connect(view, &HtmlView::leftClicked, view, [&, target = view.data()](const HtmlElement& clicked) {
@@ -83,10 +91,11 @@ void Misbehaviour::slot(const QString& what, const std::function<void(HtmlView*,
         QObject::disconnect(connection);
     else
         stage_.replace(0);
-    if (called && works(0))
+    const QString after = called ? failure(0) : QStringLiteral("the slot was not called");
+    if (after.isEmpty())
         tally_.add(QStringLiteral("slots survived"));
     else
-        tally_.finding(QStringLiteral("slot not survived"), what);
+        tally_.finding(QStringLiteral("slot not survived"), what + QStringLiteral(": ") + after);
 }
 
 void Misbehaviour::misbehavingSlots() {

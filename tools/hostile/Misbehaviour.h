@@ -22,8 +22,9 @@ public:
     void misbehavingSlots();
 
 private:
-    // Whether a view takes a write and shows it, and a real click on it reaches its slot.
-    bool works(int viewIndex);
+    // What fails when a view is written and clicked: empty when it takes the write and shows
+    // it, and a real click on it reaches its slot.
+    QString failure(int viewIndex);
     void slot(const QString& what, const std::function<void(lumetto::HtmlView*, const lumetto::HtmlElement&)>& misbehave);
 
     Tally& tally_;

@@ -5,13 +5,16 @@
 #include <lumetto/HtmlView.h>
 
 #include <QApplication>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace {
 
+// The view's own page: its shell, loaded from memory (a data: URL while it loads) with the
+// root folder as its URL. The engine never lets content open a data: URL as its page.
 bool isShell(const QUrl& url) {
-    return url.isEmpty() || url == QUrl(QStringLiteral("file:///"));
+    return url.isEmpty() || url == QUrl(QStringLiteral("file:///")) || url.scheme() == QLatin1String("data");
 }
 
 }  // namespace
@@ -35,15 +38,26 @@ Targets Observers::targets() const {
 
 void Observers::follow(lumetto::HtmlView* view) {
     QWebEnginePage* page = Stage::engineView(view)->page();
-    QObject::connect(page, &QWebEnginePage::urlChanged, page, [this, page](const QUrl& url) {
+    const auto leaves = [this, page](const QUrl& url) {
         if (!isShell(url) && !left_.contains(page))
             left_.insert(page, url);
+    };
+    QObject::connect(page, &QWebEnginePage::urlChanged, page, leaves);
+    // A load the page starts of anything but its shell leaves it, whether it commits or not.
+    QObject::connect(page, &QWebEnginePage::loadingChanged, page, [leaves](const QWebEngineLoadingInfo& loading) {
+        if (loading.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+            leaves(loading.url());
     });
 }
 
 bool Observers::navigated(lumetto::HtmlView* view) {
     QWebEnginePage* page = Stage::engineView(view)->page();
     return left_.contains(page) || !isShell(page->url());
+}
+
+QUrl Observers::leftFor(lumetto::HtmlView* view) {
+    QWebEnginePage* page = Stage::engineView(view)->page();
+    return left_.value(page, page->url());
 }
 
 int Observers::requests() const {

@@ -27,6 +27,8 @@ public:
     void follow(lumetto::HtmlView* view);
     // Whether the view's page has left its shell since it was followed.
     bool navigated(lumetto::HtmlView* view);
+    // Where the view's page went: the first URL outside its shell.
+    QUrl leftFor(lumetto::HtmlView* view);
 
     int requests() const;
     int scriptRequests() const;

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 
 namespace {
@@ -72,6 +73,7 @@ QString Places::sibling() const {
 }
 
 QUrl Places::writeInBase(const QString& name, const QByteArray& bytes) const {
+    QDir().mkpath(QFileInfo(base() + name).absolutePath());
     write(base() + name, bytes);
     return QUrl::fromLocalFile(base() + name);
 }

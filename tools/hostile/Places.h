@@ -24,7 +24,7 @@ public:
     // The sibling folder whose name starts with the base folder's (base-sibling/).
     QString sibling() const;
 
-    // Writes a file into the base folder; its URL.
+    // Writes a file into the base folder (a name may hold folders); its URL.
     QUrl writeInBase(const QString& name, const QByteArray& bytes) const;
 
 private:

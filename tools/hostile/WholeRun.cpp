@@ -117,6 +117,10 @@ void WholeRun::take(const QString& line, const QString& prefix) {
         counts_[name] += words[2].toLongLong();
         if (!prefix.isEmpty())
             counts_[prefix + name] += words[2].toLongLong();
+        if (name == QLatin1String("documents") && count(name) % 100 == 0) {
+            std::printf("  %lld documents\n", count(name));
+            std::fflush(stdout);
+        }
     } else if (words.size() >= 3 && words[0] == QLatin1String("sample") && words[1] == QLatin1String("page_process")) {
         soak_.setPageProcess(words[2].toDouble());
     } else if (words.size() >= 3 && words[0] == QLatin1String("sample")) {

@@ -11,6 +11,7 @@
 #include "hostile/KillRun.h"
 #include "hostile/Misbehaviour.h"
 #include "hostile/Options.h"
+#include "hostile/ShownChecks.h"
 #include "hostile/Soak.h"
 #include "hostile/WholeRun.h"
 
@@ -28,6 +29,11 @@ int runPhase(const Options& options) {
         {
             DocumentRun documents(options.seed, tally);
             documents.run(options.documents);
+        }
+        {
+            ShownChecks shown(options.seed, tally);
+            shown.newContentFromItsTop();
+            shown.framesFromTheirFolder();
         }
         Misbehaviour misbehaviour(options.seed, tally);
         misbehaviour.deadlyContent();
