@@ -51,9 +51,12 @@ void DocumentRun::run(int documents) {
         HtmlView* view = stage_.view(viewIndex);
         tally_.add(QStringLiteral("documents"));
         tally_.add(QStringLiteral("steps"), write(d, view));
-        if (d.surface != Surface::CssText && d.surface != Surface::CssFromUrl && d.surface != Surface::BaseUrl &&
-            random_.bounded(3) == 0)
+        const bool clicked = d.surface != Surface::CssText && d.surface != Surface::CssFromUrl &&
+                             d.surface != Surface::BaseUrl && random_.bounded(3) == 0;
+        if (clicked)
             clickAround(view);
+        if (clicked && d.html.endsWith(KeptMark) && !keepsContent(view))
+            tally_.finding(QStringLiteral("content gone after clicks"), nameOf(d.surface) + QStringLiteral(", ") + d.what);
         check(d, viewIndex);
         // What a document changed besides the content goes back for the next one.
         view = stage_.view(viewIndex);
@@ -149,6 +152,18 @@ bool DocumentRun::answers(HtmlView* view) const {
     HtmlError error;
     view->document().body(&error);
     return !error.isValid();
+}
+
+// Whether the page still holds what it was written: a link followed to a place the engine
+// cannot load takes the page away without a URL of its own.
+bool DocumentRun::keepsContent(HtmlView* view) {
+    HtmlError error;
+    const QString source = view->document().source(&error);
+    if (error.isValid() || source.contains(QLatin1String("<i id=\"kept\"></i>")))
+        return true;  // a page that does not answer is a view lost, which the check tells
+    tally_.add(QStringLiteral("navigations"));
+    fresh(int(stage_.view(0) != view));
+    return false;
 }
 
 bool DocumentRun::showsText(HtmlView* view, const QString& text) const {

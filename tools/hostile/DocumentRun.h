@@ -26,6 +26,7 @@ private:
     void clickAround(lumetto::HtmlView* view);
     void check(const HostileDocument& d, int viewIndex);
     bool answers(lumetto::HtmlView* view) const;
+    bool keepsContent(lumetto::HtmlView* view);
     bool showsText(lumetto::HtmlView* view, const QString& text) const;
     lumetto::HtmlView* fresh(int viewIndex);
 

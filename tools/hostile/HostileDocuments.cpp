@@ -15,6 +15,8 @@ QString attr(const QString& text) {
 
 }  // namespace
 
+const QString KeptMark = QStringLiteral("<i id='kept'></i>");
+
 QString nameOf(Surface surface) {
     switch (surface) {
     case Surface::BodyHtml: return QStringLiteral("setBodyHtml");
@@ -173,6 +175,7 @@ HostileDocument HostileDocuments::bodyOrInner(Surface surface) {
         d.what = QStringLiteral("hostile markup");
         d.html = hostileMarkup(1 + pick(6));
     }
+    d.html += KeptMark;
     return d;
 }
 

@@ -72,5 +72,9 @@ private:
     int serial_ = 0;
 };
 
+// Markup at the end of every body and inner HTML: the page shows it for as long as it shows
+// what it was written.
+extern const QString KeptMark;
+
 // A script that, if it ran, would change the title, mark the body and call the server.
 QString scriptBody(const QString& server, const QString& what);

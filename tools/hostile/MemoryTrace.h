@@ -14,16 +14,18 @@ public:
     void setPageProcess(qint64 pid) { pageProcess_ = pid; }
 
     bool isEmpty() const { return samples_.isEmpty(); }
-    double firstMiB() const;
-    double lastMiB() const;
-    // MiB an hour over the samples from fraction of the duration on (0.5: the second half), by
-    // least squares; of the whole tree, or of the processes of one role ("application",
-    // "page process", "gpu-process", ...).
-    double slopeMiBPerHour(double fromFraction, const QString& role = {}) const;
+    // MiB an hour over the samples between two fractions of the duration (0.5 to 1: the second
+    // half), by least squares; of the whole tree, or of the processes of one role
+    // ("application", "page process", "zygote", ...).
+    double slopeMiBPerHour(double fromFraction, double toFraction = 1, const QString& role = {}) const;
+    // The tree's MiB at a fraction of the duration (the sample nearest to it).
+    double mibAt(double fraction) const;
     // The roles seen, each with its resident MiB at the end.
     QMap<QString, double> rolesAtEnd() const;
 
 private:
+    double secondsAt(double fraction) const;
+
     struct Sample {
         double seconds;
         double totalMiB;

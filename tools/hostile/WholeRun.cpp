@@ -156,13 +156,17 @@ void WholeRun::printTable() const {
     row("misbehaving slots survived", QStringLiteral("%1 of %2").arg(n("slots survived"), n("slots")));
     row("soak operations (errors)", QStringLiteral("%1 (%2)").arg(n("soak operations"), n("soak errors")));
     if (!soak_.isEmpty()) {
-        row("soak: resident memory of the process tree, first to last", QStringLiteral("%1 to %2 MiB").arg(soak_.firstMiB(), 0, 'f', 0).arg(soak_.lastMiB(), 0, 'f', 0));
-        row("soak: memory slope over the second half", QStringLiteral("%1 MiB/h").arg(soak_.slopeMiBPerHour(0.5), 0, 'f', 0));
-        row("soak: memory slope over the last quarter", QStringLiteral("%1 MiB/h").arg(soak_.slopeMiBPerHour(0.75), 0, 'f', 0));
+        row("soak: resident memory of the process tree at 0, 1/4, 1/2, 3/4, end",
+            QStringLiteral("%1, %2, %3, %4, %5 MiB").arg(soak_.mibAt(0), 0, 'f', 0).arg(soak_.mibAt(0.25), 0, 'f', 0)
+                .arg(soak_.mibAt(0.5), 0, 'f', 0).arg(soak_.mibAt(0.75), 0, 'f', 0).arg(soak_.mibAt(1), 0, 'f', 0));
+        row("soak: its slope in each quarter, MiB/h",
+            QStringLiteral("%1, %2, %3, %4").arg(soak_.slopeMiBPerHour(0, 0.25), 0, 'f', 0).arg(soak_.slopeMiBPerHour(0.25, 0.5), 0, 'f', 0)
+                .arg(soak_.slopeMiBPerHour(0.5, 0.75), 0, 'f', 0).arg(soak_.slopeMiBPerHour(0.75, 1), 0, 'f', 0));
+        row("soak: its slope over the second half", QStringLiteral("%1 MiB/h").arg(soak_.slopeMiBPerHour(0.5), 0, 'f', 0));
         const QMap<QString, double> roles = soak_.rolesAtEnd();
         for (auto it = roles.begin(); it != roles.end(); ++it)
             std::printf("| soak: %-52s | %.0f MiB at the end, %.0f MiB/h over the second half |\n", qPrintable(it.key()), it.value(),
-                        soak_.slopeMiBPerHour(0.5, it.key()));
+                        soak_.slopeMiBPerHour(0.5, 1, it.key()));
     }
     if (!unfinished_.isEmpty())
         std::printf("phases that did not end by themselves: %s\n", qPrintable(unfinished_.join(QStringLiteral(", "))));
