@@ -52,7 +52,7 @@ void DocumentRun::run(int documents) {
         tally_.add(QStringLiteral("documents"));
         tally_.add(QStringLiteral("steps"), write(d, view));
         const bool clicked = d.surface != Surface::CssText && d.surface != Surface::CssFromUrl &&
-                             d.surface != Surface::BaseUrl && random_.bounded(3) == 0;
+                             d.surface != Surface::BaseUrl && (d.overTheView || random_.bounded(3) == 0);
         if (clicked)
             clickAround(view);
         if (clicked && d.html.endsWith(KeptMark) && !keepsContent(view))

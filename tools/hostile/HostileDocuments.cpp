@@ -171,6 +171,24 @@ HostileDocument HostileDocuments::bodyOrInner(Surface surface) {
         d.html = broken + hostileMarkup(2) + QStringLiteral("<p unclosed <div <<>>&#0;&#xD800;&#x110000;");
         break;
     }
+    case 3: {  // a link over the whole view, wherever a click lands
+        const QString targets[] = {QStringLiteral("http://[::1"), QStringLiteral("file://host:1/x"),
+                                   QStringLiteral("//127.0.0.1:1/u"), serverUrl(QStringLiteral("/over")),
+                                   outsideUrl(QStringLiteral("secret.html")), QStringLiteral("inside.png"),
+                                   QStringLiteral("javascript:") + scriptBody(t_.server, QStringLiteral("over"))};
+        const QString target = targets[pick(std::size(targets))].toHtmlEscaped();
+        const QString cover = QStringLiteral("position:fixed;left:0;top:0;width:100%;height:100%");
+        const QString links[] = {
+            QStringLiteral("<svg style='%1'><a xlink:href=\"%2\"><rect width='2000' height='2000' fill='rgb(200,250,200)'/></a></svg>"),
+            QStringLiteral("<svg style='%1'><a href=\"%2\"><rect width='2000' height='2000' fill='rgb(200,200,250)'/></a></svg>"),
+            QStringLiteral("<a style='%1;background:rgb(250,200,200)' href=\"%2\">link</a>"),
+        };
+        const int kind = pick(std::size(links));
+        d.what = QStringLiteral("%1 link over the view to %2").arg(QLatin1String(kind < 2 ? "SVG" : "HTML"), target.left(40));
+        d.html = links[kind].arg(cover, target);
+        d.overTheView = true;
+        break;
+    }
     default:
         d.what = QStringLiteral("hostile markup");
         d.html = hostileMarkup(1 + pick(6));

@@ -43,6 +43,7 @@ struct HostileDocument {
     QString styleValue;
     QStringList values;       // the model's values (MapperValues)
     QString shownText;        // text the page must show, when the document is decoded right
+    bool overTheView = false; // a link covers the view: every click follows it
 };
 
 // Hostile documents from a seed: the same seed gives the same documents.

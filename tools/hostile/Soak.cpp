@@ -1,5 +1,7 @@
 #include "hostile/Soak.h"
 
+#include "driving/PageScript.h"
+
 #include <QElapsedTimer>
 
 using lumetto::HtmlElement;
@@ -43,6 +45,7 @@ void Soak::run(double minutes) {
         errors += !operation();
         if (operations % Batch == 0) {
             tally_.sample(QStringLiteral("page_process"), double(Stage::pageProcess(stage_.view(0))));
+            samplePages();
             tally_.add(QStringLiteral("soak operations"), Batch);
             tally_.add(QStringLiteral("soak errors"), errors);
             errors = 0;
@@ -50,6 +53,17 @@ void Soak::run(double minutes) {
     }
     tally_.add(QStringLiteral("soak operations"), operations % Batch);
     tally_.add(QStringLiteral("soak errors"), errors);
+}
+
+// What the pages hold, for the memory's account: the elements kept for the host (the control's
+// own count, as its memory benchmark reads it) and the page's script heap in use.
+void Soak::samplePages() {
+    int handles = 0;
+    for (int i = 0; i < stage_.size(); ++i)
+        handles += evaluateInPage(Stage::engineView(stage_.view(i)), QStringLiteral("window.__lumetto.call('handleCount', []).value")).toInt();
+    tally_.sample(QStringLiteral("handles"), handles);
+    const QVariant heap = evaluateInPage(Stage::engineView(stage_.view(0)), QStringLiteral("performance.memory.usedJSHeapSize"));
+    tally_.sample(QStringLiteral("script_heap_mib"), heap.toDouble() / (1024 * 1024));
 }
 
 QString Soak::someBody() {

@@ -22,6 +22,7 @@ private:
     bool operation();
     lumetto::HtmlElement anyElement(lumetto::HtmlView* view, lumetto::HtmlError* error);
     QString someBody();
+    void samplePages();
 
     Tally& tally_;
     Stage stage_;

@@ -163,6 +163,14 @@ void WholeRun::printTable() const {
             QStringLiteral("%1, %2, %3, %4").arg(soak_.slopeMiBPerHour(0, 0.25), 0, 'f', 0).arg(soak_.slopeMiBPerHour(0.25, 0.5), 0, 'f', 0)
                 .arg(soak_.slopeMiBPerHour(0.5, 0.75), 0, 'f', 0).arg(soak_.slopeMiBPerHour(0.75, 1), 0, 'f', 0));
         row("soak: its slope over the second half", QStringLiteral("%1 MiB/h").arg(soak_.slopeMiBPerHour(0.5), 0, 'f', 0));
+        const auto along = [this](const char* name) {
+            const QList<double> values = samples_.value(QString::fromLatin1(name));
+            return values.isEmpty() ? QString()
+                                    : QStringLiteral("%1, %2, %3").arg(values.first(), 0, 'f', 0).arg(values[values.size() / 2], 0, 'f', 0)
+                                          .arg(values.last(), 0, 'f', 0);
+        };
+        row("soak: elements the pages keep for the host, first, middle, last", along("handles"));
+        row("soak: the page's script heap in use, MiB, first, middle, last", along("script_heap_mib"));
         const QMap<QString, double> roles = soak_.rolesAtEnd();
         for (auto it = roles.begin(); it != roles.end(); ++it)
             std::printf("| soak: %-52s | %.0f MiB at the end, %.0f MiB/h over the second half |\n", qPrintable(it.key()), it.value(),
