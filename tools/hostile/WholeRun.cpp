@@ -146,11 +146,11 @@ void WholeRun::printTable() const {
     row("navigations (a page leaving its shell)", n("navigations"));
     row("windows opened", n("windows opened"));
     row("views lost (calls failing for 20 s)", n("views lost"));
-    row("documents shown wrong (text decoded wrong)", n("documents shown wrong"));
+    row("documents shown wrong (decoded, scrolled or framed wrong)", n("documents shown wrong"));
     row("kills of the page process", QStringLiteral("%1 (%2 with --disable-gpu)").arg(n("kills"), n("disable-gpu kills")));
     row("kills right on the screen", QStringLiteral("%1 (%2 with --disable-gpu)").arg(n("kills back"), n("disable-gpu kills back")));
     row("kill to the content's pixels back, median", QStringLiteral("%1 s").arg(median(samples_.value(QStringLiteral("kill_back_s"))), 0, 'f', 2));
-    row("writes lost", n("writes lost"));
+    row("writes lost (and failed writes shown)", QStringLiteral("%1 (%2)").arg(n("writes lost"), n("failed writes shown")));
     row("hung page process: views back", QStringLiteral("%1 of %2").arg(n("hangs survived"), n("hangs")));
     row("deadly content (nesting 10,000 deep) contained", QStringLiteral("%1 of %2").arg(n("deadly contained"), n("deadly")));
     row("misbehaving slots survived", QStringLiteral("%1 of %2").arg(n("slots survived"), n("slots")));
