@@ -213,7 +213,7 @@ void DocumentRun::check(const HostileDocument& d, int viewIndex) {
     const int windows = observers_.windows();
     if (windows > windows_) {
         tally_.add(QStringLiteral("windows opened"), windows - windows_);
-        tally_.finding(QStringLiteral("window opened"), what);
+        tally_.finding(QStringLiteral("window opened"), what + QStringLiteral(": ") + observers_.lastWindow());
     }
     windows_ = windows;
 

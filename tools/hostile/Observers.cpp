@@ -5,11 +5,15 @@
 #include <lumetto/HtmlView.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace {
+
+// How often the watch for windows looks.
+constexpr int WindowWatchMs = 100;
 
 // The view's own page: its shell, loaded from memory (a data: URL while it loads) with the
 // root folder as its URL. The engine never lets content open a data: URL as its page.
@@ -23,6 +27,21 @@ Observers::Observers() : server_(QHostAddress::LocalHost), otherServer_(QHostAdd
     opens_.watch(places_.outside());
     opens_.watch(places_.sibling());
     opens_.watch(places_.linkedTarget());
+    // A timer's events come in a modal window's loop as well.
+    windowWatch_.setInterval(WindowWatchMs);
+    QObject::connect(&windowWatch_, &QTimer::timeout, [this] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible() || window->windowTitle() == QLatin1String("hostile"))
+                continue;
+            ++windows_;
+            lastWindow_ = QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(window->metaObject()->className()), window->windowTitle());
+            if (auto* dialog = qobject_cast<QDialog*>(window))
+                dialog->reject();
+            else
+                window->close();
+        }
+    });
+    windowWatch_.start();
 }
 
 Targets Observers::targets() const {
@@ -76,12 +95,6 @@ int Observers::openedByLink() {
     return opens_.openings(places_.linkedTarget());
 }
 
-int Observers::windows() const {
-    int shown = 0;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        shown += window->isVisible() && window->windowTitle() != QLatin1String("hostile");
-    return shown;
-}
 
 QStringList Observers::newPaths() {
     const QStringList fresh = server_.paths().mid(pathsSeen_) + otherServer_.paths().mid(otherPathsSeen_);

@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QPointer>
+#include <QTimer>
 
 namespace lumetto {
 class HtmlView;
@@ -34,8 +35,11 @@ public:
     int scriptRequests() const;
     int openedByPath();
     int openedByLink();
-    // Top-level windows shown besides the run's own.
-    int windows() const;
+    // Top-level windows shown besides the run's own, so far: each is closed as soon as it shows
+    // (a modal one, such as a file chooser, would hold the run in its loop).
+    int windows() const { return windows_; }
+    // What the last of them was: its class and title.
+    const QString& lastWindow() const { return lastWindow_; }
     // The paths requested since the last call, for the report of a finding.
     QStringList newPaths();
 
@@ -45,6 +49,9 @@ private:
     LoopbackServer otherServer_;
     OpenWatch opens_;
     QHash<QWebEnginePage*, QUrl> left_;  // the page's first URL outside its shell
+    QTimer windowWatch_;
+    int windows_ = 0;
+    QString lastWindow_;
     int pathsSeen_ = 0;
     int otherPathsSeen_ = 0;
 };
