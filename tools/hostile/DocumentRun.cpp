@@ -216,6 +216,8 @@ void DocumentRun::check(const HostileDocument& d, int viewIndex) {
         tally_.finding(QStringLiteral("window opened"), what + QStringLiteral(": ") + observers_.lastWindow());
     }
     windows_ = windows;
+    tally_.add(QStringLiteral("file choosers"), observers_.fileChoosers() - fileChoosers_);
+    fileChoosers_ = observers_.fileChoosers();
 
     if (!d.shownText.isEmpty() && !showsText(view, d.shownText)) {
         tally_.add(QStringLiteral("documents shown wrong"));

@@ -42,4 +42,5 @@ private:
     int byPath_ = 0;
     int byLink_ = 0;
     int windows_ = 0;
+    int fileChoosers_ = 0;
 };

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -33,7 +34,9 @@ Observers::Observers() : server_(QHostAddress::LocalHost), otherServer_(QHostAdd
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (!window->isVisible() || window->windowTitle() == QLatin1String("hostile"))
                 continue;
-            ++windows_;
+            // A click on a file field opens the chooser, as it does for a person: a window the
+            // user asked for, counted apart.
+            ++(qobject_cast<QFileDialog*>(window) ? fileChoosers_ : windows_);
             lastWindow_ = QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(window->metaObject()->className()), window->windowTitle());
             if (auto* dialog = qobject_cast<QDialog*>(window))
                 dialog->reject();

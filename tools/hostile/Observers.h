@@ -38,6 +38,8 @@ public:
     // Top-level windows shown besides the run's own, so far: each is closed as soon as it shows
     // (a modal one, such as a file chooser, would hold the run in its loop).
     int windows() const { return windows_; }
+    // File choosers shown for a click on a file field, so far, closed as well.
+    int fileChoosers() const { return fileChoosers_; }
     // What the last of them was: its class and title.
     const QString& lastWindow() const { return lastWindow_; }
     // The paths requested since the last call, for the report of a finding.
@@ -51,6 +53,7 @@ private:
     QHash<QWebEnginePage*, QUrl> left_;  // the page's first URL outside its shell
     QTimer windowWatch_;
     int windows_ = 0;
+    int fileChoosers_ = 0;
     QString lastWindow_;
     int pathsSeen_ = 0;
     int otherPathsSeen_ = 0;

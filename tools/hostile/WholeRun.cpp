@@ -145,6 +145,7 @@ void WholeRun::printTable() const {
     row("outside files opened through a link", n("outside files opened by link"));
     row("navigations (a page leaving its shell)", n("navigations"));
     row("windows opened", n("windows opened"));
+    row("file choosers, for a click on a file field (closed)", n("file choosers"));
     row("views lost (calls failing for 20 s)", n("views lost"));
     row("documents shown wrong (decoded, scrolled or framed wrong)", n("documents shown wrong"));
     row("kills of the page process", QStringLiteral("%1 (%2 with --disable-gpu)").arg(n("kills"), n("disable-gpu kills")));
