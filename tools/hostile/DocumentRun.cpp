@@ -221,7 +221,7 @@ void DocumentRun::check(const HostileDocument& d, int viewIndex) {
 
     if (!d.shownText.isEmpty() && !showsText(view, d.shownText)) {
         tally_.add(QStringLiteral("documents shown wrong"));
-        tally_.finding(QStringLiteral("shown wrong"), what);
+        tally_.finding(QStringLiteral("decoded wrong"), what);
     }
 
     if (observers_.navigated(view)) {

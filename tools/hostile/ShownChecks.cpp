@@ -39,7 +39,7 @@ void ShownChecks::newContentFromItsTop() {
     tally_.add(QStringLiteral("steps"), 2);
     if (!swatch::waitShown(stage_, view, newTop, ShownWithinMs)) {
         tally_.add(QStringLiteral("documents shown wrong"));
-        tally_.finding(QStringLiteral("shown wrong"), QStringLiteral("new content shown scrolled as far as the content before"));
+        tally_.finding(QStringLiteral("shown scrolled"), QStringLiteral("new content shown scrolled as far as the content before"));
     }
 }
 
@@ -58,7 +58,7 @@ void ShownChecks::framesFromTheirFolder() {
         tally_.add(QStringLiteral("steps"));
         if (!swatch::waitShown(stage_, view, colour, ShownWithinMs)) {
             tally_.add(QStringLiteral("documents shown wrong"));
-            tally_.finding(QStringLiteral("shown wrong"), QStringLiteral("setSource of %1/page.html: its frame is not its folder's").arg(name));
+            tally_.finding(QStringLiteral("frame of another folder"), QStringLiteral("setSource of %1/page.html: its frame is not its folder's").arg(name));
         }
     }
 }
