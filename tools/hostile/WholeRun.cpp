@@ -155,6 +155,7 @@ void WholeRun::printTable() const {
     row("hung page process: views back", QStringLiteral("%1 of %2").arg(n("hangs survived"), n("hangs")));
     row("deadly content (nesting 10,000 deep) contained", QStringLiteral("%1 of %2").arg(n("deadly contained"), n("deadly")));
     row("misbehaving slots survived", QStringLiteral("%1 of %2").arg(n("slots survived"), n("slots")));
+    row("elements of a view deleted in its slot that are not null", n("elements of destroyed views not null"));
     row("soak operations (errors)", QStringLiteral("%1 (%2)").arg(n("soak operations"), n("soak errors")));
     if (!soak_.isEmpty()) {
         row("soak: resident memory of the process tree at 0, 1/4, 1/2, 3/4, end",
