@@ -16,15 +16,16 @@ QString body(QRgb colour) {
 }
 
 QRgb next(QRandomGenerator& random, QRgb unlike) {
-    // Channels from 96 to 256 in steps of 32, one of them 0: never white, never grey.
+    // Channels from 96 to 255 in steps of 32, one of them 0: never white, never grey.
     const auto channel = [&] { return std::min(255, 96 + 32 * int(random.bounded(6))); };
-    for (;;) {
+    QRgb colour = unlike;
+    // Of the hundred or so colours few are alike: a handful of tries finds one unlike.
+    for (int tries = 0; tries < 64 && same(colour, unlike); ++tries) {
         int c[3] = {channel(), channel(), channel()};
         c[random.bounded(3)] = 0;
-        const QRgb colour = qRgb(c[0], c[1], c[2]);
-        if (!same(colour, unlike))
-            return colour;
+        colour = qRgb(c[0], c[1], c[2]);
     }
+    return colour;
 }
 
 bool same(QRgb a, QRgb b) {
