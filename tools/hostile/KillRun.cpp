@@ -22,6 +22,7 @@ constexpr int BackWithinMs = 30000;
 constexpr int KillWithinMs = 600;
 constexpr int WritesAfterKill = 2;
 constexpr int MostWritesPerKill = 24;
+constexpr int HangRetryMs = 500;
 
 }  // namespace
 
@@ -120,9 +121,11 @@ void KillRun::hang() {
     bool back[2] = {false, false};
     QElapsedTimer clock;
     clock.start();
-    while (!(back[0] && back[1]) && clock.elapsed() < BackWithinMs * 2)
+    while (!(back[0] && back[1]) && clock.elapsed() < BackWithinMs * 2) {
         for (int i = 0; i < 2; ++i)
             back[i] = back[i] || (write(i) && swatch::waitShown(stage_, stage_.view(i), shown_[i], 2000));
+        QTest::qWait(HangRetryMs);  // a frozen view fails its calls at once: a try every so often
+    }
     if (back[0] && back[1]) {
         tally_.add(QStringLiteral("hangs survived"));
     } else {
