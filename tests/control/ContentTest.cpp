@@ -210,7 +210,12 @@ TEST(Content, FileIsShownWithItsFolderOnlyAndComesBackAfterALostPageProcess) {
     const qint64 lost = h.view()->page()->renderProcessPid();
     ASSERT_EQ(::kill(static_cast<pid_t>(lost), SIGKILL), 0);
     ASSERT_TRUE(waitFor([&] { return h.view()->page()->renderProcessPid() != lost; }));
-    EXPECT_TRUE(waitFor(shown)) << "the file's page did not come back";
+    // The screen may still show the lost page's last frame: the page is back once it answers.
+    EXPECT_TRUE(waitFor([&] {
+        lumetto::HtmlError error;
+        return view.document().source(&error).contains(QStringLiteral("inside.png")) && !error.isValid();
+    })) << "the file's page did not come back";
+    EXPECT_TRUE(waitFor(shown)) << "the file's page is not shown again";
 
     view.setBodyHtml(QStringLiteral("<p>text</p>"));
     EXPECT_TRUE(view.source().isEmpty());
