@@ -2,6 +2,8 @@
 
 #include "hostile/Swatch.h"
 
+#include <QColor>
+
 #include <X11/keysym.h>
 
 using lumetto::HtmlView;
@@ -43,22 +45,23 @@ void ShownChecks::newContentFromItsTop() {
     }
 }
 
-void ShownChecks::framesFromTheirFolder() {
+void ShownChecks::stylesFromTheirFolder() {
     HtmlView* view = stage_.view(0);
     QRgb colour = 0;
     for (const char* folder : {"one", "two"}) {
         colour = swatch::next(random_, colour);
         const QString name = QString::fromLatin1(folder);
-        places_.writeInBase(name + QStringLiteral("/frame.html"), swatch::body(colour).toUtf8());
+        places_.writeInBase(name + QStringLiteral("/style.css"),
+                            QStringLiteral("#swatch { background: %1 !important }").arg(QColor(colour).name()).toUtf8());
         const QUrl page = places_.writeInBase(
             name + QStringLiteral("/page.html"),
-            "<iframe src='frame.html' style='position:fixed;left:0;top:0;width:100%;height:100%;border:0'></iframe>");
+            "<link rel='stylesheet' href='style.css'>" + swatch::body(qRgb(255, 255, 255)).toUtf8());
         view->setSource(page);
         tally_.add(QStringLiteral("documents"));
         tally_.add(QStringLiteral("steps"));
         if (!swatch::waitShown(stage_, view, colour, ShownWithinMs)) {
             tally_.add(QStringLiteral("documents shown wrong"));
-            tally_.finding(QStringLiteral("frame of another folder"), QStringLiteral("setSource of %1/page.html: its frame is not its folder's").arg(name));
+            tally_.finding(QStringLiteral("style sheet of another folder"), QStringLiteral("setSource of %1/page.html: its style sheet is not its folder's").arg(name));
         }
     }
 }

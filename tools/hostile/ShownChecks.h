@@ -14,7 +14,7 @@ public:
     ShownChecks(quint32 seed, Tally& tally);
 
     void newContentFromItsTop();
-    void framesFromTheirFolder();
+    void stylesFromTheirFolder();
 
 private:
     // A body taller than the view: a band of one colour at its top, then another colour.

@@ -147,7 +147,7 @@ void WholeRun::printTable() const {
     row("windows opened", n("windows opened"));
     row("file choosers, for a click on a file field (closed)", n("file choosers"));
     row("views lost (calls failing for 20 s)", n("views lost"));
-    row("documents shown wrong (decoded, scrolled or framed wrong)", n("documents shown wrong"));
+    row("documents shown wrong (decoded, scrolled or from another folder)", n("documents shown wrong"));
     row("kills of the page process", QStringLiteral("%1 (%2 with --disable-gpu)").arg(n("kills"), n("disable-gpu kills")));
     row("kills right on the screen", QStringLiteral("%1 (%2 with --disable-gpu)").arg(n("kills back"), n("disable-gpu kills back")));
     row("kill to the content's pixels back, median", QStringLiteral("%1 s").arg(median(samples_.value(QStringLiteral("kill_back_s"))), 0, 'f', 2));

@@ -33,7 +33,7 @@ int runPhase(const Options& options) {
         {
             ShownChecks shown(options.seed, tally);
             shown.newContentFromItsTop();
-            shown.framesFromTheirFolder();
+            shown.stylesFromTheirFolder();
         }
         Misbehaviour misbehaviour(options.seed, tally);
         misbehaviour.deadlyContent();
