@@ -1,6 +1,6 @@
 #include "engine/RowEntries.h"
 
-#include <QAbstractItemModel>
+#include "engine/HeldPlaces.h"
 
 #include <algorithm>
 
@@ -29,14 +29,11 @@ void RowEntries::clear() {
 }
 
 void RowEntries::holdPlaces() {
-    for (Entry& entry : entries_)
-        entry.heldRow = entry.row.isValid() ? entry.row.row() : -1;
+    lumetto::holdPlaces(entries_);
 }
 
 void RowEntries::restorePlaces(const QAbstractItemModel* model) {
-    for (Entry& entry : entries_)
-        if (!entry.row.isValid() && entry.heldRow >= 0 && entry.heldRow < model->rowCount())
-            entry.row = model->index(entry.heldRow, 0);
+    lumetto::restorePlaces(entries_, model);
 }
 
 }  // namespace lumetto

@@ -1,6 +1,6 @@
 #include "engine/RowKeys.h"
 
-#include <QAbstractItemModel>
+#include "engine/HeldPlaces.h"
 
 #include <algorithm>
 
@@ -42,14 +42,11 @@ void RowKeys::clear() {
 }
 
 void RowKeys::holdPlaces() {
-    for (Entry& entry : entries_)
-        entry.heldRow = entry.row.isValid() ? entry.row.row() : -1;
+    lumetto::holdPlaces(entries_);
 }
 
 void RowKeys::restorePlaces(const QAbstractItemModel* model) {
-    for (Entry& entry : entries_)
-        if (!entry.row.isValid() && entry.heldRow >= 0 && entry.heldRow < model->rowCount())
-            entry.row = model->index(entry.heldRow, 0);
+    lumetto::restorePlaces(entries_, model);
 }
 
 }  // namespace lumetto
