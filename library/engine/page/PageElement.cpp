@@ -1,0 +1,67 @@
+#include "engine/page/PageElement.h"
+
+#include "engine/recovery/ContentRecord.h"
+#include "engine/page/PageCalls.h"
+#include "engine/page/PageFailure.h"
+
+#include <QJsonArray>
+
+namespace lumetto {
+
+PageElement::PageElement(std::shared_ptr<PageCalls> calls, std::shared_ptr<ContentRecord> record, int generation,
+                         qint64 handle, QString tagName, std::function<void()> release)
+    : calls_(std::move(calls)), record_(std::move(record)), generation_(generation), handle_(handle),
+      release_(std::move(release)), tagName_(std::move(tagName)) {}
+
+PageElement::~PageElement() {
+    release_();
+}
+
+bool PageElement::isGone() const {
+    return calls_->detached() || generation_ != calls_->generation();
+}
+
+void PageElement::checkHere(const char* caller) const {
+    if (!isGone())
+        return;
+    const QString why = calls_->detached() ? QStringLiteral("its control was destroyed") : QStringLiteral("its page was loaded anew");
+    throw PageFailure{HtmlError(HtmlError::ElementGone, QStringLiteral("The element no longer exists: %1").arg(why),
+                                QString::fromLatin1(caller))};
+}
+
+QVariant PageElement::call(const char* caller, const QString& op, QJsonArray args) const {
+    checkHere(caller);
+    args.prepend(handle_);
+    return calls_->call(caller, op, args);
+}
+
+void PageElement::send(const char* caller, const QString& op, QJsonArray args) const {
+    checkHere(caller);
+    args.prepend(handle_);
+    calls_->send(caller, op, args);
+}
+
+void PageElement::setInnerHtml(const QString& html) {
+    const QVariant path = call("HtmlElement::setInnerHtml", QStringLiteral("setInnerHTML"), {html});
+    if (path.typeId() == QMetaType::QVariantList)  // an element of the shown content
+        record_->innerHtmlSet(QJsonArray::fromVariantList(path.toList()), html);
+}
+
+void PageElement::remember(const QJsonValue& name, const QJsonValue& value, quint64 epoch) {
+    name_ = name;
+    value_ = value;
+    snapshotEpoch_ = epoch;
+    hasSnapshot_ = true;
+}
+
+QVariant PageElement::attribute(const QString& name) const {
+    if (hasSnapshot_ && snapshotEpoch_ == calls_->epoch() && !isGone()) {
+        if (name.compare(QLatin1String("name"), Qt::CaseInsensitive) == 0)
+            return name_.toVariant();
+        if (name.compare(QLatin1String("value"), Qt::CaseInsensitive) == 0)
+            return value_.toVariant();
+    }
+    return call("HtmlElement::attribute", QStringLiteral("getAttribute"), {name});
+}
+
+}  // namespace lumetto

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "engine/view/ControlMenu.h"
+#include "engine/page/PageEvents.h"
+
+#include <QObject>
+#include <QTimer>
+#include <QVariantMap>
+
+#include <deque>
+#include <memory>
+
+class QWidget;
+
+namespace lumetto {
+
+class ElementHandles;
+class HtmlView;
+class PageCalls;
+class PageElement;
+
+// The view's events: queued as they come from the page or from the view's menu, and emitted
+// as the view's signals one at a time. One that arrives while a handler runs, or while a call
+// waits for the page, is raised after it; one that arrives while a modal window (a run-time
+// error's message box, a dialog) keeps the person from the control's window waits until that
+// window is closed.
+class ControlEvents : public QObject {
+    Q_OBJECT
+public:
+    ControlEvents(HtmlView* view, QWidget* page, std::shared_ptr<ElementHandles> handles, ControlMenu& menu);
+
+    // Events reach the host only while the view responds to events.
+    bool respondsToEvents() const { return respondToEvents_; }
+    void setRespondsToEvents(bool responds) { respondToEvents_ = responds; }
+
+    // The element under the last click, held until the next one or until the page is lost.
+    const std::shared_ptr<PageElement>& clicked() const { return clicked_; }
+    void forgetClicked() { clicked_.reset(); }
+    // The page process died: the clicked element goes, and so do the held events of that page
+    // (clicks, whose elements died with it, and copies, whose selection did). A choice of a
+    // custom menu entry is the host's and stays.
+    void pageLost();
+
+public slots:
+    // An event the page side reported.
+    void queue(lumetto::ViewEvent event, const QVariantMap& detail);
+
+private:
+    struct Pending {
+        ViewEvent event;
+        QVariantMap detail;
+    };
+
+    void raisePending();
+    bool windowBlocked() const;
+    void raise(const Pending& event);
+    void menuChosen(const ControlMenu::Choice& choice);
+    void copySelection(bool asHtml);
+    bool toHost() const { return respondToEvents_; }
+    PageCalls& calls() const;
+
+    HtmlView* view_;
+    QWidget* page_;  // the engine's view, where the menu opens
+    std::shared_ptr<ElementHandles> handles_;
+    ControlMenu& menu_;
+    bool respondToEvents_ = true;
+    bool raising_ = false;
+    QTimer raiseTimer_;
+    QTimer blockedRetry_;
+    std::deque<Pending> pending_;
+    std::shared_ptr<PageElement> clicked_;
+};
+
+}  // namespace lumetto

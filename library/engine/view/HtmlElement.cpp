@@ -1,0 +1,105 @@
+#include <lumetto/HtmlElement.h>
+
+#include "engine/page/PageElement.h"
+#include "engine/page/PageFailure.h"
+
+#include <QJsonArray>
+#include <QRegularExpression>
+
+namespace lumetto {
+namespace {
+
+// The page's value as text; null and undefined are a null QString.
+QString textOf(const QVariant& value) {
+    return value.isNull() ? QString() : value.toString();
+}
+
+// Runs work on the element, reporting a failure, or the lack of an element, to error.
+template <typename Work>
+auto onElement(const std::shared_ptr<PageElement>& element, HtmlError* error, const char* call, Work&& work) {
+    return attempt(error, call, [&] {
+        if (!element)
+            throw PageFailure{HtmlError(HtmlError::ElementGone, QStringLiteral("there is no element"), QString::fromLatin1(call))};
+        return work(*element);
+    });
+}
+
+// A colour as the page states it: "rgb(1, 2, 3)", "rgba(1, 2, 3, 0.5)", "#010203" or a name.
+QColor colourOf(const QString& text) {
+    static const QRegularExpression functional(QStringLiteral("^rgba?\\(([^)]*)\\)$"));
+    const QRegularExpressionMatch match = functional.match(text.trimmed());
+    if (!match.hasMatch())
+        return QColor::fromString(text.trimmed());
+    const QStringList parts = match.captured(1).split(QLatin1Char(','));
+    if (parts.size() < 3)
+        return QColor();
+    QColor colour(parts[0].trimmed().toInt(), parts[1].trimmed().toInt(), parts[2].trimmed().toInt());
+    if (parts.size() > 3)
+        colour.setAlphaF(parts[3].trimmed().toFloat());
+    return colour;
+}
+
+}  // namespace
+
+HtmlElement::HtmlElement() = default;
+HtmlElement::~HtmlElement() = default;
+HtmlElement::HtmlElement(const HtmlElement& other) = default;
+HtmlElement& HtmlElement::operator=(const HtmlElement& other) = default;
+HtmlElement::HtmlElement(std::shared_ptr<PageElement> element) : d(std::move(element)) {}
+
+bool HtmlElement::isNull() const {
+    return !d || d->isGone();
+}
+
+bool HtmlElement::operator==(const HtmlElement& other) const {
+    return d == other.d;
+}
+
+QString HtmlElement::tagName() const {
+    return d ? d->tagName() : QString();
+}
+
+QString HtmlElement::id(HtmlError* error) const {
+    constexpr const char* call = "HtmlElement::id";
+    return onElement(d, error, call, [&](PageElement& e) { return e.call(call, QStringLiteral("id"), {}).toString(); });
+}
+
+QString HtmlElement::attribute(const QString& name, HtmlError* error) const {
+    return onElement(d, error, "HtmlElement::attribute", [&](PageElement& e) { return textOf(e.attribute(name)); });
+}
+
+QVariant HtmlElement::property(const QString& name, HtmlError* error) const {
+    constexpr const char* call = "HtmlElement::property";
+    return onElement(d, error, call, [&](PageElement& e) {
+        const QVariant value = e.call(call, QStringLiteral("member"), {name});
+        return value.isNull() ? QVariant() : value;
+    });
+}
+
+void HtmlElement::setInnerHtml(const QString& html, HtmlError* error) {
+    onElement(d, error, "HtmlElement::setInnerHtml", [&](PageElement& e) { e.setInnerHtml(html); });
+}
+
+QString HtmlElement::styleProperty(const QString& name, HtmlError* error) const {
+    constexpr const char* call = "HtmlElement::styleProperty";
+    return onElement(d, error, call, [&](PageElement& e) { return e.call(call, QStringLiteral("styleProperty"), {name}).toString(); });
+}
+
+void HtmlElement::setStyleProperty(const QString& name, const QString& value, HtmlError* error) {
+    constexpr const char* call = "HtmlElement::setStyleProperty";
+    onElement(d, error, call, [&](PageElement& e) { e.send(call, QStringLiteral("setStyleProperty"), {name, value}); });
+}
+
+QColor HtmlElement::backgroundColor(HtmlError* error) const {
+    return colourOf(styleProperty(QStringLiteral("background-color"), error));
+}
+
+void HtmlElement::setBackgroundColor(const QColor& colour, HtmlError* error) {
+    const QString text = !colour.isValid() ? QString()
+                         : colour.alpha() == 255
+                             ? colour.name()
+                             : QStringLiteral("rgba(%1, %2, %3, %4)").arg(colour.red()).arg(colour.green()).arg(colour.blue()).arg(colour.alphaF());
+    setStyleProperty(QStringLiteral("background-color"), text, error);
+}
+
+}  // namespace lumetto

@@ -1,0 +1,145 @@
+#include <lumetto/HtmlView.h>
+
+#include <lumetto/HtmlDataMapper.h>
+
+#include "engine/view/HtmlViewPrivate.h"
+#include "engine/page/PageElement.h"
+#include "engine/page/PageFailure.h"
+#include "engine/view/SourceFile.h"
+
+#include <QVBoxLayout>
+
+namespace lumetto {
+namespace {
+
+// A view placed without a size of its own, as in Qt Designer.
+constexpr QSize DefaultSize(320, 240);
+
+}  // namespace
+
+HtmlView::HtmlView(QWidget* parent) : QWidget(parent), d(std::make_unique<Private>(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(d->view);
+    setFocusPolicy(d->view->focusPolicy());
+    setFocusProxy(d->view);
+    // The engine's view carries the view's name, so that what finds the page by the view's
+    // name (accessibility tools, tests) finds it.
+    QWidget* view = d->view;
+    connect(this, &QObject::objectNameChanged, view, [view](const QString& name) { view->setObjectName(name); });
+    resize(DefaultSize);
+}
+
+// A mapper goes before what it binds to.
+HtmlView::~HtmlView() {
+    qDeleteAll(findChildren<HtmlDataMapper*>(Qt::FindDirectChildrenOnly));
+}
+
+QSize HtmlView::sizeHint() const {
+    return DefaultSize;
+}
+
+QString HtmlView::bodyHtml() const {
+    return d->record->body();
+}
+
+void HtmlView::setBodyHtml(const QString& html, HtmlError* error) {
+    attempt(error, "setBodyHtml", [&] {
+        d->write("setBodyHtml", QStringLiteral("setBody"), {html});
+        d->bodyShown(html);
+    });
+}
+
+QUrl HtmlView::source() const {
+    return d->record->source();
+}
+
+void HtmlView::setSource(const QUrl& url, HtmlError* error) {
+    attempt(error, "setSource", [&] {
+        const SourceFile file = SourceFile::read(url);
+        d->showDocument(file.html, file.folder, url);
+    });
+}
+
+QString HtmlView::cssText() const {
+    return d->set.cssText;
+}
+
+void HtmlView::setCssText(const QString& rules, HtmlError* error) {
+    attempt(error, "setCssText", [&] { d->applyStyle("setCssText", rules, d->set.cssFromUrl); });
+}
+
+bool HtmlView::cssFromUrl() const {
+    return d->set.cssFromUrl;
+}
+
+void HtmlView::setCssFromUrl(bool fromUrl, HtmlError* error) {
+    attempt(error, "setCssFromUrl", [&] { d->applyStyle("setCssFromUrl", d->set.cssText, fromUrl); });
+}
+
+QUrl HtmlView::baseUrl() const {
+    return d->set.baseUrl;
+}
+
+void HtmlView::setBaseUrl(const QUrl& base, HtmlError* error) {
+    attempt(error, "setBaseUrl", [&] { d->applyBase("setBaseUrl", base); });
+}
+
+bool HtmlView::mouseSelectEnabled() const {
+    return d->set.allowMouseSelect;
+}
+
+void HtmlView::setMouseSelectEnabled(bool enabled, HtmlError* error) {
+    attempt(error, "setMouseSelectEnabled", [&] {
+        d->write("setMouseSelectEnabled", QStringLiteral("setAllowMouseSelect"), {enabled});
+        if (enabled == d->set.allowMouseSelect)
+            return;
+        d->set.allowMouseSelect = enabled;
+        emit mouseSelectEnabledChanged(enabled);
+    });
+}
+
+bool HtmlView::clipboardMenuEnabled() const {
+    return d->menu.showsClipboardEntries();
+}
+
+void HtmlView::setClipboardMenuEnabled(bool enabled) {
+    if (enabled == d->menu.showsClipboardEntries())
+        return;
+    d->menu.setShowsClipboardEntries(enabled);
+    emit clipboardMenuEnabledChanged(enabled);
+}
+
+bool HtmlView::respondsToEvents() const {
+    return d->events->respondsToEvents();
+}
+
+void HtmlView::setRespondsToEvents(bool responds) {
+    if (responds == d->events->respondsToEvents())
+        return;
+    d->events->setRespondsToEvents(responds);
+    emit respondsToEventsChanged(responds);
+}
+
+HtmlDocument HtmlView::document() const {
+    return HtmlDocument(d->handles);
+}
+
+HtmlElement HtmlView::clickedElement() const {
+    return PageElement::handleOf(d->events->clicked());
+}
+
+void HtmlView::addMenuItem(const QString& key, const QString& text) {
+    d->menu.add(key, text);
+}
+
+bool HtmlView::updateMenuItem(const QString& key, bool checked, bool enabled, bool visible, HtmlError* error) {
+    return attempt(error, "updateMenuItem", [&] {
+        if (!d->menu.update(key, checked, enabled, visible))
+            throw PageFailure{HtmlError(HtmlError::NoSuchMenuItem, QStringLiteral("no menu item has the key \"%1\"").arg(key),
+                                        QStringLiteral("updateMenuItem"))};
+        return true;
+    });
+}
+
+}  // namespace lumetto

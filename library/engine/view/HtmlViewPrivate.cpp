@@ -1,0 +1,270 @@
+#include "engine/view/HtmlViewPrivate.h"
+
+#include "engine/accessibility/ControlAccessibility.h"
+#include "engine/recovery/EngineStart.h"
+#include "engine/accessibility/FocusOrder.h"
+#include "engine/page/PageFailure.h"
+#include "engine/page/PageScript.h"
+#include "engine/recovery/RestartedPainter.h"
+#include "engine/view/SlotGuard.h"
+#include "engine/page/ShellDocument.h"
+
+#include <QHash>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEngineScriptCollection>
+
+namespace lumetto {
+namespace {
+
+// The call whose write a page operation carried to the page makes, to name it in a failure.
+QString carriedCall(const QString& op) {
+    static const QHash<QString, QString> calls{
+        {QStringLiteral("setBase"), QStringLiteral("setBaseUrl")},
+        {QStringLiteral("setStyle"), QStringLiteral("setCssText")},
+        {QStringLiteral("setAllowMouseSelect"), QStringLiteral("setMouseSelectEnabled")},
+        {QStringLiteral("setBody"), QStringLiteral("setBodyHtml")},
+        {QStringLiteral("setDocument"), QStringLiteral("setSource")},
+        {QStringLiteral("setInnerHTMLAt"), QStringLiteral("HtmlElement::setInnerHtml")},
+        {QStringLiteral("setFieldAt"), QStringLiteral("the form field's value")},
+    };
+    return calls.value(op, QStringLiteral("the page's content"));
+}
+
+// How long the view waits before it loads its shell again after its page process ended.
+constexpr int RestartDelayMs = 100;
+
+}  // namespace
+
+HtmlView::Private::Private(HtmlView* q)
+    : q(q), view(accessibleView(q)), page(new ControlPage(sharedProfile(), view)), pageEvents(this),
+      calls(std::make_shared<PageCalls>(page)), record(std::make_shared<ContentRecord>()),
+      handles(std::make_shared<ElementHandles>(calls, record)), menu(set.showClipboardMenu) {
+    view->setPage(page);
+    view->setContextMenuPolicy(Qt::NoContextMenu);
+    view->setFocusPolicy(Qt::StrongFocus);
+    const QWebEngineScript script = pageScript();
+    page->scripts().insert(script);
+    ensureScript = QStringLiteral("if (!window.__lumetto) {\n%1\n}").arg(script.sourceCode());
+    channel.registerObject(QStringLiteral("control"), &pageEvents);
+    page->setWebChannel(&channel, QWebEngineScript::ApplicationWorld);
+
+    events = std::make_unique<ControlEvents>(q, view, handles, menu);
+    connect(&pageEvents, &PageEvents::raised, events.get(), &ControlEvents::queue);
+    connect(&pageEvents, &PageEvents::fieldEntered, this,
+            [this](const QJsonArray& path, const QJsonObject& state) { record->fieldChanged(path, state); });
+    connect(page, &ControlPage::shellLoaded, this, &Private::shellLoaded);
+    connect(page, &ControlPage::shellLeft, this, [this] {
+        if (calls->ready())
+            restoreShell();
+    });
+    connect(&pageEvents, &PageEvents::carriedStepFailed, this, [this](const QString& op, const QString& error, int code) {
+        report(pageFailure(qPrintable(carriedCall(op)), error, code).error);
+    });
+    connect(page, &QWebEnginePage::renderProcessTerminated, this, &Private::pageProcessEnded);
+
+    start = std::make_unique<ShellStart>(view, *calls, [this] { return !record->body().isEmpty(); },
+                                         [this] { loadShell(); });
+    connect(&pageEvents, &PageEvents::drawn, start.get(), &ShellStart::drawn);
+    connect(&pageEvents, &PageEvents::drawn, this, [this] { watch.drawn(); });
+    keepPainterInFocusOrder(view);
+    documentNamer = std::make_unique<DocumentName>(q, [this](const QString& name) {
+        documentName = name;
+        if (!calls->shellLoading())
+            calls->post(QStringLiteral("setName"), {name});
+    });
+}
+
+HtmlView::Private::~Private() {
+    events->forgetClicked();
+    calls->detach();
+}
+
+void HtmlView::Private::loadShell() {
+    calls->loadingShell();
+    if (restarted && !record->body().isEmpty() && view->isVisible())
+        watch.restoring();
+    shellFiles = filesScheme(set.baseUrl);
+    const QJsonArray now = steps();
+    const ShellDocument shell(shellFiles, now);
+    carriedSteps = shell.carriesSteps() ? now : QJsonArray();
+    page->loadShell(shell.html(), QUrl(QStringLiteral("file:///")));
+}
+
+QJsonArray HtmlView::Private::steps() const {
+    QJsonArray all = set.steps();
+    for (const ContentRecord::Step& step : record->replay())
+        all.append(QJsonArray{step.op, step.args});
+    if (boundSteps)
+        for (const QJsonValue& step : boundSteps())
+            all.append(step);
+    return all;
+}
+
+void HtmlView::Private::shellLoaded(bool ok) {
+    if (ok && filesScheme(set.baseUrl) != shellFiles) {
+        loadShell();  // the base location changed while the shell loaded
+        return;
+    }
+    if (!ok && calls->shellLoading()) {
+        restoreShell();  // the page process lives: the load may well succeed again
+        return;
+    }
+    calls->shellLoaded(ok);
+    if (ok) {
+        EngineStart::pageLoaded();
+        // Queued ahead of every call that waited for the shell, so the host's calls find
+        // the page as the host left it, also after a restart. The page side comes first: the
+        // engine does not always inject it into a page that a new page process loads, and
+        // started late, it carries out the shell's steps at once. Steps the shell does not
+        // carry, or that changed while it loaded, follow, and are carried out as the shell's
+        // are.
+        page->runJavaScript(ensureScript, QWebEngineScript::ApplicationWorld);
+        const QJsonArray now = steps();
+        if (now != carriedSteps)
+            calls->post(QStringLiteral("carry"), QJsonArray{QJsonValue(now)});
+        if (!documentName.isEmpty())
+            calls->post(QStringLiteral("setName"), {documentName});
+    }
+    // Restored content is watched until it draws, also when its turn to draw first has passed.
+    if (start->loaded(ok) || (ok && watch.watching()))
+        calls->post(QStringLiteral("reportDrawn"), {});
+    if (ok && restarted) {
+        restarted = false;
+        paintRestartedPage(view);
+    }
+}
+
+// The engine may tell more than once of a page process that could not start; the host hears
+// once that the engine cannot start, and the view stops loading its shell.
+void HtmlView::Private::pageProcessEnded(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+    if (calls->engineFailed())
+        return;
+    const QString cannotStart = EngineStart::failure(status, exitCode);
+    if (cannotStart.isEmpty()) {
+        restartAfterCrash();
+        return;
+    }
+    calls->engineCannotStart(cannotStart);
+    events->pageLost();
+    report(HtmlError(HtmlError::PageFailed, cannotStart));
+}
+
+void HtmlView::Private::restartAfterCrash() {
+    calls->rendererLost();
+    restarted = true;
+    events->pageLost();
+    const RestoreWatch::Next next = watch.processLost();
+    if (next == RestoreWatch::Next::RestoreEmpty) {
+        const bool fromFile = !record->source().isEmpty();
+        record->bodySet(QString());
+        tellHost([this, fromFile] {
+            emit q->bodyHtmlChanged(QString());
+            if (fromFile)
+                emit q->sourceChanged(QUrl());
+            emit q->contentDiscarded();
+        });
+    }
+    QTimer::singleShot(RestartDelayMs, this, [this, alone = next == RestoreWatch::Next::RestoreAlone] {
+        watch.restarting();
+        start->restart(alone);
+    });
+}
+
+void HtmlView::Private::restoreShell() {
+    calls->shellLost();
+    restarted = true;
+    events->pageLost();
+    QTimer::singleShot(RestartDelayMs, this, [this] {
+        if (!calls->engineFailed())
+            start->restart(false);
+    });
+}
+
+void HtmlView::Private::tellHost(std::function<void()> tell) {
+    QMetaObject::invokeMethod(this, [tell = std::move(tell)] { emitGuarded(tell); }, Qt::QueuedConnection);
+}
+
+void HtmlView::Private::report(const HtmlError& failure) {
+    tellHost([this, failure] { emit q->failed(failure); });
+}
+
+bool HtmlView::Private::write(const char* call, const QString& op, const QJsonArray& args) {
+    if (start->keepsWrites())
+        return false;
+    calls->call(call, op, args);
+    return true;
+}
+
+// A write the page refused changes nothing: a restarted page gets the rules it had before.
+void HtmlView::Private::applyStyle(const char* call, const QString& text, bool fromUrl) {
+    write(call, QStringLiteral("setStyle"), {text, fromUrl});
+    const bool textChanged = text != set.cssText;
+    const bool fromUrlChanged = fromUrl != set.cssFromUrl;
+    set.cssText = text;
+    set.cssFromUrl = fromUrl;
+    if (textChanged)
+        emit q->cssTextChanged(text);
+    if (fromUrlChanged)
+        emit q->cssFromUrlChanged(fromUrl);
+}
+
+void HtmlView::Private::applyBase(const char* call, const QUrl& url) {
+    const bool sent = write(call, QStringLiteral("setBase"), {url.toString()});
+    const bool changed = url != set.baseUrl;
+    set.baseUrl = url;
+    page->setFileRoot(url);
+    if (sent && filesScheme(url) != shellFiles)
+        loadShell();  // a page's policy only ever narrows: another one needs a new page
+    if (changed)
+        emit q->baseUrlChanged(url);
+}
+
+// The document goes to the page in one step with its folder, the base of its references; where
+// the folder needs a page of another policy, the new page's shell brings both. Either way no
+// frame shows the one with the other's files: neither the page before with the new folder's
+// files of the same names, nor the document with the old folder's.
+void HtmlView::Private::showDocument(const QString& html, const QUrl& folder, const QUrl& source) {
+    constexpr const char* call = "setSource";
+    const bool newPolicy = filesScheme(folder) != shellFiles;
+    // The page loads the document's files as it takes the document in.
+    page->setFileRoot(folder);
+    try {
+        if (!newPolicy)
+            write(call, QStringLiteral("setDocument"), {html, folder.toString()});
+        else if (!start->keepsWrites())
+            calls->awaitPage(call);  // where no page can take the call, it fails and nothing changes
+    } catch (const PageFailure&) {
+        page->setFileRoot(set.baseUrl);
+        throw;
+    }
+    const bool baseChanged = folder != set.baseUrl;
+    const bool bodyChanged = html != record->body();
+    const bool sourceChanged = source != record->source();
+    set.baseUrl = folder;
+    record->bodySet(html, source);
+    const bool loadsShell = newPolicy && !start->keepsWrites();
+    if (loadsShell)
+        loadShell();
+    const std::shared_ptr<PageCalls> pageCalls = calls;  // a slot may delete the view
+    if (baseChanged)
+        emit q->baseUrlChanged(folder);
+    if (bodyChanged)
+        emit q->bodyHtmlChanged(html);
+    if (sourceChanged)
+        emit q->sourceChanged(source);
+    if (loadsShell)
+        pageCalls->awaitPage(call);  // returns as a write does, once the page shows the file
+}
+
+void HtmlView::Private::bodyShown(const QString& html) {
+    const bool bodyChanged = html != record->body();
+    const bool sourceChanged = !record->source().isEmpty();
+    record->bodySet(html);
+    if (bodyChanged)
+        emit q->bodyHtmlChanged(html);
+    if (sourceChanged)
+        emit q->sourceChanged(QUrl());
+}
+
+}  // namespace lumetto
