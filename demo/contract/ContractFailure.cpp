@@ -16,11 +16,17 @@ int32_t codeOf(lumetto::HtmlError::Type type) {
         return ErrorCode::ObjectNotSet;
     case lumetto::HtmlError::NoSuchProperty:
         return ErrorCode::MemberNotSupported;
-    case lumetto::HtmlError::NoSuchMenuItem:
-        return ErrorCode::InvalidProcedureCall;
     default:
         return ErrorCode::AutomationError;
     }
+}
+
+// What the run-time error says after the member: the library's description, but for a member
+// the element lacks, which the contract describes in its own words.
+QString detailOf(const lumetto::HtmlError& failure) {
+    if (failure.type() == lumetto::HtmlError::NoSuchProperty)
+        return errorDescription(ErrorCode::MemberNotSupported);
+    return failure.description();
 }
 
 }  // namespace
@@ -30,7 +36,7 @@ RuntimeError runtimeErrorOf(const Member& member, const lumetto::HtmlError& fail
     if (member.dispId != 0)
         where += QStringLiteral(" (dispatch id &H%1)").arg(static_cast<quint32>(member.dispId), 0, 16);
     return RuntimeError(codeOf(failure.type()), QStringLiteral("%1 in %2: %3")
-                                                    .arg(errorDescription(ErrorCode::AutomationError), where, failure.description()));
+                                                    .arg(errorDescription(ErrorCode::AutomationError), where, detailOf(failure)));
 }
 
 void check(const Member& member, const lumetto::HtmlError& failure) {
@@ -45,7 +51,6 @@ RuntimeError runtimeErrorOfReported(const lumetto::HtmlError& failure) {
         {QStringLiteral("setMouseSelectEnabled"), {DispId::AllowMouseSelect, "AllowMouseSelect"}},
         {QStringLiteral("setBodyHtml"), {DispId::bodyHTML, "bodyHTML"}},
         {QStringLiteral("HtmlElement::setInnerHtml"), {0, "IHTMLElement.innerHTML"}},
-        {QStringLiteral("the form field's value"), {0, "IHTMLElement.value"}},
     };
     if (failure.call().isEmpty())
         return RuntimeError::of(codeOf(failure.type()), failure.description());

@@ -4,6 +4,8 @@
 #include "contract/DispatchIds.h"
 #include "contract/DocumentAdapter.h"
 
+#include <QAction>
+
 namespace contract {
 namespace {
 
@@ -52,45 +54,55 @@ void HtmlViewControl::applySettings(const DesignSettings& settings) {
         else if (key == QLatin1String("csstext"))
             view_->setCssText(value.toText());
         else if (key == QLatin1String("respondtoevents"))
-            view_->setRespondsToEvents(value.toBool());
+            respondsToEvents_ = value.toBool();
         else if (key == QLatin1String("allowmouseselect"))
             view_->setMouseSelectEnabled(value.toBool());
-        else if (key == QLatin1String("showrightclickclipboardmenu"))
-            view_->setClipboardMenuEnabled(value.toBool());
+        else if (key == QLatin1String("showrightclickclipboardmenu")) {
+            view_->action(lumetto::HtmlView::CopyAsText)->setVisible(value.toBool());
+            view_->action(lumetto::HtmlView::CopyAsHtml)->setVisible(value.toBool());
+        }
     }
     view_->resize(size);
 }
 
-// The view's signals become the contract's events, raised to the sink while there is one.
+// The view's signals become the contract's events, raised to the sink while there is one and
+// the control responds to events.
 void HtmlViewControl::raiseEvents() {
     lumetto::HtmlView* view = view_;
-    QObject::connect(view, &lumetto::HtmlView::leftClicked, view, [this] {
-        if (sink_)
-            sink_->LeftClick();
+    QObject::connect(view, &lumetto::HtmlView::clicked, view, [this](const lumetto::HtmlElement&, Qt::MouseButton button) {
+        if (vekBrowserEvents* sink = events())
+            button == Qt::RightButton ? sink->RightClick() : sink->LeftClick();
     });
-    QObject::connect(view, &lumetto::HtmlView::rightClicked, view, [this] {
-        if (sink_)
-            sink_->RightClick();
+    QObject::connect(view, &lumetto::HtmlView::aboutToCopy, view, [this] {
+        if (vekBrowserEvents* sink = events())
+            sink->RestoreHighlight();
     });
-    QObject::connect(view, &lumetto::HtmlView::menuItemTriggered, view, [this](const QString& chosen, bool checked) {
-        if (!sink_)
-            return;
-        QString key = chosen;
-        Variant reserved1;
-        Variant reserved2;
-        int16_t checkState = checked ? -1 : 0;
-        sink_->MenuItemClick(key, reserved1, checkState, reserved2);
+    QObject::connect(view, &lumetto::HtmlView::copied, view, [this](lumetto::HtmlView::CopyFormat format) {
+        if (vekBrowserEvents* sink = events()) {
+            int32_t copiedAsHtml = format == lumetto::HtmlView::Html ? 1 : 0;
+            sink->ClipboardCopy(copiedAsHtml);
+        }
     });
-    QObject::connect(view, &lumetto::HtmlView::restoreHighlightRequested, view, [this] {
-        if (sink_)
-            sink_->RestoreHighlight();
-    });
-    QObject::connect(view, &lumetto::HtmlView::clipboardCopied, view, [this](bool asHtml) {
-        if (!sink_)
-            return;
-        int32_t copiedAsHtml = asHtml ? 1 : 0;
-        sink_->ClipboardCopy(copiedAsHtml);
-    });
+}
+
+QAction* HtmlViewControl::menuItem(const QString& key) const {
+    for (QAction* item : view_->actions())
+        if (item->data().toString() == key)
+            return item;
+    return nullptr;
+}
+
+// The entry keeps the check mark the host gave it; the event tells it with the entry's key.
+void HtmlViewControl::menuItemChosen(QAction* item, bool checkedNow) {
+    item->setChecked(!checkedNow);
+    vekBrowserEvents* sink = events();
+    if (!sink)
+        return;
+    QString key = item->data().toString();
+    Variant reserved1;
+    Variant reserved2;
+    int16_t checkState = menuItem(key)->isChecked() ? -1 : 0;
+    sink->MenuItemClick(key, reserved1, checkState, reserved2);
 }
 
 Variant HtmlViewControl::ClickedElement() {
@@ -142,14 +154,23 @@ Variant HtmlViewControl::Document() {
     return Variant::fromObject(std::make_shared<DocumentAdapter>(view_->document(), elements_));
 }
 
+// Caption "-" is a separator; every other entry shows a check mark.
 void HtmlViewControl::AddMenuItem(const QString& key, const QString& caption) {
-    view_->addMenuItem(key, caption);
+    auto* item = new QAction(caption, view_);
+    item->setData(key);
+    item->setSeparator(caption == QLatin1String("-"));
+    item->setCheckable(!item->isSeparator());
+    QObject::connect(item, &QAction::triggered, item, [this, item](bool checkedNow) { menuItemChosen(item, checkedNow); });
+    view_->addAction(item);
 }
 
 void HtmlViewControl::UpdateMenuItem(QString& key, const Variant& checkState, const Variant& enabled, const Variant& visible) {
-    lumetto::HtmlError error;
-    if (!view_->updateMenuItem(key, checkState.toBool(), enabled.toBool(), visible.toBool(), &error))
+    QAction* item = menuItem(key);
+    if (!item)
         throw RuntimeError::invalidProcedureCall(QStringLiteral("no menu item has the key \"%1\"").arg(key));
+    item->setChecked(checkState.toBool());
+    item->setEnabled(enabled.toBool());
+    item->setVisible(visible.toBool());
 }
 
 Variant HtmlViewControl::GetSelectionHTML() {

@@ -7,10 +7,14 @@
 
 #include <QPointer>
 
+class QAction;
+
 namespace contract {
 
 // The display control as the demo's windows know it: the contract's members and events, on the
-// library's lumetto::HtmlView. Its failures are the run-time errors the contract lists.
+// library's lumetto::HtmlView. Its failures are the run-time errors the contract lists. The
+// menu entries the host adds are actions on the view, known by their keys; the control holds
+// their check marks, which choosing an entry does not change.
 class HtmlViewControl : public vekBrowser {
 public:
     // A view, child of parent, with a forms designer's settings ("_extentx", "_extenty",
@@ -39,10 +43,16 @@ public:
 private:
     void applySettings(const DesignSettings& settings);
     void raiseEvents();
+    // The first menu entry added with that key, null when none has it.
+    QAction* menuItem(const QString& key) const;
+    void menuItemChosen(QAction* item, bool checkedNow);
+    // The sink, while the control responds to events; null otherwise.
+    vekBrowserEvents* events() const { return respondsToEvents_ ? sink_ : nullptr; }
 
     QPointer<lumetto::HtmlView> view_;
     std::shared_ptr<ElementAdapters> elements_ = std::make_shared<ElementAdapters>();
     vekBrowserEvents* sink_ = nullptr;
+    bool respondsToEvents_ = true;
 };
 
 // Creates each display control as an HtmlViewControl.

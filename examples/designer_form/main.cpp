@@ -11,7 +11,7 @@ int main(int argc, char* argv[]) {
     Ui::Window ui;
     ui.setupUi(&window);
 
-    QObject::connect(ui.page, &lumetto::HtmlView::leftClicked, [&](const lumetto::HtmlElement& cell) {
+    QObject::connect(ui.page, &lumetto::HtmlView::clicked, [&](const lumetto::HtmlElement& cell) {
         lumetto::HtmlError error;
         const QString id = cell.id(&error);
         const QString report = error.isValid() ? "Failed: " + error.description()

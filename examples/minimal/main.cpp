@@ -37,7 +37,9 @@ int main(int argc, char* argv[]) {
     page->setCssText(Style);
     page->setBodyHtml(Welcome);
 
-    QObject::connect(page, &lumetto::HtmlView::leftClicked, [&](const lumetto::HtmlElement& clicked) {
+    QObject::connect(page, &lumetto::HtmlView::clicked, [&](const lumetto::HtmlElement& clicked, Qt::MouseButton button) {
+        if (button != Qt::LeftButton)
+            return;  // the right button opens the view's menu
         lumetto::HtmlError error;
         QString report = "Clicked " + clicked.tagName();
         if (clicked.tagName() == "A")

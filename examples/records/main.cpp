@@ -155,7 +155,9 @@ int main(int argc, char* argv[]) {
                                                                  {"previous", &HtmlDataMapper::toPrevious},
                                                                  {"next", &HtmlDataMapper::toNext},
                                                                  {"last", &HtmlDataMapper::toLast}};
-    QObject::connect(page, &lumetto::HtmlView::leftClicked, [&](const lumetto::HtmlElement& clicked) {
+    QObject::connect(page, &lumetto::HtmlView::clicked, [&](const lumetto::HtmlElement& clicked, Qt::MouseButton button) {
+        if (button != Qt::LeftButton)
+            return;
         const QString id = clicked.id();
         if (const auto move = moves.find(id); move != moves.end())
             (mapper->*move->second)();

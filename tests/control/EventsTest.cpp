@@ -132,7 +132,7 @@ TEST(Events, SlotThatThrowsOrDeletesItsControlWedgesNothing) {
     const QString body = QStringLiteral("<p id='x'>x</p>");
     h.control().setBodyHTML(body);
     int clicks = 0;
-    QObject::connect(&h.control().view(), &lumetto::HtmlView::leftClicked, [&] {
+    QObject::connect(&h.control().view(), &lumetto::HtmlView::clicked, [&] {
         ++clicks;
         if (clicks == 1)
             throw std::runtime_error("the host's slot failed");
@@ -154,7 +154,7 @@ TEST(Events, SlotThatThrowsOrDeletesItsControlWedgesNothing) {
     doomed->setGeometry(0, 0, 200, 100);
     doomed->setBodyHtml(QStringLiteral("<p id='y'>delete me</p>"));
     doomed->show();
-    QObject::connect(doomed, &lumetto::HtmlView::leftClicked, doomed, [&] { delete doomed; });
+    QObject::connect(doomed, &lumetto::HtmlView::clicked, doomed, [&] { delete doomed; });
     auto* view = doomed->findChild<QWebEngineView*>();
     ASSERT_TRUE(waitFor([&] { return !boundingBox(view, QStringLiteral("#y")).isEmpty(); }));
     const QPointer<lumetto::HtmlView> gone(doomed);

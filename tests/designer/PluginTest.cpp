@@ -37,15 +37,15 @@ TEST(DesignerPlugin, CreatesTheControlWhosePropertiesDesignerCanWrite) {
         EXPECT_TRUE(property.isDesignable() && property.isWritable() && property.hasNotifySignal()) << property.name();
     }
     QSignalSpy bodyChanged(control, &lumetto::HtmlView::bodyHtmlChanged);
-    QSignalSpy menuChanged(control, &lumetto::HtmlView::clipboardMenuEnabledChanged);
+    QSignalSpy selectChanged(control, &lumetto::HtmlView::mouseSelectEnabledChanged);
     ASSERT_TRUE(control->setProperty("bodyHtml", QStringLiteral("<p id='hello'>Hello</p>")));
     ASSERT_TRUE(control->setProperty("cssText", QStringLiteral("p { color: rgb(0, 128, 0) }")));
-    ASSERT_TRUE(control->setProperty("clipboardMenuEnabled", false));
+    ASSERT_TRUE(control->setProperty("mouseSelectEnabled", false));
     EXPECT_EQ(control->property("bodyHtml").toString(), QStringLiteral("<p id='hello'>Hello</p>"));
-    EXPECT_FALSE(control->property("clipboardMenuEnabled").toBool());
-    ASSERT_TRUE(control->setProperty("clipboardMenuEnabled", false));  // no change, no signal
+    EXPECT_FALSE(control->property("mouseSelectEnabled").toBool());
+    ASSERT_TRUE(control->setProperty("mouseSelectEnabled", false));  // no change, no signal
     EXPECT_EQ(bodyChanged.size(), 1);
-    EXPECT_EQ(menuChanged.size(), 1);
+    EXPECT_EQ(selectChanged.size(), 1);
     auto* view = control->findChild<QWebEngineView*>();
     EXPECT_EQ(evaluateInPage(view, QStringLiteral("getComputedStyle(document.getElementById('hello')).color")).toString(),
               QStringLiteral("rgb(0, 128, 0)"));

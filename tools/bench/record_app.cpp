@@ -61,8 +61,8 @@ int main(int argc, char** argv) {
     } else {
         view.setBodyHtml(recordHtml(valuesOf(current)));
     }
-    QObject::connect(&view, &lumetto::HtmlView::leftClicked, [&](const lumetto::HtmlElement& clicked) {
-        if (clicked.tagName() != QLatin1String("A"))
+    QObject::connect(&view, &lumetto::HtmlView::clicked, [&](const lumetto::HtmlElement& clicked, Qt::MouseButton button) {
+        if (button != Qt::LeftButton || clicked.tagName() != QLatin1String("A"))
             return;
         current = (current + 1) % Records;
         if (bound)

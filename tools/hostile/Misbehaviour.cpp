@@ -42,7 +42,7 @@ QString Misbehaviour::failure(int viewIndex) {
     if (!swatch::waitShown(stage_, view, colour, ShownWithinMs))
         return QStringLiteral("the view does not show what it was written");
     bool clicked = false;
-    const auto connection = QObject::connect(view, &HtmlView::leftClicked, [&] { clicked = true; });
+    const auto connection = QObject::connect(view, &HtmlView::clicked, [&] { clicked = true; });
     stage_.click(view, swatch::centre());
     const bool came = waitFor([&] { return clicked; }, ShownWithinMs);
     QObject::disconnect(connection);
@@ -80,7 +80,7 @@ void Misbehaviour::slot(const QString& what, const std::function<void(HtmlView*,
     failure(0);
     QPointer<HtmlView> view = stage_.view(0);
     bool called = false;
-    const auto connection = QObject::connect(view, &HtmlView::leftClicked, view, [&, target = view.data()](const HtmlElement& clicked) {
+    const auto connection = QObject::connect(view, &HtmlView::clicked, view, [&, target = view.data()](const HtmlElement& clicked) {
         called = true;
         misbehave(target, clicked);
     });

@@ -9,8 +9,8 @@
 namespace lumetto {
 
 // The events of a view, by the number the page tags its own with (a click) or the view gives
-// those of its menu.
-enum class ViewEvent { LeftClick = 1, RightClick = 2, MenuChoice = 3, Copy = 5 };
+// those of its clipboard actions.
+enum class ViewEvent { LeftClick = 1, RightClick = 2, Copy = 5 };
 
 // The host end of the web channel: the page side reports the user's actions here.
 class PageEvents : public QObject {

@@ -22,8 +22,8 @@ QString failureTableJson() {
         return QJsonObject{{QStringLiteral("code"), type}, {QStringLiteral("description"), QString::fromUtf8(description)}};
     };
     const QJsonObject table{
-        {QStringLiteral("ElementGone"), entry(HtmlError::ElementGone, "Object variable not set")},
-        {QStringLiteral("NoSuchProperty"), entry(HtmlError::NoSuchProperty, "Object doesn't support this property or method")},
+        {QStringLiteral("ElementGone"), entry(HtmlError::ElementGone, "the element no longer exists in the page")},
+        {QStringLiteral("NoSuchProperty"), entry(HtmlError::NoSuchProperty, "the element has no property of that name")},
     };
     return QString::fromUtf8(QJsonDocument(table).toJson(QJsonDocument::Compact));
 }

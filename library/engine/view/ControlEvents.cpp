@@ -4,9 +4,8 @@
 #include "engine/page/PageCalls.h"
 #include "engine/page/PageElement.h"
 #include "engine/page/PageFailure.h"
+#include "engine/view/ControlMenu.h"
 #include "engine/view/SlotGuard.h"
-
-#include <lumetto/HtmlView.h>
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,8 +13,6 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QWidget>
-
-#include <algorithm>
 
 namespace lumetto {
 namespace {
@@ -27,7 +24,7 @@ constexpr int BlockedRetryMs = 50;
 
 }  // namespace
 
-ControlEvents::ControlEvents(HtmlView* view, QWidget* page, std::shared_ptr<ElementHandles> handles, ControlMenu& menu)
+ControlEvents::ControlEvents(HtmlView* view, QWidget* page, std::shared_ptr<ElementHandles> handles, const ControlMenu& menu)
     : view_(view), page_(page), handles_(std::move(handles)), menu_(menu) {
     // Events are raised from a timer, never from inside the engine's delivery of a message nor
     // from Qt's delivery of posted events: a handler's calls wait for answers that the engine
@@ -50,11 +47,13 @@ void ControlEvents::queue(ViewEvent event, const QVariantMap& detail) {
     raiseTimer_.start();
 }
 
+void ControlEvents::queueCopy(HtmlView::CopyFormat format) {
+    queue(ViewEvent::Copy, {{QStringLiteral("format"), format}});
+}
+
 void ControlEvents::pageLost() {
     forgetClicked();
-    pending_.erase(std::remove_if(pending_.begin(), pending_.end(),
-                                  [](const Pending& held) { return held.event != ViewEvent::MenuChoice; }),
-                   pending_.end());
+    pending_.clear();
 }
 
 void ControlEvents::raisePending() {
@@ -86,50 +85,32 @@ void ControlEvents::raise(const Pending& event) {
     switch (event.event) {
     case ViewEvent::LeftClick:
         clicked_ = handles_->elementFor(event.detail);
-        if (toHost())
-            emit view_->leftClicked(PageElement::handleOf(clicked_));
+        emit view_->clicked(PageElement::handleOf(clicked_), Qt::LeftButton);
         break;
     case ViewEvent::RightClick:
         clicked_ = handles_->elementFor(event.detail);
-        if (toHost())
-            emit view_->rightClicked(PageElement::handleOf(clicked_));
-        if (alive && !menu_.isEmpty()) {
+        emit view_->clicked(PageElement::handleOf(clicked_), Qt::RightButton);
+        if (alive) {
             const QPoint at(event.detail.value(QStringLiteral("x")).toInt(), event.detail.value(QStringLiteral("y")).toInt());
-            menu_.popup(page_, at, [this](const ControlMenu::Choice& choice) { menuChosen(choice); });
-        }
-        break;
-    case ViewEvent::MenuChoice:
-        if (toHost()) {
-            const QString key = event.detail.value(QStringLiteral("key")).toString();
-            emit view_->menuItemTriggered(key, menu_.isChecked(key));
+            menu_.popup(page_, at);
         }
         break;
     case ViewEvent::Copy:
-        copySelection(event.detail.value(QStringLiteral("html")).toBool());
+        copySelection(static_cast<HtmlView::CopyFormat>(event.detail.value(QStringLiteral("format")).toInt()));
         break;
     }
 }
 
-// A choice from the menu is raised in turn with the page's events.
-void ControlEvents::menuChosen(const ControlMenu::Choice& choice) {
-    if (choice.kind == ControlMenu::Choice::Entry)
-        queue(ViewEvent::MenuChoice, {{QStringLiteral("key"), choice.key}});
-    else
-        queue(ViewEvent::Copy, {{QStringLiteral("html"), choice.kind == ControlMenu::Choice::CopyHtml}});
-}
-
-// The host takes its highlight off first, so that no highlight is ever copied; then the
-// selection goes to the system clipboard and the host hears which kind of copy it was.
-void ControlEvents::copySelection(bool asHtml) {
-    const bool toHost = this->toHost();
+// The host changes the page first, so that what it takes off (a highlight) is never copied;
+// then the selection goes to the system clipboard and the host hears which kind of copy it was.
+void ControlEvents::copySelection(HtmlView::CopyFormat format) {
     const QPointer<ControlEvents> alive(this);
-    if (toHost)
-        emit view_->restoreHighlightRequested();
+    emit view_->aboutToCopy(format);
     if (!alive)
         return;
     try {
         const QString text = calls().call(CopyCall, QStringLiteral("createRange")).toMap().value(QStringLiteral("text")).toString();
-        if (asHtml) {
+        if (format == HtmlView::Html) {
             auto* data = new QMimeData;
             data->setHtml(calls().call(CopyCall, QStringLiteral("selectionHtml")).toString());
             data->setText(text);
@@ -141,8 +122,7 @@ void ControlEvents::copySelection(bool asHtml) {
         qWarning("lumetto: the copy did not reach the clipboard: %s", qPrintable(failure.error.description()));
         return;
     }
-    if (toHost)
-        emit view_->clipboardCopied(asHtml);
+    emit view_->copied(format);
 }
 
 }  // namespace lumetto

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "engine/view/ControlMenu.h"
 #include "engine/page/PageEvents.h"
+
+#include <lumetto/HtmlView.h>
 
 #include <QObject>
 #include <QTimer>
@@ -14,12 +15,12 @@ class QWidget;
 
 namespace lumetto {
 
+class ControlMenu;
 class ElementHandles;
-class HtmlView;
 class PageCalls;
 class PageElement;
 
-// The view's events: queued as they come from the page or from the view's menu, and emitted
+// The view's events: queued as they come from the page or from the view's clipboard actions, and emitted
 // as the view's signals one at a time. One that arrives while a handler runs, or while a call
 // waits for the page, is raised after it; one that arrives while a modal window (a run-time
 // error's message box, a dialog) keeps the person from the control's window waits until that
@@ -27,19 +28,16 @@ class PageElement;
 class ControlEvents : public QObject {
     Q_OBJECT
 public:
-    ControlEvents(HtmlView* view, QWidget* page, std::shared_ptr<ElementHandles> handles, ControlMenu& menu);
-
-    // Events reach the host only while the view responds to events.
-    bool respondsToEvents() const { return respondToEvents_; }
-    void setRespondsToEvents(bool responds) { respondToEvents_ = responds; }
+    ControlEvents(HtmlView* view, QWidget* page, std::shared_ptr<ElementHandles> handles, const ControlMenu& menu);
 
     // The element under the last click, held until the next one or until the page is lost.
     const std::shared_ptr<PageElement>& clicked() const { return clicked_; }
     void forgetClicked() { clicked_.reset(); }
     // The page process died: the clicked element goes, and so do the held events of that page
-    // (clicks, whose elements died with it, and copies, whose selection did). A choice of a
-    // custom menu entry is the host's and stays.
+    // (clicks, whose elements died with it, and copies, whose selection did).
     void pageLost();
+    // A copy of the page's selection, raised in turn with the page's events.
+    void queueCopy(HtmlView::CopyFormat format);
 
 public slots:
     // An event the page side reported.
@@ -54,16 +52,13 @@ private:
     void raisePending();
     bool windowBlocked() const;
     void raise(const Pending& event);
-    void menuChosen(const ControlMenu::Choice& choice);
-    void copySelection(bool asHtml);
-    bool toHost() const { return respondToEvents_; }
+    void copySelection(HtmlView::CopyFormat format);
     PageCalls& calls() const;
 
     HtmlView* view_;
     QWidget* page_;  // the engine's view, where the menu opens
     std::shared_ptr<ElementHandles> handles_;
-    ControlMenu& menu_;
-    bool respondToEvents_ = true;
+    const ControlMenu& menu_;
     bool raising_ = false;
     QTimer raiseTimer_;
     QTimer blockedRetry_;

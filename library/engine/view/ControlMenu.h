@@ -1,50 +1,37 @@
 #pragma once
 
-#include <QList>
-#include <QPoint>
-#include <QString>
+#include <lumetto/HtmlView.h>
 
+#include <QPoint>
+
+#include <array>
 #include <functional>
 
+class QAction;
 class QWidget;
 
 namespace lumetto {
 
-// The control's own right-click menu: its clipboard entries, when shown, then the host's
-// entries in the order they were added, "-" standing for a separator. The control holds the
-// entries' check marks.
+// The view's right-click menu: the view's clipboard actions, then the actions the host added to
+// the view, in their order. The clipboard actions are the view's children; triggered, from the
+// menu or from anywhere the host put them, each asks for a copy in its format.
 class ControlMenu {
 public:
-    struct Choice {
-        enum Kind { CopyText, CopyHtml, Entry } kind;
-        QString key;  // for Entry
-    };
+    ControlMenu(HtmlView* view, const std::function<void(HtmlView::CopyFormat)>& copy);
 
-    explicit ControlMenu(bool showClipboardEntries) : showClipboard_(showClipboardEntries) {}
+    // Null for a value StandardAction does not name.
+    QAction* action(HtmlView::StandardAction which) const {
+        return which >= 0 && std::size_t(which) < clipboard_.size() ? clipboard_[which] : nullptr;
+    }
 
-    void add(const QString& key, const QString& caption);
-    // Sets an entry's state; false when no entry has that key.
-    bool update(const QString& key, bool checked, bool enabled, bool visible);
-    bool showsClipboardEntries() const { return showClipboard_; }
-    void setShowsClipboardEntries(bool shown) { showClipboard_ = shown; }
-    bool isEmpty() const { return !showClipboard_ && entries_.isEmpty(); }
-    // The check mark of the entry with that key.
-    bool isChecked(const QString& key) const;
-
-    // Opens the menu at a point of owner; chosen is called with what the user chose.
-    void popup(QWidget* owner, const QPoint& at, const std::function<void(const Choice&)>& chosen) const;
+    // Opens the menu at a point of owner, unless none of its entries is visible.
+    void popup(QWidget* owner, const QPoint& at) const;
 
 private:
-    struct Entry {
-        QString key;
-        QString caption;
-        bool checked = false;
-        bool enabled = true;
-        bool visible = true;
-    };
+    QList<QAction*> entries() const;
 
-    bool showClipboard_;
-    QList<Entry> entries_;
+    HtmlView* view_;
+    std::array<QAction*, 2> clipboard_;
 };
 
 }  // namespace lumetto

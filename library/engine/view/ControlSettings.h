@@ -12,8 +12,6 @@ struct ControlSettings {
     QString cssText;
     bool cssFromUrl = false;
     bool allowMouseSelect = true;
-    bool respondToEvents = true;
-    bool showClipboardMenu = true;
 
     // The page operations that give a page these settings, in order.
     QJsonArray steps() const;

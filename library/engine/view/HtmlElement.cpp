@@ -68,11 +68,20 @@ QString HtmlElement::attribute(const QString& name, HtmlError* error) const {
     return onElement(d, error, "HtmlElement::attribute", [&](PageElement& e) { return textOf(e.attribute(name)); });
 }
 
+// A property the element lacks is named, with the element, in the failure.
 QVariant HtmlElement::property(const QString& name, HtmlError* error) const {
     constexpr const char* call = "HtmlElement::property";
     return onElement(d, error, call, [&](PageElement& e) {
-        const QVariant value = e.call(call, QStringLiteral("member"), {name});
-        return value.isNull() ? QVariant() : value;
+        try {
+            const QVariant value = e.call(call, QStringLiteral("member"), {name});
+            return value.isNull() ? QVariant() : value;
+        } catch (const PageFailure& failure) {
+            if (failure.error.type() != HtmlError::NoSuchProperty)
+                throw;
+            throw PageFailure{HtmlError(HtmlError::NoSuchProperty,
+                                        QStringLiteral("the %1 element has no property \"%2\"").arg(e.tagName(), name),
+                                        QString::fromLatin1(call))};
+        }
     });
 }
 

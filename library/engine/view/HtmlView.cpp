@@ -99,28 +99,6 @@ void HtmlView::setMouseSelectEnabled(bool enabled, HtmlError* error) {
     });
 }
 
-bool HtmlView::clipboardMenuEnabled() const {
-    return d->menu.showsClipboardEntries();
-}
-
-void HtmlView::setClipboardMenuEnabled(bool enabled) {
-    if (enabled == d->menu.showsClipboardEntries())
-        return;
-    d->menu.setShowsClipboardEntries(enabled);
-    emit clipboardMenuEnabledChanged(enabled);
-}
-
-bool HtmlView::respondsToEvents() const {
-    return d->events->respondsToEvents();
-}
-
-void HtmlView::setRespondsToEvents(bool responds) {
-    if (responds == d->events->respondsToEvents())
-        return;
-    d->events->setRespondsToEvents(responds);
-    emit respondsToEventsChanged(responds);
-}
-
 HtmlDocument HtmlView::document() const {
     return HtmlDocument(d->handles);
 }
@@ -129,17 +107,8 @@ HtmlElement HtmlView::clickedElement() const {
     return PageElement::handleOf(d->events->clicked());
 }
 
-void HtmlView::addMenuItem(const QString& key, const QString& text) {
-    d->menu.add(key, text);
-}
-
-bool HtmlView::updateMenuItem(const QString& key, bool checked, bool enabled, bool visible, HtmlError* error) {
-    return attempt(error, "updateMenuItem", [&] {
-        if (!d->menu.update(key, checked, enabled, visible))
-            throw PageFailure{HtmlError(HtmlError::NoSuchMenuItem, QStringLiteral("no menu item has the key \"%1\"").arg(key),
-                                        QStringLiteral("updateMenuItem"))};
-        return true;
-    });
+QAction* HtmlView::action(StandardAction which) const {
+    return d->menu.action(which);
 }
 
 }  // namespace lumetto

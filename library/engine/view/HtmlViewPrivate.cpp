@@ -17,8 +17,10 @@
 namespace lumetto {
 namespace {
 
-// The call whose write a page operation carried to the page makes, to name it in a failure.
-QString carriedCall(const QString& op) {
+// A page operation the view carried to its page after the call that wrote it had returned
+// failed there: the failure names that call. What no call wrote (the user's entry in a form
+// field, or a binding's rows, shown again on a page loaded anew) is named in the description.
+HtmlError carriedFailure(const QString& op, const QString& reason, int code) {
     static const QHash<QString, QString> calls{
         {QStringLiteral("setBase"), QStringLiteral("setBaseUrl")},
         {QStringLiteral("setStyle"), QStringLiteral("setCssText")},
@@ -26,9 +28,13 @@ QString carriedCall(const QString& op) {
         {QStringLiteral("setBody"), QStringLiteral("setBodyHtml")},
         {QStringLiteral("setDocument"), QStringLiteral("setSource")},
         {QStringLiteral("setInnerHTMLAt"), QStringLiteral("HtmlElement::setInnerHtml")},
-        {QStringLiteral("setFieldAt"), QStringLiteral("the form field's value")},
     };
-    return calls.value(op, QStringLiteral("the page's content"));
+    const QString call = calls.value(op);
+    if (!call.isEmpty())
+        return pageFailure(qPrintable(call), reason, code).error;
+    const QString what = op == QLatin1String("setFieldAt") ? QStringLiteral("the user's entry in a form field")
+                                                            : QStringLiteral("the view's content");
+    return pageFailure("", QStringLiteral("%1 could not be shown again: %2").arg(what, reason), code).error;
 }
 
 // How long the view waits before it loads its shell again after its page process ended.
@@ -39,7 +45,8 @@ constexpr int RestartDelayMs = 100;
 HtmlView::Private::Private(HtmlView* q)
     : q(q), view(accessibleView(q)), page(new ControlPage(sharedProfile(), view)), pageEvents(this),
       calls(std::make_shared<PageCalls>(page)), record(std::make_shared<ContentRecord>()),
-      handles(std::make_shared<ElementHandles>(calls, record)), menu(set.showClipboardMenu) {
+      handles(std::make_shared<ElementHandles>(calls, record)),
+      menu(q, [this](HtmlView::CopyFormat format) { events->queueCopy(format); }) {
     view->setPage(page);
     view->setContextMenuPolicy(Qt::NoContextMenu);
     view->setFocusPolicy(Qt::StrongFocus);
@@ -59,7 +66,7 @@ HtmlView::Private::Private(HtmlView* q)
             restoreShell();
     });
     connect(&pageEvents, &PageEvents::carriedStepFailed, this, [this](const QString& op, const QString& error, int code) {
-        report(pageFailure(qPrintable(carriedCall(op)), error, code).error);
+        report(carriedFailure(op, error, code));
     });
     connect(page, &QWebEnginePage::renderProcessTerminated, this, &Private::pageProcessEnded);
 

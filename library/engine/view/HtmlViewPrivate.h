@@ -67,8 +67,8 @@ public:
     std::shared_ptr<PageCalls> calls;
     std::shared_ptr<ContentRecord> record;
     std::shared_ptr<ElementHandles> handles;
-    ControlMenu menu;
     std::unique_ptr<ControlEvents> events;
+    ControlMenu menu;
     std::unique_ptr<ShellStart> start;
     // What a screen reader calls the page's document. Each page is given it once it has loaded,
     // so that a name that comes while the page loads does not make it carry its content again.

@@ -32,7 +32,6 @@ public:
         PageFailed,      ///< the page could not complete the call: its process ended or does not answer
         ElementGone,     ///< the element no longer exists in the page
         NoSuchProperty,  ///< the element has no property of that name
-        NoSuchMenuItem,  ///< no entry of the right-click menu has that key
         /// HtmlView::setSource() was given a URL it does not show: not a local file or Qt resource
         /// (`http:`, `data:`, ...), or a file that does not exist, is a folder or cannot be read
         SourceUnreadable,

@@ -30,10 +30,27 @@ namespace lumetto {
 /// comes as the signal failed(). A property write that the page refuses leaves the property as
 /// it was and emits no change signal.
 ///
-/// **Events.** The signals for the user's clicks and menu choices come from the event loop,
-/// one at a time: one that arrives while a slot runs, while a call waits for the page, or while
-/// a modal window keeps the user from this view's window is emitted after it. A slot may call
-/// the view, open a modal dialog, write new content or delete the view; later events still come.
+/// **Events.** The signals for the user's clicks and copies come from the event loop, one at
+/// a time: one that arrives while a slot runs, while a call waits for the page, or while a modal
+/// window keeps the user from this view's window is emitted after it. A slot may call the view,
+/// open a modal dialog, write new content or delete the view; later events still come. A host
+/// that wants none of them for a while blocks the view's signals (QObject::blockSignals()).
+///
+/// **The right-click menu.** A right click opens the view's own menu (after clicked()): the
+/// view's clipboard actions first, action(CopyAsText) and action(CopyAsHtml), then the actions
+/// the host added to the view with QWidget::addAction(), in their order. Each shows as the
+/// action says (text, icon, check mark, enabled, visible, QAction::isSeparator()), and choosing
+/// one triggers it. A host retitles, disables or hides the clipboard actions, or puts them in
+/// its own menus and tool bars, where triggering one copies the page's selection as well. The
+/// menu opens only when one of its entries other than a separator is visible.
+///
+/// \code
+/// auto* wrap = new QAction(tr("Wrap lines"), view);
+/// wrap->setCheckable(true);
+/// connect(wrap, &QAction::toggled, this, &Window::setWrapped);
+/// view->addAction(wrap);
+/// view->action(lumetto::HtmlView::CopyAsHtml)->setVisible(false);  // text copies only
+/// \endcode
 ///
 /// **The engine's environment.** The first view of a process sets two environment variables
 /// before the display engine starts: it appends `--renderer-process-limit=1` to
@@ -65,14 +82,22 @@ class LUMETTO_CONTROL_EXPORT HtmlView : public QWidget {
     Q_PROPERTY(QUrl source READ source WRITE setSource NOTIFY sourceChanged)
     /// Whether the user can select text with the mouse.
     Q_PROPERTY(bool mouseSelectEnabled READ mouseSelectEnabled WRITE setMouseSelectEnabled NOTIFY mouseSelectEnabledChanged)
-    /// Whether the right-click menu starts with the entries that copy the selection as text
-    /// and as HTML.
-    Q_PROPERTY(bool clipboardMenuEnabled READ clipboardMenuEnabled WRITE setClipboardMenuEnabled NOTIFY clipboardMenuEnabledChanged)
-    /// Whether the view emits its event signals (clicks, menu choices, copies); without, clicks
-    /// and copies still work.
-    Q_PROPERTY(bool respondsToEvents READ respondsToEvents WRITE setRespondsToEvents NOTIFY respondsToEventsChanged)
 
 public:
+    /// The actions the view owns, which its right-click menu starts with.
+    enum StandardAction {
+        CopyAsText,  ///< "Copy as Text": copies the page's selection as plain text
+        CopyAsHtml,  ///< "Copy as HTML": copies the page's selection as HTML, with its text as plain text
+    };
+    Q_ENUM(StandardAction)
+
+    /// What a copy of the page's selection puts on the clipboard.
+    enum CopyFormat {
+        PlainText,  ///< the selection's text
+        Html,       ///< the selection's markup (`text/html`), and its text as plain text
+    };
+    Q_ENUM(CopyFormat)
+
     /// An empty view, child of parent.
     explicit HtmlView(QWidget* parent = nullptr);
     ~HtmlView() override;
@@ -115,10 +140,6 @@ public:
     void setBaseUrl(const QUrl& base, HtmlError* error = nullptr);  ///< Sets #baseUrl.
     bool mouseSelectEnabled() const;  ///< \copybrief mouseSelectEnabled
     void setMouseSelectEnabled(bool enabled, HtmlError* error = nullptr);  ///< Sets #mouseSelectEnabled.
-    bool clipboardMenuEnabled() const;  ///< \copybrief clipboardMenuEnabled
-    void setClipboardMenuEnabled(bool enabled);  ///< Sets #clipboardMenuEnabled; never fails.
-    bool respondsToEvents() const;  ///< \copybrief respondsToEvents
-    void setRespondsToEvents(bool responds);  ///< Sets #respondsToEvents; never fails.
 
     /// The document the view shows.
     HtmlDocument document() const;
@@ -126,12 +147,11 @@ public:
     /// held it is gone. The click signals carry it as well.
     HtmlElement clickedElement() const;
 
-    /// Adds an entry to the right-click menu after those added before; text "-" is a separator.
-    /// A key already added is added again.
-    void addMenuItem(const QString& key, const QString& text);
-    /// Sets the check mark, the enabled and the visible state of the entry with that key;
-    /// false (and HtmlError::NoSuchMenuItem) when no entry has it.
-    bool updateMenuItem(const QString& key, bool checked, bool enabled, bool visible, HtmlError* error = nullptr);
+    /// The view's own action which, in the way of QWebEngineView::pageAction(), the host may
+    /// retitle, disable, hide (it then leaves the right-click menu) or add to its own menus and
+    /// tool bars. Triggered anywhere, it copies the page's selection in turn with the view's
+    /// events: aboutToCopy(), the copy, copied(). The view owns it.
+    QAction* action(StandardAction which) const;
 
     QSize sizeHint() const override;  ///< 320 by 240 pixels; a layout may make it larger or smaller.
 
@@ -142,21 +162,16 @@ signals:
     void cssFromUrlChanged(bool fromUrl);  ///< #cssFromUrl changed.
     void baseUrlChanged(const QUrl& base);  ///< #baseUrl changed.
     void mouseSelectEnabledChanged(bool enabled);  ///< #mouseSelectEnabled changed.
-    void clipboardMenuEnabledChanged(bool enabled);  ///< #clipboardMenuEnabled changed.
-    void respondsToEventsChanged(bool responds);  ///< #respondsToEvents changed.
 
-    /// The user clicked element with the left button.
-    void leftClicked(const lumetto::HtmlElement& element);
-    /// The user clicked element with the right button. The view's menu opens after this
-    /// signal, when it has entries.
-    void rightClicked(const lumetto::HtmlElement& element);
-    /// The user chose the entry with that key, added with addMenuItem(); checked is its check mark.
-    void menuItemTriggered(const QString& key, bool checked);
-    /// A clipboard entry of the right-click menu was chosen: the host should take off any
-    /// highlight of its own now, before the selection is copied.
-    void restoreHighlightRequested();
-    /// The selection is on the system clipboard, as HTML when asHtml is true, else as text.
-    void clipboardCopied(bool asHtml);
+    /// The user clicked element with button, Qt::LeftButton or Qt::RightButton; clickedElement()
+    /// is element from now on. After a right click the view's menu opens, once the slots have
+    /// returned, when it has a visible entry.
+    void clicked(const lumetto::HtmlElement& element, Qt::MouseButton button);
+    /// A clipboard action was triggered and the page's selection is about to be copied in
+    /// format: what the host changes in the page now (a highlight it takes off) is not copied.
+    void aboutToCopy(lumetto::HtmlView::CopyFormat format);
+    /// The page's selection is on the system clipboard in format.
+    void copied(lumetto::HtmlView::CopyFormat format);
     /// The page process ended again while the content restored after its loss was being
     /// drawn, with this view restoring alone: the content itself ends it, so the view does not
     /// show it again. It comes back with its settings and style rules and an empty body
