@@ -51,7 +51,8 @@ public:
     QString value(HtmlError* error = nullptr) const { return attribute(QStringLiteral("value"), error); }
     /// A property of the element's document object, looked up by name ("href", "checked"),
     /// as a bool, a number or a QString; an invalid QVariant for a property that is null.
-    /// Fails with HtmlError::NoSuchProperty when the element has none of that name.
+    /// Fails with HtmlError::NoSuchProperty, whose description names the property and the
+    /// element, when the element has none of that name.
     QVariant property(const QString& name, HtmlError* error = nullptr) const;
     /// The element's content as HTML.
     QString innerHtml(HtmlError* error = nullptr) const { return property(QStringLiteral("innerHTML"), error).toString(); }
