@@ -1,4 +1,5 @@
 // The view's right-click menu and its events, through real mouse input on the view.
+#include "support/QtPrinters.h"
 #include "driving/PageGeometry.h"
 #include "driving/PageScript.h"
 #include "driving/Wait.h"
