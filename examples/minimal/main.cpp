@@ -37,11 +37,16 @@ int main(int argc, char* argv[]) {
     page->setCssText(Style);
     page->setBodyHtml(Welcome);
 
+    // A property write that fails tells of it by a signal.
+    QObject::connect(page, &lumetto::HtmlView::errorOccurred, [](const lumetto::HtmlError& error) {
+        QTextStream(stdout) << "Failed: " << error.description() << Qt::endl;
+    });
+
     QObject::connect(page, &lumetto::HtmlView::leftClicked, [&](const lumetto::HtmlElement& clicked) {
         lumetto::HtmlError error;
         QString report = "Clicked " + clicked.tagName();
         if (clicked.tagName() == "A")
-            page->setBodyHtml(Form, &error);  // links never navigate: the program decides
+            page->setBodyHtml(Form);  // links never navigate: the program decides
         else if (clicked.id(&error) == "send")
             report = "Answers: " + answers(*page, &error);
         if (error.isValid())

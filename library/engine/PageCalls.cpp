@@ -167,8 +167,16 @@ void PageCalls::whenPageReady(const char* caller, std::function<void(const HtmlE
         emit shellNeeded();
     // Only the engine's first start may take long; a page loaded anew is bounded as a call is.
     const auto bound = generation_ == 0 ? StartBound : CallBound;
+    if (shellReady_ || !page_ || !rendererAlive_)
+        return then(unreachable(caller));
     watch(bound, [this, caller, then = std::move(then), bound](bool timedOut) -> Outcome {
-        if (shellReady_ || !page_ || !rendererAlive_)
+        // A shell that has just loaded is given what it is to show first, as its load returns:
+        // the call goes to the page after that.
+        if (shellReady_)
+            return [this, caller, then] {
+                QMetaObject::invokeMethod(this, [this, caller, then] { whenPageReady(caller, then); }, Qt::QueuedConnection);
+            };
+        if (!page_ || !rendererAlive_)
             return [then, failure = unreachable(caller)] { then(failure); };
         if (!timedOut)
             return {};
