@@ -136,10 +136,7 @@ void PageCalls::watch(std::chrono::milliseconds bound, std::function<Outcome(boo
         outcome();
     };
     connect(this, &PageCalls::stateChanged, timer, [finish] { finish(false); });
-    connect(timer, &QTimer::timeout, this, [this, finish] {
-        finish(true);
-        emit stateChanged();  // a caller waiting for the outcome sees it
-    });
+    connect(timer, &QTimer::timeout, this, [finish] { finish(true); });
     timer->start(bound);
     finish(false);
 }
@@ -189,7 +186,10 @@ void PageCalls::whenPageReady(const char* caller, std::function<void(const HtmlE
 
 void PageCalls::awaitPage(const char* caller) {
     std::optional<HtmlError> outcome;
-    whenPageReady(caller, [&outcome](const HtmlError& failure) { outcome = failure; });
+    whenPageReady(caller, [this, &outcome](const HtmlError& failure) {
+        outcome = failure;
+        emit stateChanged();
+    });
     waitUntil([&outcome] { return outcome.has_value(); });
     if (outcome->isValid())
         throw PageFailure{*outcome};
@@ -238,7 +238,10 @@ void PageCalls::dispatch(const char* caller, const QString& op, const QJsonArray
 
 QVariant PageCalls::call(const char* caller, const QString& op, const QJsonArray& args) {
     std::optional<std::pair<QVariant, HtmlError>> outcome;
-    request(caller, op, args, [&outcome](const QVariant& value, const HtmlError& failure) { outcome.emplace(value, failure); });
+    request(caller, op, args, [this, &outcome](const QVariant& value, const HtmlError& failure) {
+        outcome.emplace(value, failure);
+        emit stateChanged();
+    });
     waitUntil([&outcome] { return outcome.has_value(); });
     if (outcome->second.isValid())
         throw PageFailure{outcome->second};

@@ -111,7 +111,7 @@ private:
     void whenPageReady(const char* caller, std::function<void(const HtmlError&)> then);
     // Runs op(args) in the page, which can take it now.
     void dispatch(const char* caller, const QString& op, const QJsonArray& args, Answer answer);
-    // Waits, taking no user input, until done() holds.
+    // Waits, taking no user input, until done() holds; what makes it hold emits stateChanged().
     void waitUntil(const std::function<bool()>& done);
     // The failure of a call when the page cannot answer (the control or its page process is
     // gone); no error when it can.

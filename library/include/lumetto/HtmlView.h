@@ -24,11 +24,11 @@ namespace lumetto {
 /// the event loop. The synchronous one waits for the page's answer in a nested event loop,
 /// within a bound, taking no user input meanwhile (timers, queued calls and the page's own
 /// events go on); a page that does not answer fails the call (HtmlError::PageFailed) instead of
-/// hanging the program. A property write waits until the page shows the change, with two exceptions that return
-/// at once: until the view is first shown, and while its page loads, a write is kept and
-/// reaches the page as it loads; and a style write of an element returns at once, since its
-/// outcome is known and every later call sees it. The getters return what was last written at
-/// once.
+/// hanging the program. A property write waits until the page shows the change, with two
+/// exceptions that return at once: until the view is first shown, and while its page loads, a
+/// write is kept and reaches the page as it loads; and a style write of an element returns at
+/// once, since its outcome is known and every later call sees it. The getters return what was
+/// last written at once.
 ///
 /// **Errors.** A property write that fails emits errorOccurred() before it returns, leaves the
 /// property as it was and emits no change signal; error() then holds the failure. So does a
