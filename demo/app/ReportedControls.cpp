@@ -11,8 +11,7 @@
 
 std::unique_ptr<contract::vekBrowser> ReportedControls::create(QWidget* parent, const contract::DesignSettings& settings) {
     auto control = std::make_unique<contract::HtmlViewControl>(parent, settings);
-    QObject::connect(&control->view(), &lumetto::HtmlView::failed, &control->view(),
-                     [this](const lumetto::HtmlError& error) { failed(contract::runtimeErrorOfReported(error)); });
+    control->setFailureReceiver([this](const lumetto::HtmlError& error) { failed(contract::runtimeErrorOfReported(error)); });
     return control;
 }
 

@@ -23,7 +23,7 @@ struct Member {
 RuntimeError runtimeErrorOf(const Member& member, const lumetto::HtmlError& failure);
 // Throws the run-time error of a failed call; does nothing when the call succeeded.
 void check(const Member& member, const lumetto::HtmlError& failure);
-// A failure the control reported where no call fails (HtmlView::failed), as the run-time
+// A failure the control reported where no call fails (HtmlView::errorOccurred after its call returned), as the run-time
 // error of the member whose write it was, or of no member when the engine cannot start.
 RuntimeError runtimeErrorOfReported(const lumetto::HtmlError& failure);
 

@@ -5,6 +5,9 @@
 #include "contract/DocumentAdapter.h"
 
 #include <QAction>
+#include <QThread>
+
+#include <utility>
 
 namespace contract {
 namespace {
@@ -34,12 +37,30 @@ QUrl baseUrlOf(const QString& base) {
 }  // namespace
 
 HtmlViewControl::HtmlViewControl(QWidget* parent, const DesignSettings& settings) : view_(new lumetto::HtmlView(parent)) {
+    QObject::connect(view_, &lumetto::HtmlView::errorOccurred, view_, [this](const lumetto::HtmlError& failure) { failureReported(failure); });
     applySettings(settings);
     raiseEvents();
 }
 
 HtmlViewControl::~HtmlViewControl() {
     delete view_.data();
+}
+
+void HtmlViewControl::write(const Member& member, const std::function<void()>& write) {
+    lumetto::HtmlError failure;
+    const Write outer = std::exchange(writing_, Write{QThread::currentThread()->loopLevel(), &failure});
+    write();
+    writing_ = outer;
+    check(member, failure);
+}
+
+void HtmlViewControl::failureReported(const lumetto::HtmlError& failure) {
+    if (writing_.failure && writing_.loopLevel == QThread::currentThread()->loopLevel())
+        *writing_.failure = failure;
+    else if (receiver_)
+        receiver_(failure);
+    else
+        qWarning("lumetto-demo: %s failed: %s", qPrintable(failure.call()), qPrintable(failure.description()));
 }
 
 void HtmlViewControl::applySettings(const DesignSettings& settings) {
@@ -114,9 +135,7 @@ Variant HtmlViewControl::AllowMouseSelect() {
 }
 
 void HtmlViewControl::setAllowMouseSelect(const Variant& allow) {
-    lumetto::HtmlError error;
-    view_->setMouseSelectEnabled(allow.toBool(), &error);
-    check(AllowMouseSelectMember, error);
+    write(AllowMouseSelectMember, [&] { view_->setMouseSelectEnabled(allow.toBool()); });
 }
 
 Variant HtmlViewControl::SourceHTML() {
@@ -127,27 +146,19 @@ Variant HtmlViewControl::SourceHTML() {
 }
 
 void HtmlViewControl::setBaseURL(const QString& base) {
-    lumetto::HtmlError error;
-    view_->setBaseUrl(baseUrlOf(base), &error);
-    check(BaseURLMember, error);
+    write(BaseURLMember, [&] { view_->setBaseUrl(baseUrlOf(base)); });
 }
 
 void HtmlViewControl::setCSSText(const QString& rules) {
-    lumetto::HtmlError error;
-    view_->setCssText(rules, &error);
-    check(CSSTextMember, error);
+    write(CSSTextMember, [&] { view_->setCssText(rules); });
 }
 
 void HtmlViewControl::setCSSFromURL(const Variant& fromUrl) {
-    lumetto::HtmlError error;
-    view_->setCssFromUrl(fromUrl.toBool(), &error);
-    check(CSSFromURLMember, error);
+    write(CSSFromURLMember, [&] { view_->setCssFromUrl(fromUrl.toBool()); });
 }
 
 void HtmlViewControl::setBodyHTML(const QString& html) {
-    lumetto::HtmlError error;
-    view_->setBodyHtml(html, &error);
-    check(bodyHTMLMember, error);
+    write(bodyHTMLMember, [&] { view_->setBodyHtml(html); });
 }
 
 Variant HtmlViewControl::Document() {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "contract/ContractFailure.h"
 #include "contract/DocumentAdapter.h"
 #include "contract/vekBrowser.h"
 
 #include <lumetto/HtmlView.h>
 
 #include <QPointer>
+
+#include <functional>
 
 class QAction;
 
@@ -22,8 +25,11 @@ public:
     HtmlViewControl(QWidget* parent, const DesignSettings& settings);
     ~HtmlViewControl() override;
 
-    // The library's view, for what the contract does not carry (its failures, its signals).
+    // The library's view, for what the contract does not carry (its signals).
     lumetto::HtmlView& view() const { return *view_; }
+    // Hands receiver each failure the view reports where no member fails with it: one that
+    // comes after its call has returned. A failed write of a member is its run-time error.
+    void setFailureReceiver(std::function<void(const lumetto::HtmlError&)> receiver) { receiver_ = std::move(receiver); }
 
     QWidget* widget() override { return view_; }
     void setEventSink(vekBrowserEvents* sink) override { sink_ = sink; }
@@ -41,6 +47,12 @@ public:
     Variant GetSelectionHTML() override;
 
 private:
+    // The write of a member: the failure the view reports before the write returns is the
+    // member's run-time error.
+    void write(const Member& member, const std::function<void()>& write);
+    // A failure the view reported: a write's of this control when the write runs at this level
+    // of the event loop, not one reported from the loop the write waits in.
+    void failureReported(const lumetto::HtmlError& failure);
     void applySettings(const DesignSettings& settings);
     void raiseEvents();
     // The first menu entry added with that key, null when none has it.
@@ -49,10 +61,17 @@ private:
     // The sink, while the control responds to events; null otherwise.
     vekBrowserEvents* events() const { return respondsToEvents_ ? sink_ : nullptr; }
 
+    struct Write {
+        int loopLevel = -1;
+        lumetto::HtmlError* failure = nullptr;
+    };
+
     QPointer<lumetto::HtmlView> view_;
     std::shared_ptr<ElementAdapters> elements_ = std::make_shared<ElementAdapters>();
     vekBrowserEvents* sink_ = nullptr;
     bool respondsToEvents_ = true;
+    std::function<void(const lumetto::HtmlError&)> receiver_;
+    Write writing_;  // the innermost write under way
 };
 
 // Creates each display control as an HtmlViewControl.

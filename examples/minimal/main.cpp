@@ -37,13 +37,18 @@ int main(int argc, char* argv[]) {
     page->setCssText(Style);
     page->setBodyHtml(Welcome);
 
+    // A property write that fails tells of it by a signal.
+    QObject::connect(page, &lumetto::HtmlView::errorOccurred, [](const lumetto::HtmlError& error) {
+        QTextStream(stdout) << "Failed: " << error.description() << Qt::endl;
+    });
+
     QObject::connect(page, &lumetto::HtmlView::clicked, [&](const lumetto::HtmlElement& clicked, Qt::MouseButton button) {
         if (button != Qt::LeftButton)
             return;  // the right button opens the view's menu
         lumetto::HtmlError error;
         QString report = "Clicked " + clicked.tagName();
         if (clicked.tagName() == "A")
-            page->setBodyHtml(Form, &error);  // links never navigate: the program decides
+            page->setBodyHtml(Form);  // links never navigate: the program decides
         else if (clicked.id(&error) == "send")
             report = "Answers: " + answers(*page, &error);
         if (error.isValid())

@@ -278,8 +278,7 @@ TEST(BadInput, SourceThatIsNoFileToShowIsRefusedAndTheViewStaysAsItWas) {
     };
     for (const QUrl& source : refused) {
         SCOPED_TRACE(source.toString().toStdString());
-        lumetto::HtmlError error;
-        view.setSource(source, &error);
+        const lumetto::HtmlError error = failureOf(view, [&] { view.setSource(source); });
         EXPECT_EQ(error.type(), lumetto::HtmlError::SourceUnreadable);
         EXPECT_EQ(error.call(), QStringLiteral("setSource"));
         EXPECT_TRUE(error.description().contains(source.toDisplayString())) << error.description().toStdString();

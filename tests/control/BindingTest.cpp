@@ -379,7 +379,7 @@ TEST(Binding, ThePageComesBackFromTheModelAfterItsProcessEnded) {
     b.mapper->toLast();
     b.model.item(0)->setText(QStringLiteral("changed before"));
     ASSERT_TRUE(waitFor([&] { return b.text(RowNames) == namesOf(b.model); }));
-    QSignalSpy failed(&b.h.control().view(), &lumetto::HtmlView::failed);
+    QSignalSpy failed(&b.h.control().view(), &lumetto::HtmlView::errorOccurred);
     const pid_t lost = static_cast<pid_t>(b.h.view()->page()->renderProcessPid());
     ASSERT_EQ(::kill(lost, SIGKILL), 0);
     b.model.item(1)->setText(QStringLiteral("changed while down"));

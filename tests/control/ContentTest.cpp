@@ -81,7 +81,7 @@ TEST(Content, WhatIsWrittenBeforeTheWindowShowsIsAllOnItsFirstPage) {
 // element at the place where the control keeps that write.
 TEST(Content, AWriteThatFailsWhereTheControlCarriesItToItsPageIsReportedToTheHost) {
     ControlHarness h;
-    QSignalSpy failed(&h.control().view(), &lumetto::HtmlView::failed);
+    QSignalSpy failed(&h.control().view(), &lumetto::HtmlView::errorOccurred);
     h.control().setBodyHTML(QStringLiteral("<p>set</p>"));
     h.inPage(QStringLiteral("document.body.prepend(document.createElement('div')); true"));
     firstWithTag(h.control(), QStringLiteral("P"))->setInnerHTML(QStringLiteral("written"));
@@ -188,8 +188,7 @@ TEST(Content, FileIsShownWithItsFolderOnlyAndComesBackAfterALostPageProcess) {
     lumetto::HtmlView& view = h.control().view();
     QSignalSpy sourceChanged(&view, &lumetto::HtmlView::sourceChanged);
     const QUrl url = QUrl::fromLocalFile(folder + QStringLiteral("index.html"));
-    lumetto::HtmlError error;
-    view.setSource(url, &error);
+    const lumetto::HtmlError error = failureOf(view, [&] { view.setSource(url); });
     ASSERT_FALSE(error.isValid()) << error.description().toStdString();
     EXPECT_EQ(view.source(), url);
     EXPECT_EQ(view.baseUrl(), QUrl::fromLocalFile(folder));
@@ -245,8 +244,7 @@ TEST(Content, FileIsDecodedAsABrowserDecodesIt) {
         writeFile(path, data);
         h.control().setBodyHTML(QStringLiteral("<p>between</p>"));
         ASSERT_TRUE(waitFor([&] { return h.pixelAt(QPoint(300, 300)) == QColor(Qt::white); }));
-        lumetto::HtmlError error;
-        h.control().view().setSource(QUrl::fromLocalFile(path), &error);
+        const lumetto::HtmlError error = failureOf(h.control().view(), [&] { h.control().view().setSource(QUrl::fromLocalFile(path)); });
         ASSERT_FALSE(error.isValid()) << error.description().toStdString();
         EXPECT_TRUE(h.control().view().bodyHtml().contains(QStringLiteral("caf\u00e9")));
         EXPECT_EQ(h.inPage(QStringLiteral("document.getElementById('text').textContent")).toString(), QStringLiteral("caf\u00e9"));
@@ -362,8 +360,8 @@ TEST(Content, NewContentStartsAtItsTopAndAWriteIntoItKeepsItsPlace) {
 // from the first page on.
 TEST(Content, QtResourceIsShownWithTheImageOfItsFolderOnly) {
     ControlHarness h({}, ControlHarness::Window::Hidden);
-    lumetto::HtmlError error;
-    h.control().view().setSource(QUrl(QStringLiteral("qrc:/pages/help/page.html")), &error);
+    const lumetto::HtmlError error =
+        failureOf(h.control().view(), [&] { h.control().view().setSource(QUrl(QStringLiteral("qrc:/pages/help/page.html"))); });
     ASSERT_FALSE(error.isValid()) << error.description().toStdString();
     h.show();
     EXPECT_EQ(h.control().view().baseUrl(), QUrl(QStringLiteral("qrc:/pages/help/")));

@@ -2,6 +2,8 @@
 
 #include "support/QtPrinters.h"
 
+#include "driving/ViewFailure.h"
+
 #include "contract/HtmlViewControl.h"
 #include "contract/RuntimeError.h"
 
@@ -13,7 +15,7 @@
 
 class QWebEngineView;
 
-// The run-time error the demo reports for the arguments of a signal HtmlView::failed.
+// The run-time error the demo reports for the arguments of a signal HtmlView::errorOccurred.
 contract::RuntimeError reportedFailure(const QList<QVariant>& failedArguments);
 
 // One real display control in a window, shown unless told, with a base directory holding the

@@ -358,7 +358,7 @@ TEST(EngineCannotStart, ACallWaitingForThePageFailsAtOnceAndTheHostIsToldOnce) {
     if (!qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").contains("--renderer-cmd-prefix=/bin/false"))
         GTEST_SKIP() << "needs a page process that cannot start";
     ControlHarness h;
-    QSignalSpy failed(&h.control().view(), &lumetto::HtmlView::failed);
+    QSignalSpy failed(&h.control().view(), &lumetto::HtmlView::errorOccurred);
 
     for (int call = 0; call < 2; ++call) {
         SCOPED_TRACE(call);

@@ -1,5 +1,6 @@
 #include "hostile/DocumentRun.h"
 
+#include "driving/ViewFailure.h"
 #include "driving/Wait.h"
 
 #include <QTest>
@@ -72,46 +73,49 @@ void DocumentRun::run(int documents) {
 int DocumentRun::write(const HostileDocument& d, HtmlView* view) {
     HtmlError error;
     int writes = 1;
-    switch (d.surface) {
-    case Surface::BodyHtml: view->setBodyHtml(d.html, &error); break;
-    case Surface::CssText:
-        view->setCssText(d.css, &error);
-        view->setBodyHtml(d.html, &error);
-        writes = 2;
-        break;
-    case Surface::CssFromUrl:
-        view->setCssText(d.css, &error);
-        view->setCssFromUrl(true, &error);
-        view->setBodyHtml(QStringLiteral("<p>styled from a sheet</p>"), &error);
-        writes = 3;
-        break;
-    case Surface::BaseUrl:
-        view->setBaseUrl(d.base, &error);
-        view->setBodyHtml(d.html, &error);
-        writes = 2;
-        break;
-    case Surface::Source: {
-        static int files = 0;
-        const QUrl file = observers_.places().writeInBase(QStringLiteral("page-%1.html").arg(++files), d.file);
-        view->setSource(file, &error);
-        break;
-    }
-    case Surface::InnerHtml: hostElement(view).setInnerHtml(d.html, &error); writes = 2; break;
-    case Surface::StyleProperty: hostElement(view).setStyleProperty(d.styleName, d.styleValue, &error); writes = 2; break;
-    case Surface::MapperValues:
-    case Surface::MapperTemplate:
-        for (int row = 0; row < model_.rowCount(); ++row)
-            for (int column = 0; column < model_.columnCount(); ++column)
-                model_.setData(model_.index(row, column), d.values.value((row + column) % std::max<int>(1, d.values.size())));
-        if (mapper_->model() != &model_)
-            mapper_->setModel(&model_, &error);
-        mapper_->setTemplateHtml(d.html, &error);
-        // And a value changed in place, after the template is shown.
-        model_.setData(model_.index(1, 0), d.values.value(0));
-        writes = 2 + model_.rowCount() * model_.columnCount();
-        break;
-    }
-    if (error.isValid())
+    // The view reports a failed property write; an element or the mapper reports it to error.
+    const HtmlError written = failureOf(*view, [&] {
+        switch (d.surface) {
+        case Surface::BodyHtml: view->setBodyHtml(d.html); break;
+        case Surface::CssText:
+            view->setCssText(d.css);
+            view->setBodyHtml(d.html);
+            writes = 2;
+            break;
+        case Surface::CssFromUrl:
+            view->setCssText(d.css);
+            view->setCssFromUrl(true);
+            view->setBodyHtml(QStringLiteral("<p>styled from a sheet</p>"));
+            writes = 3;
+            break;
+        case Surface::BaseUrl:
+            view->setBaseUrl(d.base);
+            view->setBodyHtml(d.html);
+            writes = 2;
+            break;
+        case Surface::Source: {
+            static int files = 0;
+            const QUrl file = observers_.places().writeInBase(QStringLiteral("page-%1.html").arg(++files), d.file);
+            view->setSource(file);
+            break;
+        }
+        case Surface::InnerHtml: hostElement(view).setInnerHtml(d.html, &error); writes = 2; break;
+        case Surface::StyleProperty: hostElement(view).setStyleProperty(d.styleName, d.styleValue, &error); writes = 2; break;
+        case Surface::MapperValues:
+        case Surface::MapperTemplate:
+            for (int row = 0; row < model_.rowCount(); ++row)
+                for (int column = 0; column < model_.columnCount(); ++column)
+                    model_.setData(model_.index(row, column), d.values.value((row + column) % std::max<int>(1, d.values.size())));
+            if (mapper_->model() != &model_)
+                mapper_->setModel(&model_, &error);
+            mapper_->setTemplateHtml(d.html, &error);
+            // And a value changed in place, after the template is shown.
+            model_.setData(model_.index(1, 0), d.values.value(0));
+            writes = 2 + model_.rowCount() * model_.columnCount();
+            break;
+        }
+    });
+    if (error.isValid() || written.isValid())
         tally_.add(QStringLiteral("writes refused"));
     return writes;
 }

@@ -2,6 +2,7 @@
 
 #include "hostile/Swatch.h"
 
+#include "driving/ViewFailure.h"
 #include "driving/Wait.h"
 
 #include <QElapsedTimer>
@@ -43,7 +44,7 @@ bool KillRun::write(int i) {
     const QRgb colour = swatch::next(random_, shown_[i]);
     HtmlError error;
     if (random_.bounded(2)) {
-        view->setBodyHtml(swatch::body(colour), &error);
+        error = failureOf(*view, [&] { view->setBodyHtml(swatch::body(colour)); });
     } else {
         lumetto::HtmlElement body = view->document().body(&error);
         body.setInnerHtml(swatch::body(colour), &error);

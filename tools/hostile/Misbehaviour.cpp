@@ -2,6 +2,7 @@
 
 #include "hostile/Swatch.h"
 
+#include "driving/ViewFailure.h"
 #include "driving/Wait.h"
 
 #include <QCoreApplication>
@@ -32,11 +33,8 @@ QString Misbehaviour::failure(int viewIndex) {
     const QRgb colour = swatch::next(random_, 0);
     // A page process that restarts fails the calls made meanwhile: the view works once it
     // takes a write again.
-    const bool written = waitFor([&] {
-        HtmlError error;
-        view->setBodyHtml(swatch::body(colour), &error);
-        return !error.isValid();
-    }, ShownWithinMs);
+    const bool written = waitFor([&] { return !failureOf(*view, [&] { view->setBodyHtml(swatch::body(colour)); }).isValid(); },
+                                 ShownWithinMs);
     if (!written)
         return QStringLiteral("the view takes no write");
     if (!swatch::waitShown(stage_, view, colour, ShownWithinMs))
@@ -59,8 +57,7 @@ void Misbehaviour::deadlyContent() {
     bool discarded = false;
     QObject::connect(victim, &HtmlView::contentDiscarded, [&] { discarded = true; });
     const QString deep = QStringLiteral("<div>").repeated(DeadlyDepth) + QStringLiteral("deep") + QStringLiteral("</div>").repeated(DeadlyDepth);
-    HtmlError error;
-    victim->setBodyHtml(deep, &error);
+    victim->setBodyHtml(deep);
     tally_.add(QStringLiteral("steps"));
     // Shown after all, or given up by the view: either way the page must work on.
     waitFor([&] { return discarded; }, ShownWithinMs * 3);

@@ -1,6 +1,7 @@
 #include "hostile/Soak.h"
 
 #include "driving/PageScript.h"
+#include "driving/ViewFailure.h"
 
 #include <QElapsedTimer>
 
@@ -92,7 +93,7 @@ bool Soak::operation() {
     HtmlError error;
     HtmlView* view = stage_.view(int(random_.bounded(3)));
     switch (random_.bounded(11)) {
-    case 0: view->setBodyHtml(someBody(), &error); break;
+    case 0: error = failureOf(*view, [&] { view->setBodyHtml(someBody()); }); break;
     case 1: view->document().body(&error).setInnerHtml(someBody(), &error); break;
     case 2: {
         const HtmlElement element = anyElement(view, &error);
@@ -109,7 +110,11 @@ bool Soak::operation() {
         element.backgroundColor(&error);
         break;
     }
-    case 4: view->setCssText(QStringLiteral("p { margin: %1px } td { padding: %2px }").arg(random_.bounded(9)).arg(random_.bounded(9)), &error); break;
+    case 4:
+        error = failureOf(*view, [&] {
+            view->setCssText(QStringLiteral("p { margin: %1px } td { padding: %2px }").arg(random_.bounded(9)).arg(random_.bounded(9)));
+        });
+        break;
     case 5:
         model_.setData(model_.index(int(random_.bounded(Rows)), int(random_.bounded(2)) * 2), QStringLiteral("changed %1").arg(++serial_));
         break;

@@ -484,11 +484,11 @@ void HtmlDataMapper::setTemplateHtml(const QString& html, HtmlError* error) {
         const QStringList names = templateColumns(html);
         d->checkColumns(d->model, names, "HtmlDataMapper::setTemplateHtml");
         const QString before = std::exchange(d->templ, html);  // the body about to change is this one's
-        HtmlError written;
-        d->view->setBodyHtml(html, &written);
-        if (written.isValid()) {
+        try {
+            d->host->setBody("HtmlDataMapper::setTemplateHtml", html);
+        } catch (const PageFailure&) {
             d->templ = before;
-            throw PageFailure{HtmlError(written.type(), written.description(), QStringLiteral("HtmlDataMapper::setTemplateHtml"))};
+            throw;
         }
         if (const QStringList scripts = templateScripts(html); !scripts.isEmpty())
             qWarning("lumetto: HtmlDataMapper::setTemplateHtml: the template holds script, which never runs: %s",

@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace lumetto {
@@ -29,11 +30,15 @@ qsizetype textSize(const QJsonValue& value) {
     return size;
 }
 
-// The outcome of one call; shared with the page's answer, which may come after the caller gave up.
-struct PendingCall {
-    bool answered = false;
-    QVariant result;
-};
+// Hands answer the page's answer to a call: its value, or the failure it tells of.
+void answerWith(const char* caller, const QVariant& result, const PageCalls::Answer& answer) {
+    if (!result.isValid())
+        return answer({}, pageFailure(caller, QStringLiteral("the control's page script is not running")).error);
+    const QVariantMap reply = result.toMap();
+    if (reply.contains(QStringLiteral("error")))
+        return answer({}, pageFailure(caller, reply.value(QStringLiteral("error")).toString(), reply.value(QStringLiteral("code")).toInt()).error);
+    answer(reply.value(QStringLiteral("value")), {});
+}
 
 }  // namespace
 
@@ -102,29 +107,50 @@ std::chrono::milliseconds PageCalls::boundFor(const QJsonArray& args) {
     return CallBound + BoundPerMillionCharacters * taken / 1000000;
 }
 
-void PageCalls::waitFor(const std::function<bool()>& done, std::chrono::milliseconds bound) {
+void PageCalls::waitUntil(const std::function<bool()>& done) {
+    if (done())
+        return;
     QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     connect(this, &PageCalls::stateChanged, &loop, &QEventLoop::quit);
-    timer.start(bound);
     ++waiting_;
-    while (!done() && page_ && rendererAlive_ && timer.isActive())
+    while (!done())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     --waiting_;
     if (waiting_ == 0)
         emit idle();
 }
 
-void PageCalls::checkReachable(const char* caller) const {
+void PageCalls::watch(std::chrono::milliseconds bound, std::function<Outcome(bool timedOut)> settle) {
+    auto* timer = new QTimer(this);
+    timer->setSingleShot(true);
+    auto over = std::make_shared<bool>(false);
+    const auto finish = [timer, over, settle = std::move(settle)](bool timedOut) {
+        if (*over)
+            return;
+        const Outcome outcome = settle(timedOut);
+        if (!outcome)
+            return;
+        *over = true;
+        timer->stop();
+        timer->deleteLater();
+        outcome();
+    };
+    connect(this, &PageCalls::stateChanged, timer, [finish] { finish(false); });
+    connect(timer, &QTimer::timeout, this, [finish] { finish(true); });
+    timer->start(bound);
+    finish(false);
+}
+
+HtmlError PageCalls::unreachable(const char* caller) const {
     if (!page_)
-        throw pageFailure(caller, QStringLiteral("the control no longer exists"));
+        return pageFailure(caller, QStringLiteral("the control no longer exists")).error;
     if (!engineFailure_.isEmpty())
-        throw pageFailure(caller, engineFailure_);
+        return pageFailure(caller, engineFailure_).error;
     if (!rendererAlive_)
-        throw pageFailure(caller, shellLost_ ? QStringLiteral("the control's page was lost; it loads again")
-                                             : QStringLiteral("the display engine's page process has ended"));
+        return pageFailure(caller, shellLost_ ? QStringLiteral("the control's page was lost; it loads again")
+                                              : QStringLiteral("the display engine's page process has ended"))
+            .error;
+    return {};
 }
 
 void PageCalls::endHungProcess() {
@@ -133,19 +159,40 @@ void PageCalls::endHungProcess() {
         ::kill(static_cast<pid_t>(pid), SIGKILL);
 }
 
-void PageCalls::awaitPage(const char* caller) {
-    if (!shellReady_ && page_ && rendererAlive_) {
+void PageCalls::whenPageReady(const char* caller, std::function<void(const HtmlError&)> then) {
+    if (!shellReady_ && page_ && rendererAlive_)
         emit shellNeeded();
-        // Only the engine's first start may take long; a page loaded anew is bounded as a call is.
-        const auto bound = generation_ == 0 ? StartBound : CallBound;
-        waitFor([this] { return shellReady_; }, bound);
-        checkReachable(caller);
-        if (!shellReady_) {
-            endHungProcess();
-            throw pageFailure(caller, QStringLiteral("the control's page did not load within %1 s").arg(bound.count() / 1000));
-        }
-    }
-    checkReachable(caller);
+    // Only the engine's first start may take long; a page loaded anew is bounded as a call is.
+    const auto bound = generation_ == 0 ? StartBound : CallBound;
+    if (shellReady_ || !page_ || !rendererAlive_)
+        return then(unreachable(caller));
+    watch(bound, [this, caller, then = std::move(then), bound](bool timedOut) -> Outcome {
+        // A shell that has just loaded is given what it is to show first, as its load returns:
+        // the call goes to the page after that.
+        if (shellReady_)
+            return [this, caller, then] {
+                QMetaObject::invokeMethod(this, [this, caller, then] { whenPageReady(caller, then); }, Qt::QueuedConnection);
+            };
+        if (!page_ || !rendererAlive_)
+            return [then, failure = unreachable(caller)] { then(failure); };
+        if (!timedOut)
+            return {};
+        endHungProcess();
+        return [then, failure = pageFailure(caller, QStringLiteral("the control's page did not load within %1 s").arg(bound.count() / 1000)).error] {
+            then(failure);
+        };
+    });
+}
+
+void PageCalls::awaitPage(const char* caller) {
+    std::optional<HtmlError> outcome;
+    whenPageReady(caller, [this, &outcome](const HtmlError& failure) {
+        outcome = failure;
+        emit stateChanged();
+    });
+    waitUntil([&outcome] { return outcome.has_value(); });
+    if (outcome->isValid())
+        throw PageFailure{*outcome};
     emit aboutToCall();
 }
 
@@ -154,33 +201,51 @@ void PageCalls::send(const char* caller, const QString& op, const QJsonArray& ar
     post(op, args);
 }
 
-QVariant PageCalls::call(const char* caller, const QString& op, const QJsonArray& args) {
-    awaitPage(caller);
+void PageCalls::request(const char* caller, const QString& op, const QJsonArray& args, Answer answer) {
+    whenPageReady(caller, [this, caller, op, args, answer = std::move(answer)](const HtmlError& failure) {
+        if (failure.isValid())
+            answer({}, failure);
+        else
+            dispatch(caller, op, args, answer);
+    });
+}
+
+void PageCalls::dispatch(const char* caller, const QString& op, const QJsonArray& args, Answer answer) {
+    emit aboutToCall();
     const auto bound = boundFor(args);
-    auto pending = std::make_shared<PendingCall>();
+    auto reply = std::make_shared<std::optional<QVariant>>();
     const qint64 deadline = QDateTime::currentMSecsSinceEpoch() + bound.count();
     page_->runJavaScript(script(op, args, deadline), QWebEngineScript::ApplicationWorld,
-                         [pending, self = QPointer<PageCalls>(this)](const QVariant& v) {
-                             pending->answered = true;
-                             pending->result = v;
+                         [reply, self = QPointer<PageCalls>(this)](const QVariant& v) {
+                             *reply = v;
                              if (self)
                                  emit self->stateChanged();
                          });
-    waitFor([&pending] { return pending->answered; }, bound + AnswerGrace);
-
-    if (!pending->answered) {
-        checkReachable(caller);
+    watch(bound + AnswerGrace, [this, caller, reply, answer = std::move(answer), bound](bool timedOut) -> Outcome {
+        if (*reply)
+            return [caller, value = **reply, answer] { answerWith(caller, value, answer); };
+        if (const HtmlError failure = unreachable(caller); failure.isValid())
+            return [answer, failure] { answer({}, failure); };
+        if (!timedOut)
+            return {};
         endHungProcess();
-        throw pageFailure(caller, QStringLiteral("the display engine did not answer within %1 s: its page process hung "
-                                                 "and was ended; the control comes back with what it showed")
-                                      .arg(bound.count() / 1000));
-    }
-    if (!pending->result.isValid())
-        throw pageFailure(caller, QStringLiteral("the control's page script is not running"));
-    const QVariantMap answer = pending->result.toMap();
-    if (answer.contains(QStringLiteral("error")))
-        throw pageFailure(caller, answer.value(QStringLiteral("error")).toString(), answer.value(QStringLiteral("code")).toInt());
-    return answer.value(QStringLiteral("value"));
+        return [answer, failure = pageFailure(caller, QStringLiteral("the display engine did not answer within %1 s: its page process "
+                                                                     "hung and was ended; the control comes back with what it showed")
+                                                          .arg(bound.count() / 1000))
+                                      .error] { answer({}, failure); };
+    });
+}
+
+QVariant PageCalls::call(const char* caller, const QString& op, const QJsonArray& args) {
+    std::optional<std::pair<QVariant, HtmlError>> outcome;
+    request(caller, op, args, [this, &outcome](const QVariant& value, const HtmlError& failure) {
+        outcome.emplace(value, failure);
+        emit stateChanged();
+    });
+    waitUntil([&outcome] { return outcome.has_value(); });
+    if (outcome->second.isValid())
+        throw PageFailure{outcome->second};
+    return outcome->first;
 }
 
 void PageCalls::post(const QString& op, const QJsonArray& args) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <lumetto/HtmlError.h>
+
 #include <QJsonArray>
 #include <QObject>
 #include <QPointer>
@@ -13,10 +15,10 @@ class QWebEnginePage;
 
 namespace lumetto {
 
-// Host-to-page calls of one control. Each call is synchronous for the caller: it runs the
-// page-side operation and waits in a nested event loop that takes no user input, within a
-// bound. A page that does not answer (its renderer died or hangs) fails the call with a
-// PageFailure instead of hanging the application. A page process that hangs is ended: it
+// Host-to-page calls of one control. A request runs the page-side operation and hands its
+// outcome to a function once the page has answered, within a bound; a call is a request whose
+// caller waits for it in a nested event loop that takes no user input. A page that does not
+// answer (its renderer died or hangs) fails the call instead of hanging the application. A page process that hangs is ended: it
 // would hold every control of the process until it ends by itself, which may take minutes,
 // and ended, it is started again, and the controls come back as after a crash.
 class PageCalls : public QObject {
@@ -37,8 +39,15 @@ public:
 
     explicit PageCalls(QWebEnginePage* page);
 
-    // Runs op(args) in the page and returns its value; fails with a PageFailure naming the
-    // library's call that made it.
+    // The outcome of a request: the page's value, or the failure (then the value is invalid).
+    using Answer = std::function<void(const QVariant& value, const HtmlError& failure)>;
+
+    // Runs op(args) in the page and hands answer its value or the failure, which names the
+    // library's call that made it, exactly once: at once when the request fails at once, else
+    // from the event loop, once the page answers, its bound passes or the page goes.
+    void request(const char* caller, const QString& op, const QJsonArray& args, Answer answer);
+    // Runs op(args) in the page, waiting for it, and returns its value; fails with a PageFailure
+    // naming the library's call that made it.
     QVariant call(const char* caller, const QString& op, const QJsonArray& args = {});
     // Runs op(args) in the page after everything sent before, without waiting for it: for a
     // write whose outcome the host knows, since every later call sees its effect. Fails like
@@ -92,10 +101,21 @@ signals:
     void stateChanged();
 
 private:
-    // Waits, taking no user input, until done() holds, the page is gone or the bound passes.
-    void waitFor(const std::function<bool()>& done, std::chrono::milliseconds bound);
-    // Fails the call when the page cannot answer: the control or its page process is gone.
-    void checkReachable(const char* caller) const;
+    // What a watch does once what it waits for has come: empty while it has not.
+    using Outcome = std::function<void()>;
+    // Runs settle(timedOut) each time the page's state changes and once the bound passes, until
+    // it returns an outcome, which it then runs, once.
+    void watch(std::chrono::milliseconds bound, std::function<Outcome(bool timedOut)> settle);
+    // Runs then once the page can take a call, with no error; or with the failure, when it
+    // cannot: at once when that is known now, else from the event loop.
+    void whenPageReady(const char* caller, std::function<void(const HtmlError&)> then);
+    // Runs op(args) in the page, which can take it now.
+    void dispatch(const char* caller, const QString& op, const QJsonArray& args, Answer answer);
+    // Waits, taking no user input, until done() holds; what makes it hold emits stateChanged().
+    void waitUntil(const std::function<bool()>& done);
+    // The failure of a call when the page cannot answer (the control or its page process is
+    // gone); no error when it can.
+    HtmlError unreachable(const char* caller) const;
     // Ends the page process, which did not answer within a call's bound.
     void endHungProcess();
     // The page-side call of op(args); with a deadline (ms since the epoch), one the page

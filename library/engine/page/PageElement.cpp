@@ -21,22 +21,30 @@ bool PageElement::isGone() const {
     return calls_->detached() || generation_ != calls_->generation();
 }
 
-void PageElement::checkHere(const char* caller) const {
+HtmlError PageElement::gone(const char* caller) const {
     if (!isGone())
-        return;
+        return {};
     const QString why = calls_->detached() ? QStringLiteral("its control was destroyed") : QStringLiteral("its page was loaded anew");
-    throw PageFailure{HtmlError(HtmlError::ElementGone, QStringLiteral("The element no longer exists: %1").arg(why),
-                                QString::fromLatin1(caller))};
+    return HtmlError(HtmlError::ElementGone, QStringLiteral("The element no longer exists: %1").arg(why), QString::fromLatin1(caller));
 }
 
 QVariant PageElement::call(const char* caller, const QString& op, QJsonArray args) const {
-    checkHere(caller);
+    if (const HtmlError failure = gone(caller); failure.isValid())
+        throw PageFailure{failure};
     args.prepend(handle_);
     return calls_->call(caller, op, args);
 }
 
+void PageElement::request(const char* caller, const QString& op, QJsonArray args, PageCalls::Answer answer) const {
+    if (const HtmlError failure = gone(caller); failure.isValid())
+        return answer({}, failure);
+    args.prepend(handle_);
+    calls_->request(caller, op, args, std::move(answer));
+}
+
 void PageElement::send(const char* caller, const QString& op, QJsonArray args) const {
-    checkHere(caller);
+    if (const HtmlError failure = gone(caller); failure.isValid())
+        throw PageFailure{failure};
     args.prepend(handle_);
     calls_->send(caller, op, args);
 }
@@ -54,14 +62,26 @@ void PageElement::remember(const QJsonValue& name, const QJsonValue& value, quin
     hasSnapshot_ = true;
 }
 
-QVariant PageElement::attribute(const QString& name) const {
+std::optional<QVariant> PageElement::remembered(const QString& name) const {
     if (hasSnapshot_ && snapshotEpoch_ == calls_->epoch() && !isGone()) {
         if (name.compare(QLatin1String("name"), Qt::CaseInsensitive) == 0)
             return name_.toVariant();
         if (name.compare(QLatin1String("value"), Qt::CaseInsensitive) == 0)
             return value_.toVariant();
     }
+    return std::nullopt;
+}
+
+QVariant PageElement::attribute(const QString& name) const {
+    if (const std::optional<QVariant> value = remembered(name))
+        return *value;
     return call("HtmlElement::attribute", QStringLiteral("getAttribute"), {name});
+}
+
+void PageElement::attribute(const QString& name, PageCalls::Answer answer) const {
+    if (const std::optional<QVariant> value = remembered(name))
+        return answer(*value, {});
+    request("HtmlElement::attribute", QStringLiteral("getAttribute"), {name}, std::move(answer));
 }
 
 }  // namespace lumetto

@@ -1,16 +1,18 @@
 #pragma once
 
+#include "engine/PageCalls.h"
+
 #include <lumetto/HtmlElement.h>
 
 #include <QJsonValue>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace lumetto {
 
 class ContentRecord;
-class PageCalls;
 
 // An element of a view's page, held through its handle: what every HtmlElement copy of it
 // shares. The page keeps the element alive while this object exists, also after the content it
@@ -30,6 +32,8 @@ public:
 
     // A call or a write of op on this element: the page takes the handle ahead of args.
     QVariant call(const char* caller, const QString& op, QJsonArray args) const;
+    // The asynchronous call, as PageCalls::request: a gone element fails it at once.
+    void request(const char* caller, const QString& op, QJsonArray args, PageCalls::Answer answer) const;
     void send(const char* caller, const QString& op, QJsonArray args) const;
     void setInnerHtml(const QString& html);
 
@@ -37,10 +41,13 @@ public:
     void remember(const QJsonValue& name, const QJsonValue& value, quint64 epoch);
     // The attribute, answered from what the page reported while nothing can have changed it.
     QVariant attribute(const QString& name) const;
+    void attribute(const QString& name, PageCalls::Answer answer) const;
 
 private:
-    // Fails with ElementGone once the page that held the element is gone.
-    void checkHere(const char* caller) const;
+    // ElementGone once the page that held the element is gone; else no error.
+    HtmlError gone(const char* caller) const;
+    // The attribute as the page reported it with the element, while nothing can have changed it.
+    std::optional<QVariant> remembered(const QString& name) const;
 
     std::shared_ptr<PageCalls> calls_;
     std::shared_ptr<ContentRecord> record_;  // what the host wrote, to show again after a reload

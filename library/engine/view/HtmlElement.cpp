@@ -2,6 +2,7 @@
 
 #include "engine/page/PageElement.h"
 #include "engine/page/PageFailure.h"
+#include "engine/page/PendingRead.h"
 
 #include <QJsonArray>
 #include <QRegularExpression>
@@ -14,14 +15,48 @@ QString textOf(const QVariant& value) {
     return value.isNull() ? QString() : value.toString();
 }
 
+// A property's value; null and undefined are an invalid QVariant.
+QVariant propertyOf(const QVariant& value) {
+    return value.isNull() ? QVariant() : value;
+}
+
+HtmlError noElement(const char* call) {
+    return HtmlError(HtmlError::ElementGone, QStringLiteral("there is no element"), QString::fromLatin1(call));
+}
+
 // Runs work on the element, reporting a failure, or the lack of an element, to error.
 template <typename Work>
 auto onElement(const std::shared_ptr<PageElement>& element, HtmlError* error, const char* call, Work&& work) {
     return attempt(error, call, [&] {
         if (!element)
-            throw PageFailure{HtmlError(HtmlError::ElementGone, QStringLiteral("there is no element"), QString::fromLatin1(call))};
+            throw PageFailure{noElement(call)};
         return work(*element);
     });
+}
+
+// Asks the element, with ask(element, answer), and hands done result(value) from the event loop.
+template <typename T, typename Ask, typename Result>
+void readLater(const std::shared_ptr<PageElement>& element, const char* call, const QObject* context,
+               typename PendingRead<T>::Done done, Ask ask, Result result) {
+    const PendingRead<T> pending(context, std::move(done));
+    if (!element)
+        return pending(T(), noElement(call));
+    ask(*element, [element, result, pending](const QVariant& value, const HtmlError& failure) {
+        pending(failure.isValid() ? T() : T(result(value)), failure);
+    });
+}
+
+// A read of op(args) on the element, asynchronous.
+template <typename T, typename Result>
+void requestLater(const std::shared_ptr<PageElement>& element, const char* call, const QString& op, const QJsonArray& args,
+                  const QObject* context, typename PendingRead<T>::Done done, Result result) {
+    readLater<T>(
+        element, call, context, std::move(done),
+        [call, op, args](PageElement& e, PageCalls::Answer answer) { e.request(call, op, args, std::move(answer)); }, result);
+}
+
+QString textOfValue(const QVariant& value) {
+    return value.toString();
 }
 
 // A colour as the page states it: "rgb(1, 2, 3)", "rgba(1, 2, 3, 0.5)", "#010203" or a name.
@@ -68,21 +103,9 @@ QString HtmlElement::attribute(const QString& name, HtmlError* error) const {
     return onElement(d, error, "HtmlElement::attribute", [&](PageElement& e) { return textOf(e.attribute(name)); });
 }
 
-// A property the element lacks is named, with the element, in the failure.
 QVariant HtmlElement::property(const QString& name, HtmlError* error) const {
     constexpr const char* call = "HtmlElement::property";
-    return onElement(d, error, call, [&](PageElement& e) {
-        try {
-            const QVariant value = e.call(call, QStringLiteral("member"), {name});
-            return value.isNull() ? QVariant() : value;
-        } catch (const PageFailure& failure) {
-            if (failure.error.type() != HtmlError::NoSuchProperty)
-                throw;
-            throw PageFailure{HtmlError(HtmlError::NoSuchProperty,
-                                        QStringLiteral("the %1 element has no property \"%2\"").arg(e.tagName(), name),
-                                        QString::fromLatin1(call))};
-        }
-    });
+    return onElement(d, error, call, [&](PageElement& e) { return propertyOf(e.call(call, QStringLiteral("member"), {name})); });
 }
 
 void HtmlElement::setInnerHtml(const QString& html, HtmlError* error) {
@@ -109,6 +132,34 @@ void HtmlElement::setBackgroundColor(const QColor& colour, HtmlError* error) {
                              ? colour.name()
                              : QStringLiteral("rgba(%1, %2, %3, %4)").arg(colour.red()).arg(colour.green()).arg(colour.blue()).arg(colour.alphaF());
     setStyleProperty(QStringLiteral("background-color"), text, error);
+}
+
+void HtmlElement::id(const QObject* context, std::function<void(const QString&, const HtmlError&)> done) const {
+    requestLater<QString>(d, "HtmlElement::id", QStringLiteral("id"), {}, context, std::move(done), textOfValue);
+}
+
+void HtmlElement::attribute(const QString& name, const QObject* context, std::function<void(const QString&, const HtmlError&)> done) const {
+    readLater<QString>(
+        d, "HtmlElement::attribute", context, std::move(done),
+        [name](PageElement& e, PageCalls::Answer answer) { e.attribute(name, std::move(answer)); }, textOf);
+}
+
+void HtmlElement::property(const QString& name, const QObject* context, std::function<void(const QVariant&, const HtmlError&)> done) const {
+    requestLater<QVariant>(d, "HtmlElement::property", QStringLiteral("member"), {name}, context, std::move(done), propertyOf);
+}
+
+void HtmlElement::innerHtml(const QObject* context, std::function<void(const QString&, const HtmlError&)> done) const {
+    requestLater<QString>(d, "HtmlElement::property", QStringLiteral("member"), {QStringLiteral("innerHTML")}, context, std::move(done),
+                          [](const QVariant& value) { return propertyOf(value).toString(); });
+}
+
+void HtmlElement::styleProperty(const QString& name, const QObject* context, std::function<void(const QString&, const HtmlError&)> done) const {
+    requestLater<QString>(d, "HtmlElement::styleProperty", QStringLiteral("styleProperty"), {name}, context, std::move(done), textOfValue);
+}
+
+void HtmlElement::backgroundColor(const QObject* context, std::function<void(const QColor&, const HtmlError&)> done) const {
+    requestLater<QColor>(d, "HtmlElement::styleProperty", QStringLiteral("styleProperty"), {QStringLiteral("background-color")}, context,
+                         std::move(done), [](const QVariant& value) { return colourOf(value.toString()); });
 }
 
 }  // namespace lumetto

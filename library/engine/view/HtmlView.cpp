@@ -43,19 +43,16 @@ QString HtmlView::bodyHtml() const {
     return d->record->body();
 }
 
-void HtmlView::setBodyHtml(const QString& html, HtmlError* error) {
-    attempt(error, "setBodyHtml", [&] {
-        d->write("setBodyHtml", QStringLiteral("setBody"), {html});
-        d->bodyShown(html);
-    });
+void HtmlView::setBodyHtml(const QString& html) {
+    d->attemptWrite("setBodyHtml", [&] { d->setBody("setBodyHtml", html); });
 }
 
 QUrl HtmlView::source() const {
     return d->record->source();
 }
 
-void HtmlView::setSource(const QUrl& url, HtmlError* error) {
-    attempt(error, "setSource", [&] {
+void HtmlView::setSource(const QUrl& url) {
+    d->attemptWrite("setSource", [&] {
         const SourceFile file = SourceFile::read(url);
         d->showDocument(file.html, file.folder, url);
     });
@@ -65,38 +62,42 @@ QString HtmlView::cssText() const {
     return d->set.cssText;
 }
 
-void HtmlView::setCssText(const QString& rules, HtmlError* error) {
-    attempt(error, "setCssText", [&] { d->applyStyle("setCssText", rules, d->set.cssFromUrl); });
+void HtmlView::setCssText(const QString& rules) {
+    d->attemptWrite("setCssText", [&] { d->applyStyle("setCssText", rules, d->set.cssFromUrl); });
 }
 
 bool HtmlView::cssFromUrl() const {
     return d->set.cssFromUrl;
 }
 
-void HtmlView::setCssFromUrl(bool fromUrl, HtmlError* error) {
-    attempt(error, "setCssFromUrl", [&] { d->applyStyle("setCssFromUrl", d->set.cssText, fromUrl); });
+void HtmlView::setCssFromUrl(bool fromUrl) {
+    d->attemptWrite("setCssFromUrl", [&] { d->applyStyle("setCssFromUrl", d->set.cssText, fromUrl); });
 }
 
 QUrl HtmlView::baseUrl() const {
     return d->set.baseUrl;
 }
 
-void HtmlView::setBaseUrl(const QUrl& base, HtmlError* error) {
-    attempt(error, "setBaseUrl", [&] { d->applyBase("setBaseUrl", base); });
+void HtmlView::setBaseUrl(const QUrl& base) {
+    d->attemptWrite("setBaseUrl", [&] { d->applyBase("setBaseUrl", base); });
 }
 
 bool HtmlView::mouseSelectEnabled() const {
     return d->set.allowMouseSelect;
 }
 
-void HtmlView::setMouseSelectEnabled(bool enabled, HtmlError* error) {
-    attempt(error, "setMouseSelectEnabled", [&] {
+void HtmlView::setMouseSelectEnabled(bool enabled) {
+    d->attemptWrite("setMouseSelectEnabled", [&] {
         d->write("setMouseSelectEnabled", QStringLiteral("setAllowMouseSelect"), {enabled});
         if (enabled == d->set.allowMouseSelect)
             return;
         d->set.allowMouseSelect = enabled;
         emit mouseSelectEnabledChanged(enabled);
     });
+}
+
+HtmlError HtmlView::error() const {
+    return d->error;
 }
 
 HtmlDocument HtmlView::document() const {

@@ -10,6 +10,7 @@
 #include "engine/page/ShellDocument.h"
 
 #include <QHash>
+#include <QMetaMethod>
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineScriptCollection>
@@ -193,7 +194,22 @@ void HtmlView::Private::tellHost(std::function<void()> tell) {
 }
 
 void HtmlView::Private::report(const HtmlError& failure) {
-    tellHost([this, failure] { emit q->failed(failure); });
+    QMetaObject::invokeMethod(this, [this, failure] { reportNow(failure); }, Qt::QueuedConnection);
+}
+
+void HtmlView::Private::reportNow(const HtmlError& failure) {
+    error = failure;
+    if (q->isSignalConnected(QMetaMethod::fromSignal(&HtmlView::errorOccurred)))
+        emitGuarded([this, failure] { emit q->errorOccurred(failure); });
+    else
+        reportFailure(nullptr, failure);
+}
+
+void HtmlView::Private::attemptWrite(const char* call, const std::function<void()>& work) {
+    HtmlError failure;
+    attempt(&failure, call, work);
+    if (failure.isValid())
+        reportNow(failure);
 }
 
 bool HtmlView::Private::write(const char* call, const QString& op, const QJsonArray& args) {
@@ -262,6 +278,11 @@ void HtmlView::Private::showDocument(const QString& html, const QUrl& folder, co
         emit q->sourceChanged(source);
     if (loadsShell)
         pageCalls->awaitPage(call);  // returns as a write does, once the page shows the file
+}
+
+void HtmlView::Private::setBody(const char* call, const QString& html) {
+    write(call, QStringLiteral("setBody"), {html});
+    bodyShown(html);
 }
 
 void HtmlView::Private::bodyShown(const QString& html) {

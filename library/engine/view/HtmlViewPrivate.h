@@ -44,12 +44,20 @@ public:
     // engine's callback or the channel's message that told of it has returned, so that a slot
     // may do anything, even delete the view.
     void tellHost(std::function<void()> tell);
+    // Reports a failure no call returns, from the event loop.
     void report(const HtmlError& failure);
+    // Reports a failure now: error holds it, and errorOccurred() tells of it, or, without a
+    // receiver, Qt's log.
+    void reportNow(const HtmlError& failure);
+    // Runs the work of a property write; its failure is reported now, before the write returns.
+    void attemptWrite(const char* call, const std::function<void()>& work);
     // A write reaches the page now; or, while the view keeps writes for its loading shell,
     // later with the shell (false). Fails with a PageFailure when the page refuses it.
     bool write(const char* call, const QString& op, const QJsonArray& args);
     void applyStyle(const char* call, const QString& text, bool fromUrl);
     void applyBase(const char* call, const QUrl& url);
+    // Shows the body given as markup; fails with a PageFailure when the page refuses it.
+    void setBody(const char* call, const QString& html);
     // The body the page now shows, given as markup.
     void bodyShown(const QString& html);
     // Shows the document read from the file source, with the file's folder as base location.
@@ -78,6 +86,7 @@ public:
     // content's, made anew for each page loaded; and the mapper they are of.
     std::function<QJsonArray()> boundSteps;
     const QObject* binder = nullptr;
+    HtmlError error;  // the last failure reported
     bool restarted = false;  // the page process ended: the next shell is a restarted page
     RestoreWatch watch;
 };

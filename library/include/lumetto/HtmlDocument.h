@@ -5,7 +5,10 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
+
+QT_FORWARD_DECLARE_CLASS(QObject)
 
 /// \file HtmlDocument.h
 /// \brief The document an HtmlView shows.
@@ -15,8 +18,22 @@ namespace lumetto {
 class ElementHandles;
 
 /// The document an HtmlView shows, as it is at each call: a cheap handle, copied by value.
-/// Every call waits for the page's answer. A document whose control was destroyed fails every
-/// call with HtmlError::PageFailed.
+/// A document whose control was destroyed fails every call with HtmlError::PageFailed.
+///
+/// Each read has two forms. The synchronous one waits for the page's answer in a nested event
+/// loop (see HtmlView, "When calls return"). The asynchronous one, of the same name, returns at
+/// once and hands the result to done later, from the event loop, with no error; or a null or
+/// empty result with the failure. done never runs inside the call that asks, nor once context
+/// is destroyed (nor when context is null); otherwise it runs exactly once: a page that fails,
+/// whose process ends, or whose view is destroyed before it answers fails the read. done may
+/// call the view, write to it or delete it.
+///
+/// \code
+/// view->document().source(this, [this](const QString& source, const lumetto::HtmlError& error) {
+///     if (error.isValid()) statusBar()->showMessage(error.description());
+///     else editor->setPlainText(source);
+/// });
+/// \endcode
 class LUMETTO_CONTROL_EXPORT HtmlDocument {
 public:
     HtmlDocument();  ///< A null document, of no control.
@@ -39,6 +56,17 @@ public:
     QString selectedHtml(HtmlError* error = nullptr) const;
     /// The page's whole HTML source, head and body.
     QString source(HtmlError* error = nullptr) const;
+
+    /// \name Asynchronous reads
+    /// The reads above, handing their result to done from the event loop.
+    ///@{
+    void body(const QObject* context, std::function<void(const lumetto::HtmlElement&, const lumetto::HtmlError&)> done) const;
+    void elements(const QObject* context, std::function<void(const QList<lumetto::HtmlElement>&, const lumetto::HtmlError&)> done) const;
+    void selectedText(const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const;
+    void hasSelectedControls(const QObject* context, std::function<void(bool, const lumetto::HtmlError&)> done) const;
+    void selectedHtml(const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const;
+    void source(const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const;
+    ///@}
 
 private:
     friend class HtmlView;

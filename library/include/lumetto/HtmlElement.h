@@ -8,7 +8,10 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
+
+QT_FORWARD_DECLARE_CLASS(QObject)
 
 /// \file HtmlElement.h
 /// \brief An element of the control's page.
@@ -23,9 +26,11 @@ class PageElement;
 /// process ended and the control loaded it anew, or the control was destroyed) the element is
 /// null, and its calls fail with HtmlError::ElementGone.
 ///
-/// Every call that reads or writes the page waits for the page's answer, except
-/// setStyleProperty() and setBackgroundColor(), which return at once: their outcome is known,
-/// and every later call sees it.
+/// Every call that writes the page waits for the page's answer, except setStyleProperty() and
+/// setBackgroundColor(), which return at once: their outcome is known, and every later call sees
+/// it. Each read has a synchronous form, which waits for the page's answer in a nested event
+/// loop, and an asynchronous one of the same name, which returns at once and hands the result to
+/// a callback later, as HtmlDocument's reads do.
 class LUMETTO_CONTROL_EXPORT HtmlElement {
 public:
     HtmlElement();  ///< A null element.
@@ -68,6 +73,20 @@ public:
     QColor backgroundColor(HtmlError* error = nullptr) const;
     /// Sets the inline background colour; an invalid QColor removes it. Returns at once.
     void setBackgroundColor(const QColor& colour, HtmlError* error = nullptr);
+
+    /// \name Asynchronous reads
+    /// The reads above, handing their result to done from the event loop, as HtmlDocument's do.
+    ///@{
+    void id(const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const;
+    void attribute(const QString& name, const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const;
+    void value(const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const {
+        attribute(QStringLiteral("value"), context, std::move(done));
+    }
+    void property(const QString& name, const QObject* context, std::function<void(const QVariant&, const lumetto::HtmlError&)> done) const;
+    void innerHtml(const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const;
+    void styleProperty(const QString& name, const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const;
+    void backgroundColor(const QObject* context, std::function<void(const QColor&, const lumetto::HtmlError&)> done) const;
+    ///@}
 
     /// A hash of the element's identity, so that elements can be keys of QHash and QSet.
     friend size_t qHash(const HtmlElement& element, size_t seed = 0) noexcept { return qHash(element.d.get(), seed); }

@@ -3,20 +3,29 @@
 #include <lumetto/Global.h>
 
 #include <QMetaType>
+#include <QSharedDataPointer>
 #include <QString>
 
 /// \file HtmlError.h
 /// \brief How a call of the control says that it failed.
 
 namespace lumetto {
+class HtmlErrorData;
+}  // namespace lumetto
 
-/// The failure of a call. No call of the library throws: a call that can fail takes an optional
-/// `HtmlError* error` as its last argument. When the call fails it returns a null or empty value
-/// (a null QString, a null HtmlElement, an empty list, false) and fills `*error`, unless `*error`
-/// already holds a failure; a call that succeeds leaves `*error` as it was. So one check after
-/// a series of calls finds the first that failed. Without `error`, a failure is written to Qt's
-/// log as a warning; either way the view stays as it was. A failure that no call can fail with
-/// comes as the signal HtmlView::failed().
+QT_DECLARE_QSDP_SPECIALIZATION_DTOR_WITH_EXPORT(lumetto::HtmlErrorData, LUMETTO_CONTROL_EXPORT)
+
+namespace lumetto {
+
+/// The failure of a call: an implicitly shared value, cheap to copy. No call of the library
+/// throws. A read, and a write of an element, takes an optional `HtmlError* error` as its last
+/// argument. When the call fails it returns a null or empty value (a null QString, a null
+/// HtmlElement, an empty list, false) and fills `*error`, unless `*error` already holds a
+/// failure; a call that succeeds leaves `*error` as it was. So one check after a series of calls
+/// finds the first that failed. Without `error`, a failure is written to Qt's log as a warning;
+/// either way the view stays as it was. The asynchronous form of a read hands its callback an
+/// HtmlError instead. A property write of HtmlView that fails emits HtmlView::errorOccurred(),
+/// as does a failure that no call can fail with.
 ///
 /// \code
 /// lumetto::HtmlError error;
@@ -39,28 +48,34 @@ public:
     };
     Q_ENUM(Type)
 
-    HtmlError() = default;  ///< No error.
+    HtmlError() noexcept;  ///< No error.
     /// A failure of a kind, with the text a user reads and the call that failed.
-    HtmlError(Type type, QString description, QString call = {})
-        : type_(type), description_(std::move(description)), call_(std::move(call)) {}
+    HtmlError(Type type, const QString& description, const QString& call = {});
+    ~HtmlError();
+    HtmlError(const HtmlError& other);             ///< A copy of other, sharing its data.
+    HtmlError& operator=(const HtmlError& other);  ///< Makes this a copy of other.
+    HtmlError(HtmlError&& other) noexcept = default;  ///< Takes other's data; other is left empty.
+    QT_MOVE_ASSIGNMENT_OPERATOR_IMPL_VIA_PURE_SWAP(HtmlError)
+    /// Swaps this error with other; never fails.
+    void swap(HtmlError& other) noexcept { d.swap(other.d); }
 
     /// Whether this is a failure, not NoError.
-    bool isValid() const { return type_ != NoError; }
+    bool isValid() const;
     /// What kind of failure it is.
-    Type type() const { return type_; }
+    Type type() const;
     /// Why the call failed, as a sentence fragment a user can read ("the display engine's page
     /// process has ended").
-    QString description() const { return description_; }
+    QString description() const;
     /// The call that failed, as it is named in the library's API ("setBodyHtml",
     /// "HtmlElement::setInnerHtml"); empty where no single call failed.
-    QString call() const { return call_; }
+    QString call() const;
 
 private:
-    Type type_ = NoError;
-    QString description_;
-    QString call_;
+    QSharedDataPointer<HtmlErrorData> d;  // null for NoError
 };
 
 }  // namespace lumetto
+
+Q_DECLARE_SHARED(lumetto::HtmlError)
 
 Q_DECLARE_METATYPE(lumetto::HtmlError)

@@ -19,16 +19,21 @@ namespace lumetto {
 /// reports the user's clicks. Its content never runs script, never navigates and loads
 /// nothing but files below its base location.
 ///
-/// **When calls return.** Reads of the page (document(), the HtmlDocument and HtmlElement
-/// calls) wait for the page's answer, within a bound, taking no user input meanwhile; a page
-/// that does not answer fails the call (HtmlError::PageFailed) instead of hanging the program.
-/// A property write waits until the page shows the change, with two exceptions that return
-/// at once: until the view is first shown, and while its page loads, a write is kept and
-/// reaches the page as it loads; and a style write of an element returns at once, since its
-/// outcome is known and every later call sees it. The getters return what was last written at
-/// once. A write that fails where no call can fail with it, because the call has returned,
-/// comes as the signal failed(). A property write that the page refuses leaves the property as
-/// it was and emits no change signal.
+/// **When calls return.** Each read of the page (the HtmlDocument and HtmlElement calls) has two
+/// forms. The asynchronous one returns at once and hands its result to a callback later, from
+/// the event loop. The synchronous one waits for the page's answer in a nested event loop,
+/// within a bound, taking no user input meanwhile (timers, queued calls and the page's own
+/// events go on); a page that does not answer fails the call (HtmlError::PageFailed) instead of
+/// hanging the program. A property write waits until the page shows the change, with two
+/// exceptions that return at once: until the view is first shown, and while its page loads, a
+/// write is kept and reaches the page as it loads; and a style write of an element returns at
+/// once, since its outcome is known and every later call sees it. The getters return what was
+/// last written at once.
+///
+/// **Errors.** A property write that fails emits errorOccurred() before it returns, leaves the
+/// property as it was and emits no change signal; error() then holds the failure. So does a
+/// failure that comes after its call has returned (see errorOccurred()). Without a receiver of
+/// errorOccurred(), a failure is written to Qt's log as a warning.
 ///
 /// **Events.** The signals for the user's clicks and copies come from the event loop, one at
 /// a time: one that arrives while a slot runs, while a call waits for the page, or while a modal
@@ -82,6 +87,8 @@ class LUMETTO_CONTROL_EXPORT HtmlView : public QWidget {
     Q_PROPERTY(QUrl source READ source WRITE setSource NOTIFY sourceChanged)
     /// Whether the user can select text with the mouse.
     Q_PROPERTY(bool mouseSelectEnabled READ mouseSelectEnabled WRITE setMouseSelectEnabled NOTIFY mouseSelectEnabledChanged)
+    /// The last failure the view reported with errorOccurred(); no error before the first.
+    Q_PROPERTY(lumetto::HtmlError error READ error NOTIFY errorOccurred)
 
 public:
     /// The actions the view owns, which its right-click menu starts with.
@@ -106,7 +113,7 @@ public:
     /// Replaces the body's content, which the page shows from its top. Its scripts never run, its
     /// links never navigate. Clears #source (emitting sourceChanged()) when the HTML came from a
     /// file.
-    void setBodyHtml(const QString& html, HtmlError* error = nullptr);
+    void setBodyHtml(const QString& html);
     QUrl source() const;  ///< \copybrief source
     /// Shows the HTML page of a local file (`QUrl::fromLocalFile("/opt/app/help/index.html")`) or
     /// of a Qt resource (`QUrl("qrc:/help/index.html")` for `:/help/index.html`), under the
@@ -130,16 +137,17 @@ public:
     /// description names the URL and why; the view stays as it was. So it does when the page fails
     /// the call (HtmlError::PageFailed), unless the folder needed a new page (another scheme) that
     /// did not load within the bound: the properties then name the file, which that page shows
-    /// once it has loaded.
-    void setSource(const QUrl& url, HtmlError* error = nullptr);
+    /// once it has loaded. A failure is reported by errorOccurred().
+    void setSource(const QUrl& url);
     QString cssText() const;  ///< \copybrief cssText
-    void setCssText(const QString& rules, HtmlError* error = nullptr);  ///< Sets #cssText.
+    void setCssText(const QString& rules);  ///< Sets #cssText.
     bool cssFromUrl() const;  ///< \copybrief cssFromUrl
-    void setCssFromUrl(bool fromUrl, HtmlError* error = nullptr);  ///< Sets #cssFromUrl.
+    void setCssFromUrl(bool fromUrl);  ///< Sets #cssFromUrl.
     QUrl baseUrl() const;  ///< \copybrief baseUrl
-    void setBaseUrl(const QUrl& base, HtmlError* error = nullptr);  ///< Sets #baseUrl.
+    void setBaseUrl(const QUrl& base);  ///< Sets #baseUrl.
     bool mouseSelectEnabled() const;  ///< \copybrief mouseSelectEnabled
-    void setMouseSelectEnabled(bool enabled, HtmlError* error = nullptr);  ///< Sets #mouseSelectEnabled.
+    void setMouseSelectEnabled(bool enabled);  ///< Sets #mouseSelectEnabled.
+    HtmlError error() const;  ///< \copybrief error
 
     /// The document the view shows.
     HtmlDocument document() const;
@@ -178,13 +186,15 @@ signals:
     /// (bodyHtml() is empty, and bodyHtmlChanged() is emitted; a #source is cleared, with
     /// sourceChanged()); what the host writes next is shown as usual. The other views of the process keep their content.
     void contentDiscarded();
-    /// The view failed where no call can fail. Either its display engine cannot start (its
+    /// The view failed; #error is error from now on. A property write that fails emits it
+    /// before it returns, error.call() naming the write ("setBodyHtml"). It also comes from the
+    /// event loop for failures that no call returns. Either the display engine cannot start (its
     /// helper process is missing, broken or not allowed to run): from then on every call fails
     /// at once with this error, one that waits for the page as well. Or a write that reached
     /// the page after its call had returned failed there: one kept while the page loaded, or
     /// one the view carries again to a page it loaded anew after its page process ended;
     /// error.call() names it.
-    void failed(const lumetto::HtmlError& error);
+    void errorOccurred(const lumetto::HtmlError& error);
 
 private:
     friend class HtmlDataMapper;

@@ -252,7 +252,7 @@ const ops = {
         if (name in node) return node[name];
         const lower = name.toLowerCase();
         if (lower in node) return node[lower];
-        throw failure('NoSuchProperty');
+        throw failure('NoSuchProperty', `the ${node.tagName} element has no property "${name}"`);
     },
 };
 
