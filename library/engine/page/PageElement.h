@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/PageCalls.h"
+#include "engine/page/PageCalls.h"
 
 #include <lumetto/HtmlElement.h>
 
