@@ -173,9 +173,43 @@ awk '/^## The control in your own program/ { inside = 1 } inside && /^```cpp$/ {
 cat >"$WORK/readme/CMakeLists.txt" <<'CMAKE'
 cmake_minimum_required(VERSION 3.19)
 project(readme LANGUAGES CXX)
-find_package(LumettoControl 2.0 REQUIRED)
+find_package(LumettoControl 3.0 REQUIRED)
 add_executable(readme main.cpp)
 target_link_libraries(readme PRIVATE Lumetto::Control)
 CMAKE
 cmake -S "$WORK/readme" -B "$WORK/readme-build" -DCMAKE_PREFIX_PATH="$PREFIX" >"$WORK/readme.log" 2>&1 &&
     cmake --build "$WORK/readme-build" >>"$WORK/readme.log" 2>&1 || { cat "$WORK/readme.log" >&2; fail "the README's program does not build"; }
+
+# The version macros, compiled against the installed headers: they name the version of the
+# installed CMake package, and the library the program runs with is of that version.
+VERSION="$(sed -n 's/^set(PACKAGE_VERSION "\(.*\)")$/\1/p' "$(find "$PREFIX" -name LumettoControlConfigVersion.cmake | head -n 1)")"
+IFS=. read -r MAJOR MINOR PATCH <<<"$VERSION"
+mkdir -p "$WORK/version"
+cat >"$WORK/version/main.cpp" <<CPP
+#include <lumetto/Version.h>
+#include <lumetto/lumettoversion.h>
+
+#include <cstdio>
+
+static_assert(LUMETTO_VERSION == LUMETTO_VERSION_CHECK($MAJOR, $MINOR, $PATCH), "LUMETTO_VERSION");
+static_assert(LUMETTO_VERSION_CHECK($MAJOR, $MINOR, $PATCH) == ($MAJOR << 16 | $MINOR << 8 | $PATCH), "0xMMmmpp");
+static_assert(LUMETTO_VERSION > LUMETTO_VERSION_CHECK(2, 255, 255), "above every 2.x");
+#if LUMETTO_VERSION < LUMETTO_VERSION_CHECK(3, 0, 0)
+#error "LUMETTO_VERSION is not usable in #if"
+#endif
+
+int main() {
+    std::puts(LUMETTO_VERSION_STR);
+    std::puts(qPrintable(lumetto::version()));
+}
+CPP
+cat >"$WORK/version/CMakeLists.txt" <<'CMAKE'
+cmake_minimum_required(VERSION 3.19)
+project(version LANGUAGES CXX)
+find_package(LumettoControl 3.0 REQUIRED)
+add_executable(version main.cpp)
+target_link_libraries(version PRIVATE Lumetto::Control)
+CMAKE
+cmake -S "$WORK/version" -B "$WORK/version-build" -DCMAKE_PREFIX_PATH="$PREFIX" >"$WORK/version.log" 2>&1 &&
+    cmake --build "$WORK/version-build" >>"$WORK/version.log" 2>&1 || { cat "$WORK/version.log" >&2; fail "the version macros do not compile as documented"; }
+[ "$("$WORK/version-build/version")" = "$VERSION"$'\n'"$VERSION" ] || fail "LUMETTO_VERSION_STR or lumetto::version() is not $VERSION"
