@@ -1,6 +1,7 @@
 #include "engine/ControlEvents.h"
 
 #include "engine/ElementHandles.h"
+#include "engine/Logging.h"
 #include "engine/PageCalls.h"
 #include "engine/PageElement.h"
 #include "engine/PageFailure.h"
@@ -17,7 +18,7 @@
 
 #include <algorithm>
 
-namespace lumetto {
+namespace lumetto::engine {
 namespace {
 
 constexpr const char* CopyCall = "the clipboard copy";
@@ -138,11 +139,11 @@ void ControlEvents::copySelection(bool asHtml) {
             QGuiApplication::clipboard()->setText(text);
         }
     } catch (const PageFailure& failure) {
-        qWarning("lumetto: the copy did not reach the clipboard: %s", qPrintable(failure.error.description()));
+        qCWarning(viewLog, "the copy did not reach the clipboard: %s", qPrintable(failure.error.description()));
         return;
     }
     if (toHost)
         emit view_->clipboardCopied(asHtml);
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -13,9 +13,12 @@
 class QWidget;
 
 namespace lumetto {
+class HtmlView;
+}
+
+namespace lumetto::engine {
 
 class ElementHandles;
-class HtmlView;
 class PageCalls;
 class PageElement;
 
@@ -43,7 +46,7 @@ public:
 
 public slots:
     // An event the page side reported.
-    void queue(lumetto::ViewEvent event, const QVariantMap& detail);
+    void queue(lumetto::engine::ViewEvent event, const QVariantMap& detail);
 
 private:
     struct Pending {
@@ -71,4 +74,4 @@ private:
     std::shared_ptr<PageElement> clicked_;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

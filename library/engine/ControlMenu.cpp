@@ -2,7 +2,7 @@
 
 #include <QMenu>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 void ControlMenu::add(const QString& key, const QString& caption) {
     entries_.append(Entry{key, caption});
@@ -53,4 +53,4 @@ void ControlMenu::popup(QWidget* owner, const QPoint& at, const std::function<vo
     menu->popup(owner->mapToGlobal(at));
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // The control's own right-click menu: its clipboard entries, when shown, then the host's
 // entries in the order they were added, "-" standing for a separator. The control holds the
@@ -47,4 +47,4 @@ private:
     QList<Entry> entries_;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

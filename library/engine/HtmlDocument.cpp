@@ -11,6 +11,11 @@
 namespace lumetto {
 namespace {
 
+using engine::attempt;
+using engine::ElementHandles;
+using engine::PageElement;
+using engine::PageFailure;
+
 // Runs work with the view's element handles, reporting a failure, or the lack of a view, to error.
 template <typename Work>
 auto onPage(const std::shared_ptr<ElementHandles>& handles, HtmlError* error, const char* call, Work&& work) {
@@ -27,7 +32,7 @@ HtmlDocument::HtmlDocument() = default;
 HtmlDocument::~HtmlDocument() = default;
 HtmlDocument::HtmlDocument(const HtmlDocument& other) = default;
 HtmlDocument& HtmlDocument::operator=(const HtmlDocument& other) = default;
-HtmlDocument::HtmlDocument(std::shared_ptr<ElementHandles> handles) : d(std::move(handles)) {}
+HtmlDocument::HtmlDocument(std::shared_ptr<engine::ElementHandles> handles) : d(std::move(handles)) {}
 
 bool HtmlDocument::isNull() const {
     return !d;

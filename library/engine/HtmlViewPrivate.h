@@ -12,6 +12,7 @@
 #include "engine/RestoreWatch.h"
 #include "engine/ShellStart.h"
 
+#include <lumetto/HtmlDataMapper.h>
 #include <lumetto/HtmlView.h>
 
 #include <QJsonArray>
@@ -20,15 +21,19 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // Everything behind an HtmlView: the engine's view and page, the page's calls and events, what
 // the view shows, and how it comes back after its page process ended.
-class HtmlView::Private : public QObject {
+class HtmlViewPrivate : public QObject {
 public:
-    explicit Private(HtmlView* q);
-    ~Private() override;
+    explicit HtmlViewPrivate(HtmlView* q);
+    ~HtmlViewPrivate() override;
+
+    // The private side of a view, for the library's other classes.
+    static HtmlViewPrivate* of(const HtmlView* view);
 
     void loadShell();
     // What the page is to show beyond the shell, as page operations in order.
@@ -78,8 +83,11 @@ public:
     // content's, made anew for each page loaded; and the mapper they are of.
     std::function<QJsonArray()> boundSteps;
     const QObject* binder = nullptr;
+    // The mappers whose view this is (HtmlDataMapper::setView()); the view lets them go before
+    // it goes.
+    std::vector<HtmlDataMapper*> mappers;
     bool restarted = false;  // the page process ended: the next shell is a restarted page
     RestoreWatch watch;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

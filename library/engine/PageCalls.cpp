@@ -14,7 +14,7 @@
 #include <memory>
 #include <utility>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 namespace {
 
@@ -190,4 +190,4 @@ void PageCalls::post(const QString& op, const QJsonArray& args) {
     }
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

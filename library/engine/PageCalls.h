@@ -11,7 +11,7 @@
 
 class QWebEnginePage;
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // Host-to-page calls of one control. Each call is synchronous for the caller: it runs the
 // page-side operation and waits in a nested event loop that takes no user input, within a
@@ -116,4 +116,4 @@ private:
     qsizetype posted_ = 0;  // characters posted to the page since the last call
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

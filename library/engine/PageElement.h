@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 class ContentRecord;
 class PageCalls;
@@ -22,7 +22,9 @@ public:
     ~PageElement();
 
     // The public handle of an element; null for none.
-    static HtmlElement handleOf(std::shared_ptr<PageElement> element) { return HtmlElement(std::move(element)); }
+    static HtmlElement handleOf(std::shared_ptr<PageElement> element);
+    // The element behind a public handle; null for none.
+    static const PageElement* behind(const HtmlElement& handle);
 
     // Whether the page that held the element is gone: loaded anew since, or its control destroyed.
     bool isGone() const;
@@ -55,4 +57,4 @@ private:
     QJsonValue value_;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -12,17 +12,23 @@
 
 namespace lumetto {
 
+namespace engine {
 class ElementHandles;
+}
 
 /// The document an HtmlView shows, as it is at each call: a cheap handle, copied by value.
 /// Every call waits for the page's answer. A document whose control was destroyed fails every
-/// call with HtmlError::PageFailed.
+/// call with HtmlError::PageFailed. A document is used in the GUI thread only, as its view is.
 class LUMETTO_CONTROL_EXPORT HtmlDocument {
 public:
     HtmlDocument();  ///< A null document, of no control.
     ~HtmlDocument();
     HtmlDocument(const HtmlDocument& other);             ///< Another handle to the same document.
     HtmlDocument& operator=(const HtmlDocument& other);  ///< Makes this a handle to other's document.
+    HtmlDocument(HtmlDocument&& other) noexcept = default;  ///< Takes other's document; other becomes null.
+    HtmlDocument& operator=(HtmlDocument&& other) noexcept = default;  ///< Takes other's document; other becomes null.
+    /// Exchanges the documents of the two handles.
+    void swap(HtmlDocument& other) noexcept { d.swap(other.d); }
 
     /// Whether this is the document of no control.
     bool isNull() const;
@@ -40,10 +46,12 @@ public:
     /// The page's whole HTML source, head and body.
     QString source(HtmlError* error = nullptr) const;
 
-private:
-    friend class HtmlView;
-    explicit HtmlDocument(std::shared_ptr<ElementHandles> handles);
-    std::shared_ptr<ElementHandles> d;
+protected:
+    /// The document of a view's element handles in the library's engine, which makes documents.
+    explicit HtmlDocument(std::shared_ptr<engine::ElementHandles> handles);
+    std::shared_ptr<engine::ElementHandles> d;  ///< The view's element handles, null for none.
 };
 
 }  // namespace lumetto
+
+Q_DECLARE_SHARED(lumetto::HtmlDocument)

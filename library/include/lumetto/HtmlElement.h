@@ -15,7 +15,9 @@
 
 namespace lumetto {
 
+namespace engine {
 class PageElement;
+}
 
 /// An element of the control's page: a cheap handle, copied by value. The page keeps the
 /// element alive while a copy exists, also after the content it came from was replaced (its
@@ -26,12 +28,18 @@ class PageElement;
 /// Every call that reads or writes the page waits for the page's answer, except
 /// setStyleProperty() and setBackgroundColor(), which return at once: their outcome is known,
 /// and every later call sees it.
+///
+/// An element is used in the GUI thread only, as the view it came from is.
 class LUMETTO_CONTROL_EXPORT HtmlElement {
 public:
     HtmlElement();  ///< A null element.
     ~HtmlElement();
     HtmlElement(const HtmlElement& other);             ///< Another handle to the same element.
     HtmlElement& operator=(const HtmlElement& other);  ///< Makes this a handle to other's element.
+    HtmlElement(HtmlElement&& other) noexcept = default;  ///< Takes other's element; other becomes null.
+    HtmlElement& operator=(HtmlElement&& other) noexcept = default;  ///< Takes other's element; other becomes null.
+    /// Exchanges the elements of the two handles.
+    void swap(HtmlElement& other) noexcept { d.swap(other.d); }
 
     /// Whether there is no element: a null handle, or one whose page is gone.
     bool isNull() const;
@@ -68,15 +76,16 @@ public:
     /// Sets the inline background colour; an invalid QColor removes it. Returns at once.
     void setBackgroundColor(const QColor& colour, HtmlError* error = nullptr);
 
-    /// A hash of the element's identity, so that elements can be keys of QHash and QSet.
-    friend size_t qHash(const HtmlElement& element, size_t seed = 0) noexcept { return qHash(element.d.get(), seed); }
-
-private:
-    friend class PageElement;
-    explicit HtmlElement(std::shared_ptr<PageElement> element);
-    std::shared_ptr<PageElement> d;
+protected:
+    /// A handle to an element of the library's engine, which makes the elements.
+    explicit HtmlElement(std::shared_ptr<engine::PageElement> element);
+    std::shared_ptr<engine::PageElement> d;  ///< The element, shared by its handles; null for none.
 };
+
+/// A hash of the element's identity, so that elements can be keys of QHash and QSet.
+LUMETTO_CONTROL_EXPORT size_t qHash(const HtmlElement& element, size_t seed = 0) noexcept;
 
 }  // namespace lumetto
 
+Q_DECLARE_SHARED(lumetto::HtmlElement)
 Q_DECLARE_METATYPE(lumetto::HtmlElement)
