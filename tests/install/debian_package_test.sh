@@ -43,7 +43,9 @@ others="$(cd "$RUNTIME_ROOT" && find . -type f -o -type l | grep -v -e '/liblume
 [ -z "$others" ] || fail "liblumetto-control3 holds files that another major version's package may hold: $others"
 readelf --dynamic "$LIBRARY" | grep -q 'SONAME.*\[liblumetto-control.so.3\]' || fail "the library's SONAME is not liblumetto-control.so.3"
 DEV_ROOT="$(tree "$DEV")"
-[ -f "$DEV_ROOT/usr/include/lumetto/HtmlView.h" ] || fail "the -dev package has no include/lumetto/HtmlView.h"
+for header in HtmlView.h lumettoversion.h; do
+    [ -f "$DEV_ROOT/usr/include/lumetto/$header" ] || fail "the -dev package has no include/lumetto/$header"
+done
 [ -n "$(find "$DEV_ROOT/usr/lib" -path '*/cmake/LumettoControl/LumettoControlConfigVersion.cmake')" ] || fail "the -dev package has no CMake package"
 [ -L "$(find "$DEV_ROOT/usr/lib" -name 'liblumetto-control.so' | head -n 1)" ] || fail "the -dev package has no liblumetto-control.so link"
 DESIGNER_ROOT="$(tree "$DESIGNER")"
