@@ -1,5 +1,7 @@
 # The Debian packages, one per install component, split as Debian splits Qt widget libraries:
-#   liblumetto-control2          the run-time library
+#   liblumetto-control3          the run-time library; it holds only files named by its major
+#                                version, so that it installs beside liblumetto-control1 and 2,
+#                                which programs built against those versions keep using
 #   liblumetto-control-dev       headers, CMake package and reference, for building programs
 #   liblumetto-control-designer  the Qt Designer plugin
 #   lumetto-demo                 the demo program

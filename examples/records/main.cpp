@@ -136,6 +136,7 @@ int main(int argc, char* argv[]) {
     };
 
     auto* mapper = new HtmlDataMapper(page);
+    mapper->setView(page);
     mapper->setSubmitPolicy(HtmlDataMapper::ManualSubmit);
     QObject::connect(mapper, &HtmlDataMapper::currentIndexChanged, [&](int row) {
         // The model fetches its rows as the list needs them: the count is known once it has all.

@@ -64,6 +64,7 @@ public:
 // A control showing Template bound to a Colours model.
 struct Bound {
     Bound() : mapper(new HtmlDataMapper(&h.control().view())) {
+        mapper->setView(&h.control().view());
         h.control().view().setCssText(Rules);
         mapper->setModel(&model);
         lumetto::HtmlError error;

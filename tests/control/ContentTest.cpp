@@ -335,6 +335,7 @@ TEST(Content, NewContentStartsAtItsTopAndAWriteIntoItKeepsItsPlace) {
         {"setSource", [&] { view.setSource(QUrl::fromLocalFile(h.baseDirectory() + QStringLiteral("tall.html"))); }},
         {"HtmlDataMapper::setTemplateHtml", [&] {
              auto* mapper = new lumetto::HtmlDataMapper(&view);
+             mapper->setView(&view);
              mapper->setModel(&model);
              mapper->setTemplateHtml(tall.arg(QStringLiteral("<p data-column='Name'></p>")));
          }},

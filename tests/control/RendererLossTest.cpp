@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <lumetto/EngineEnvironment.h>
 #include <lumetto/HtmlDocument.h>
 #include <lumetto/HtmlView.h>
 
@@ -381,7 +382,7 @@ TEST(EngineCannotStart, ACallWaitingForThePageFailsAtOnceAndTheHostIsToldOnce) {
 }
 
 // The first view sets the engine's environment before the engine starts, unless the host asked
-// it not to; ctest runs this once each way.
+// it not to; ctest runs this once each way. Once set, a host's call sets nothing again.
 TEST(EngineEnvironment, IsSetBeforeTheEngineStartsUnlessTheHostOptsOut) {
     const bool keep = qEnvironmentVariableIsSet("LUMETTO_KEEP_ENGINE_ENVIRONMENT");
     const bool accessibilitySet = qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY");
@@ -390,6 +391,8 @@ TEST(EngineEnvironment, IsSetBeforeTheEngineStartsUnlessTheHostOptsOut) {
     EXPECT_EQ(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").contains("--renderer-process-limit=1"), !keep);
     if (!accessibilitySet)
         EXPECT_EQ(qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"), !keep);
+    lumetto::prepareEngineEnvironment();
+    EXPECT_EQ(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").count("--renderer-process-limit=1"), keep ? 0 : 1);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ package() {
     [ "$(dpkg-deb --field "$file" Package)" = "$1" ] || fail "$file is not named $1"
     echo "$file"
 }
-RUNTIME="$(package liblumetto-control2)"
+RUNTIME="$(package liblumetto-control3)"
 DEV="$(package liblumetto-control-dev)"
 DESIGNER="$(package liblumetto-control-designer)"
 DEMO="$(package lumetto-demo)"
@@ -29,22 +29,29 @@ VERSION="$(dpkg-deb --field "$RUNTIME" Version)"
 depends_on() { tr ',' '\n' <<<"$(dpkg-deb --field "$1" Depends)" | sed 's/^ *//' | grep -qx "$2"; }
 depends_on "$RUNTIME" 'libqt6webenginecore6-bin' || fail "the library's Depends lack libqt6webenginecore6-bin, which holds QtWebEngineProcess"
 for user in "$DEV" "$DESIGNER" "$DEMO"; do
-    depends_on "$user" "liblumetto-control2 (= $VERSION)" || fail "$(basename "$user") does not depend on liblumetto-control2 (= $VERSION)"
+    depends_on "$user" "liblumetto-control3 (= $VERSION)" || fail "$(basename "$user") does not depend on liblumetto-control3 (= $VERSION)"
 done
 
 # Each package's tree, and what each must hold.
 tree() { local root="$OUT/root-$(basename "$1")"; dpkg-deb --extract "$1" "$root"; echo "$root"; }
 RUNTIME_ROOT="$(tree "$RUNTIME")"
-LIBRARY="$(find "$RUNTIME_ROOT/usr/lib" -name 'liblumetto-control.so.2' | head -n 1)"
-[ -n "$LIBRARY" ] || fail "liblumetto-control2 holds no liblumetto-control.so.2"
-readelf --dynamic "$LIBRARY" | grep -q 'SONAME.*\[liblumetto-control.so.2\]' || fail "the library's SONAME is not liblumetto-control.so.2"
+LIBRARY="$(find "$RUNTIME_ROOT/usr/lib" -name 'liblumetto-control.so.3' | head -n 1)"
+[ -n "$LIBRARY" ] || fail "liblumetto-control3 holds no liblumetto-control.so.3"
+# It installs beside the run-time packages of versions 1 and 2: each of its files is named by
+# its own major version.
+others="$(cd "$RUNTIME_ROOT" && find . -type f -o -type l | grep -v -e '/liblumetto-control\.so\.3[.0-9]*$' -e '/share/doc/liblumetto-control3/' || true)"
+[ -z "$others" ] || fail "liblumetto-control3 holds files that another major version's package may hold: $others"
+readelf --dynamic "$LIBRARY" | grep -q 'SONAME.*\[liblumetto-control.so.3\]' || fail "the library's SONAME is not liblumetto-control.so.3"
 DEV_ROOT="$(tree "$DEV")"
-[ -f "$DEV_ROOT/usr/include/lumetto/HtmlView.h" ] || fail "the -dev package has no include/lumetto/HtmlView.h"
+for header in HtmlView.h lumettoversion.h; do
+    [ -f "$DEV_ROOT/usr/include/lumetto/$header" ] || fail "the -dev package has no include/lumetto/$header"
+done
 [ -n "$(find "$DEV_ROOT/usr/lib" -path '*/cmake/LumettoControl/LumettoControlConfigVersion.cmake')" ] || fail "the -dev package has no CMake package"
 [ -L "$(find "$DEV_ROOT/usr/lib" -name 'liblumetto-control.so' | head -n 1)" ] || fail "the -dev package has no liblumetto-control.so link"
 DESIGNER_ROOT="$(tree "$DESIGNER")"
 PLUGIN="$(find "$DESIGNER_ROOT/usr/lib" -path '*/qt6/plugins/designer/*.so' | head -n 1)"
 [ -n "$PLUGIN" ] || fail "the designer package has no plugin in Qt's plugins/designer"
+[ "$(basename "$PLUGIN")" = liblumetto-control-designer.so ] || fail "the plugin is named $(basename "$PLUGIN"), not liblumetto-control-designer.so"
 DEMO_ROOT="$(tree "$DEMO")"
 EXECUTABLE="$DEMO_ROOT/usr/lib/lumetto-demo/lumetto-demo"
 [ -x "$EXECUTABLE" ] || fail "the demo package has no /usr/lib/lumetto-demo/lumetto-demo"
@@ -52,14 +59,14 @@ EXECUTABLE="$DEMO_ROOT/usr/lib/lumetto-demo/lumetto-demo"
     fail "/usr/bin/lumetto-demo does not lead to the executable"
 
 # Each library a program links directly, found as the loader finds it, belongs to a package in
-# its package's Depends: our own library to liblumetto-control2, the others to installed ones.
+# its package's Depends: our own library to liblumetto-control3, the others to installed ones.
 check_linked() {
     local deb="$1" program="$2" needed library path owner
     needed="$(readelf --dynamic "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')"
     [ -n "$needed" ] || fail "$program links no libraries"
     while read -r library path; do
         grep -qxF "$library" <<<"$needed" || continue
-        if [ "$library" = liblumetto-control.so.2 ]; then continue; fi
+        if [ "$library" = liblumetto-control.so.3 ]; then continue; fi
         owner="$(dpkg -S "*${path#/usr}" | head -n 1 | cut -d: -f1)" || fail "no installed package holds $path"
         depends_on "$deb" "$owner.*" || fail "$(basename "$deb")'s Depends lack $owner, which holds $library"
     done < <(LD_LIBRARY_PATH="$(dirname "$LIBRARY")" ldd "$program" | awk '$2 == "=>" && $3 ~ /^\// { print $1, $3 }')
@@ -67,5 +74,5 @@ check_linked() {
 check_linked "$RUNTIME" "$LIBRARY"
 check_linked "$DEMO" "$EXECUTABLE"
 check_linked "$DESIGNER" "$PLUGIN"
-grep -qxF liblumetto-control.so.2 <<<"$(readelf --dynamic "$EXECUTABLE" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')" ||
+grep -qxF liblumetto-control.so.3 <<<"$(readelf --dynamic "$EXECUTABLE" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')" ||
     fail "the demo does not link the control's shared library"

@@ -35,7 +35,7 @@ BEFORE="$(state)"
 mkdir "$ROOT/tmp/debs"
 (cd "$BUILD" && cpack -G DEB -B "$WORK/cpack" >/dev/null)
 cp "$WORK"/cpack/*.deb "$ROOT/tmp/debs/"
-PACKAGES=(liblumetto-control2 liblumetto-control-dev liblumetto-control-designer lumetto-demo)
+PACKAGES=(liblumetto-control3 liblumetto-control-dev liblumetto-control-designer lumetto-demo)
 
 # Each installs on its own, the packages it depends on already there or from the mirror.
 for package in "${PACKAGES[@]}"; do

@@ -165,17 +165,49 @@ click_colour '#2F855A'
 stored "SELECT name FROM paints WHERE id = $LAST" "Final Blend"
 stop
 
+# build_program NAME: builds $WORK/NAME/main.cpp as a project of its own against the installed
+# package, the program $WORK/NAME-build/NAME.
+build_program() {
+    cat >"$WORK/$1/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.19)
+project($1 LANGUAGES CXX)
+find_package(LumettoControl 3.0 REQUIRED)
+add_executable($1 main.cpp)
+target_link_libraries($1 PRIVATE Lumetto::Control)
+CMAKE
+    cmake -S "$WORK/$1" -B "$WORK/$1-build" -DCMAKE_PREFIX_PATH="$PREFIX" >"$WORK/$1.log" 2>&1 &&
+        cmake --build "$WORK/$1-build" >>"$WORK/$1.log" 2>&1 || { cat "$WORK/$1.log" >&2; return 1; }
+}
+
 # The README's program, built as a project of its own against the installed package.
 mkdir -p "$WORK/readme"
 awk '/^## The control in your own program/ { inside = 1 } inside && /^```cpp$/ { take = 1; next }
      take && /^```$/ { exit } take { print }' "$SOURCE/README.md" >"$WORK/readme/main.cpp"
 [ -s "$WORK/readme/main.cpp" ] || fail "the README has no program under 'The control in your own program'"
-cat >"$WORK/readme/CMakeLists.txt" <<'CMAKE'
-cmake_minimum_required(VERSION 3.19)
-project(readme LANGUAGES CXX)
-find_package(LumettoControl 2.0 REQUIRED)
-add_executable(readme main.cpp)
-target_link_libraries(readme PRIVATE Lumetto::Control)
-CMAKE
-cmake -S "$WORK/readme" -B "$WORK/readme-build" -DCMAKE_PREFIX_PATH="$PREFIX" >"$WORK/readme.log" 2>&1 &&
-    cmake --build "$WORK/readme-build" >>"$WORK/readme.log" 2>&1 || { cat "$WORK/readme.log" >&2; fail "the README's program does not build"; }
+build_program readme || fail "the README's program does not build"
+
+# The version macros, compiled against the installed headers: they name the version of the
+# installed CMake package, and the library the program runs with is of that version.
+VERSION="$(sed -n 's/^set(PACKAGE_VERSION "\(.*\)")$/\1/p' "$(find "$PREFIX" -name LumettoControlConfigVersion.cmake | head -n 1)")"
+IFS=. read -r MAJOR MINOR PATCH <<<"$VERSION"
+mkdir -p "$WORK/version"
+cat >"$WORK/version/main.cpp" <<CPP
+#include <lumetto/Version.h>
+#include <lumetto/lumettoversion.h>
+
+#include <cstdio>
+
+static_assert(LUMETTO_VERSION == LUMETTO_VERSION_CHECK($MAJOR, $MINOR, $PATCH), "LUMETTO_VERSION");
+static_assert(LUMETTO_VERSION_CHECK($MAJOR, $MINOR, $PATCH) == ($MAJOR << 16 | $MINOR << 8 | $PATCH), "0xMMmmpp");
+static_assert(LUMETTO_VERSION > LUMETTO_VERSION_CHECK(2, 255, 255), "above every 2.x");
+#if LUMETTO_VERSION < LUMETTO_VERSION_CHECK(3, 0, 0)
+#error "LUMETTO_VERSION is not usable in #if"
+#endif
+
+int main() {
+    std::puts(LUMETTO_VERSION_STR);
+    std::puts(qPrintable(lumetto::version()));
+}
+CPP
+build_program version || fail "the version macros do not compile as documented"
+[ "$("$WORK/version-build/version")" = "$VERSION"$'\n'"$VERSION" ] || fail "LUMETTO_VERSION_STR or lumetto::version() is not $VERSION"

@@ -106,6 +106,7 @@ int main(int argc, char** argv) {
         lumetto::HtmlView* view = freshView();
         QWebEngineView* page = view->findChild<QWebEngineView*>();
         auto* mapper = new lumetto::HtmlDataMapper(view);
+        mapper->setView(view);
         mapper->setModel(&model);
         double hostMs = 0;
         const double boundMs = timed(page, [&] { mapper->setTemplateHtml(QStringLiteral("<ul>") + Row + QStringLiteral("</ul>")); }, &hostMs);

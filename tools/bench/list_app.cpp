@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
         view->setCssText(QStringLiteral("body { margin: 0; font: 14px sans-serif } .row { display: flex; align-items: center; height: 24px }"
                                         ".row i { display: block; width: 160px; height: 20px; margin-right: 8px }"));
         auto* mapper = new lumetto::HtmlDataMapper(view);
+        mapper->setView(view);
         mapper->setModel(&model);
         mapper->setTemplateHtml(QStringLiteral("<div class='row' data-repeat><i data-column-style='style'></i><b data-column='name'></b>&nbsp;"
                                                "<span data-column='note'></span></div>"));

@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
 
     int current = 0;
     auto* mapper = new lumetto::HtmlDataMapper(&view);
+    mapper->setView(&view);
     if (bound) {
         mapper->setModel(&model);
         mapper->setTemplateHtml(QStringLiteral("<div id='swatch' data-column-class='Kind'></div><div id='text'><h2 data-column='Name'></h2>"

@@ -33,6 +33,7 @@ DocumentRun::DocumentRun(quint32 seed, Tally& tally)
         observers_.follow(stage_.view(i));
     }
     mapper_ = new lumetto::HtmlDataMapper(stage_.view(1));
+    mapper_->setView(stage_.view(1));
 }
 
 HtmlView* DocumentRun::fresh(int viewIndex) {
@@ -41,6 +42,7 @@ HtmlView* DocumentRun::fresh(int viewIndex) {
     observers_.follow(view);
     if (viewIndex == 1)
         mapper_ = new lumetto::HtmlDataMapper(view);
+        mapper_->setView(view);
     return view;
 }
 

@@ -31,6 +31,7 @@ Soak::Soak(quint32 seed, Tally& tally) : tally_(tally), stage_(4, Stage::Place::
         model_.setData(model_.index(row, 2), QStringLiteral("note <%1> & more").arg(row));
     }
     mapper_ = new lumetto::HtmlDataMapper(stage_.view(BoundView));
+    mapper_->setView(stage_.view(BoundView));
     mapper_->setModel(&model_);
     mapper_->setTemplateHtml(Template);
 }

@@ -2,26 +2,16 @@
 
 #include "engine/page/ControlPage.h"
 
+#include <lumetto/EngineEnvironment.h>
+
 #include <QEvent>
 #include <QObject>
 #include <QQuickWidget>
 #include <QQuickWindow>
 #include <QWebEngineView>
 
-namespace lumetto {
+namespace lumetto::engine {
 namespace {
-
-// The engine builds the accessibility tree of its pages only when an assistive technology
-// is present and this switch is on; it is read once, when the engine starts. A value the
-// user set stays.
-void enableRendererAccessibility() {
-    static const bool done = [] {
-        if (!keepsEngineEnvironment() && !qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
-            qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
-        return true;
-    }();
-    Q_UNUSED(done);
-}
 
 // The view paints through a widget that renders into a window of its own which is never
 // shown. Listed as a top-level window, a screen reader would offer it as an empty frame
@@ -53,10 +43,10 @@ private:
 }  // namespace
 
 QWebEngineView* accessibleView(QWidget* parent) {
-    enableRendererAccessibility();
+    prepareEngineEnvironment();  // screen readers see the pages of the engine it starts
     auto* view = new QWebEngineView(parent);
     new OffscreenWindowHider(view);
     return view;
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -3,7 +3,7 @@
 #include <QAccessibleInterface>
 #include <QWidget>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 DocumentName::DocumentName(QWidget* control, std::function<void(const QString&)> named)
     : control_(control), named_(std::move(named)) {
@@ -35,4 +35,4 @@ void DocumentName::follow() {
     named_(name);
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -10,7 +10,7 @@
 
 class QWidget;
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // The name a screen reader gives a control's web document: the name it gives the control
 // itself (the widget's accessible name, else the text of the label whose buddy it is), followed
@@ -34,4 +34,4 @@ private:
     QTimer timer_;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -4,7 +4,7 @@
 #include <QQuickWidget>
 #include <QWebEngineView>
 
-namespace lumetto {
+namespace lumetto::engine {
 namespace {
 
 class PainterFocusOrder : public QObject {
@@ -35,4 +35,4 @@ void keepPainterInFocusOrder(QWebEngineView* view) {
     new PainterFocusOrder(view);
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

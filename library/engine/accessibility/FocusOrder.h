@@ -2,7 +2,7 @@
 
 class QWebEngineView;
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // The engine makes the widget a view paints through when the view's page starts, and anew
 // after its page process restarts: after the window has set its keyboard focus order, which
@@ -10,4 +10,4 @@ namespace lumetto {
 // placed the view, so that Tab leaves the page for the control that follows it.
 void keepPainterInFocusOrder(QWebEngineView* view);
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

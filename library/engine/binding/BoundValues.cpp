@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QStyledItemDelegate>
 
-namespace lumetto {
+namespace lumetto::engine {
 namespace {
 
 // The image type the bytes begin with, by their signature; empty for anything else.
@@ -64,4 +64,4 @@ QJsonValue boundCell(const CellValues& cell, const QLocale& locale) {
     return sent;
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -5,7 +5,7 @@
 
 class QLocale;
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // How a cell reaches the page. Its text is what elements and attributes show, the display role
 // as Qt's views show it (QStyledItemDelegate::displayText: numbers and dates in the view's
@@ -23,4 +23,4 @@ struct CellValues {
 };
 QJsonValue boundCell(const CellValues& cell, const QLocale& locale);
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -2,7 +2,7 @@
 
 #include <QAbstractItemModel>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // A reset of a model keeps no persistent index. What a binding keeps by a row's index (a key the
 // page names the row by, an entry in the row's fields) is held by the row's place across it, as
@@ -23,4 +23,4 @@ void restorePlaces(Entries& entries, const QAbstractItemModel* model) {
             entry.row = model->index(entry.heldRow, 0);
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -4,6 +4,7 @@
 
 #include "engine/binding/BoundValues.h"
 #include "engine/view/HtmlViewPrivate.h"
+#include "engine/view/Logging.h"
 #include "engine/binding/ModelStorage.h"
 #include "engine/page/PageFailure.h"
 #include "engine/binding/RowEntries.h"
@@ -23,7 +24,7 @@
 #include <utility>
 #include <vector>
 
-namespace lumetto {
+namespace lumetto::engine {
 namespace {
 
 // The rows a page is sent as it binds, before it has measured a row.
@@ -40,9 +41,9 @@ constexpr int FirstRows = 40;
 // (canFetchMore, fetchMore) what a window or a move needs. The page names rows by keys (RowKeys)
 // in what it reports, so that a report reaches its row whatever the model did meanwhile. While
 // the page is not there to take them (loading, or its process ended) nothing is posted: the
-// whole binding comes with the next page as its last step (HtmlView::Private::boundSteps), and
+// whole binding comes with the next page as its last step (HtmlViewPrivate::boundSteps), and
 // its repeated elements ask for their rows anew.
-class HtmlDataMapper::Private {
+class HtmlDataMapperPrivate {
 public:
     // A value the user entered in a bound field.
     struct Edit {
@@ -59,7 +60,7 @@ public:
         int size = 0;
     };
 
-    Private(HtmlDataMapper* q, HtmlView* view) : q(q), view(view), host(view->d.get()) {}
+    explicit HtmlDataMapperPrivate(HtmlDataMapper* q) : q(q) {}
 
     // The model column of each name, or -1.
     QList<int> columnsOf(const QAbstractItemModel* of, const QStringList& names) const;
@@ -80,9 +81,13 @@ public:
     // Each window again after the model's rows changed: at the same records (followRecords),
     // or at the same place.
     void resendWindows(bool followRecords);
-    bool bound() const { return !templ.isEmpty() && host->binder == q; }
+    bool bound() const { return host && !templ.isEmpty() && host->binder == q; }
     void post(const QString& op, const QJsonArray& args) const;
     void unbind();
+    // Follows the page events of view's page, and its body.
+    void connectView();
+    // Ends the binding and lets go of the view.
+    void releaseView();
     // The current row after the model changed: the same record, else the same place.
     void followCurrent();
     void showCurrent();
@@ -99,8 +104,9 @@ public:
     void settle();
 
     HtmlDataMapper* q;
-    HtmlView* view;
-    HtmlView::Private* host;
+    HtmlView* view = nullptr;
+    HtmlViewPrivate* host = nullptr;  // the view's, while it is there
+    std::vector<QMetaObject::Connection> viewConnections;
     QPointer<QAbstractItemModel> model;
     std::vector<QMetaObject::Connection> modelConnections;
     QString templ;
@@ -108,7 +114,7 @@ public:
     QList<int> columns;
     QPersistentModelIndex current;
     int currentRow = -1;
-    SubmitPolicy policy = AutoSubmit;
+    HtmlDataMapper::SubmitPolicy policy = HtmlDataMapper::AutoSubmit;
     bool emptyIsNull = false;
     std::vector<Edit> pending;  // not yet submitted, in the order made; the page shows them
     std::vector<Edit> handed;   // handed to the model and not yet stored, which it may yet refuse to store
@@ -129,7 +135,7 @@ void dropEdit(Edits& edits, const QModelIndex& index) {
 
 }  // namespace
 
-QList<int> HtmlDataMapper::Private::columnsOf(const QAbstractItemModel* of, const QStringList& wanted) const {
+QList<int> HtmlDataMapperPrivate::columnsOf(const QAbstractItemModel* of, const QStringList& wanted) const {
     QList<int> found(wanted.size(), -1);
     const int count = of ? of->columnCount() : 0;
     for (int column = count - 1; column >= 0; --column) {
@@ -145,7 +151,7 @@ QList<int> HtmlDataMapper::Private::columnsOf(const QAbstractItemModel* of, cons
     return found;
 }
 
-void HtmlDataMapper::Private::checkColumns(const QAbstractItemModel* of, const QStringList& wanted, const char* call) const {
+void HtmlDataMapperPrivate::checkColumns(const QAbstractItemModel* of, const QStringList& wanted, const char* call) const {
     if (!of)
         return;
     const QList<int> found = columnsOf(of, wanted);
@@ -155,9 +161,9 @@ void HtmlDataMapper::Private::checkColumns(const QAbstractItemModel* of, const Q
                                     QString::fromLatin1(call))};
 }
 
-QJsonArray HtmlDataMapper::Private::rowValues(int row) const {
+QJsonArray HtmlDataMapperPrivate::rowValues(int row) const {
     QJsonArray values;
-    const QLocale locale = view->locale();
+    const QLocale locale = view ? view->locale() : QLocale();
     for (int column : columns) {
         const QModelIndex index = model->index(row, column);
         const auto edit = std::find_if(pending.begin(), pending.end(), [&](const Edit& e) { return e.index == index; });
@@ -173,21 +179,21 @@ QJsonArray HtmlDataMapper::Private::rowValues(int row) const {
     return values;
 }
 
-QJsonArray HtmlDataMapper::Private::rowsValues(int first, int last) const {
+QJsonArray HtmlDataMapperPrivate::rowsValues(int first, int last) const {
     QJsonArray rows;
     for (int row = first; row <= last; ++row)
         rows.append(rowValues(row));
     return rows;
 }
 
-QJsonArray HtmlDataMapper::Private::keyedRows(int first, int last) {
+QJsonArray HtmlDataMapperPrivate::keyedRows(int first, int last) {
     QJsonArray rows;
     for (int row = first; row <= last; ++row)
         rows.append(QJsonArray{keys.keyOf(model->index(row, 0)), rowValues(row), entries.of(row)});
     return rows;
 }
 
-QJsonObject HtmlDataMapper::Private::bindingState() {
+QJsonObject HtmlDataMapperPrivate::bindingState() {
     return {{QStringLiteral("columns"), QJsonArray::fromStringList(names)},
             {QStringLiteral("rows"), model ? keyedRows(0, std::min(rowCount(), FirstRows) - 1) : QJsonArray()},
             {QStringLiteral("count"), rowCount()},
@@ -197,7 +203,7 @@ QJsonObject HtmlDataMapper::Private::bindingState() {
             {QStringLiteral("values"), currentRow >= 0 ? QJsonValue(rowValues(currentRow)) : QJsonValue()}};
 }
 
-void HtmlDataMapper::Private::fetchThrough(int row) {
+void HtmlDataMapperPrivate::fetchThrough(int row) {
     if (!model || fetching)
         return;
     const int before = rowCount();
@@ -215,14 +221,14 @@ void HtmlDataMapper::Private::fetchThrough(int row) {
 
 // Rows past what the model has are fetched: the page asks for them as it nears the end of what
 // the model has, so that the scroll bar grows before the user reaches its end.
-void HtmlDataMapper::Private::rowsWanted(int repeat, int first, int last, int number) {
+void HtmlDataMapperPrivate::rowsWanted(int repeat, int first, int last, int number) {
     const int size = std::max(1, first < 0 ? last : last - first + 1);
     fetchThrough(first < 0 ? INT_MAX : last);
     windows[repeat] = {QPersistentModelIndex(), first < 0 ? rowCount() - size : first, size};
     sendWindow(repeat, number);
 }
 
-void HtmlDataMapper::Private::sendWindow(int repeat, int answer) {
+void HtmlDataMapperPrivate::sendWindow(int repeat, int answer) {
     Window& window = windows[repeat];
     const int count = rowCount();
     const int first = std::max(0, std::min(window.first, count - window.size));
@@ -237,7 +243,7 @@ void HtmlDataMapper::Private::sendWindow(int repeat, int answer) {
         post(QStringLiteral("showRows"), args);
 }
 
-void HtmlDataMapper::Private::resendWindows(bool followRecords) {
+void HtmlDataMapperPrivate::resendWindows(bool followRecords) {
     if (fetching)
         return;
     for (auto& [repeat, window] : windows) {
@@ -247,22 +253,22 @@ void HtmlDataMapper::Private::resendWindows(bool followRecords) {
     }
 }
 
-void HtmlDataMapper::Private::post(const QString& op, const QJsonArray& args) const {
+void HtmlDataMapperPrivate::post(const QString& op, const QJsonArray& args) const {
     if (bound() && host->calls->ready())
         host->calls->post(op, args);
 }
 
-void HtmlDataMapper::Private::unbind() {
+void HtmlDataMapperPrivate::unbind() {
     templ.clear();
     names.clear();
     columns.clear();
-    if (host->binder == q) {
+    if (host && host->binder == q) {
         host->binder = nullptr;
         host->boundSteps = nullptr;
     }
 }
 
-void HtmlDataMapper::Private::connectModel() {
+void HtmlDataMapperPrivate::connectModel() {
     for (const auto& connection : modelConnections)
         QObject::disconnect(connection);
     modelConnections.clear();
@@ -327,7 +333,7 @@ void HtmlDataMapper::Private::connectModel() {
     });
 }
 
-void HtmlDataMapper::Private::followCurrent() {
+void HtmlDataMapperPrivate::followCurrent() {
     const int rows = rowCount();
     int row = current.isValid() ? current.row() : std::min(currentRow, rows - 1);
     if (row < 0 && rows > 0)
@@ -340,13 +346,13 @@ void HtmlDataMapper::Private::followCurrent() {
         emitGuarded([this] { emit q->currentIndexChanged(currentRow); });
 }
 
-void HtmlDataMapper::Private::showCurrent() {
+void HtmlDataMapperPrivate::showCurrent() {
     const bool any = currentRow >= 0 && model;
     post(QStringLiteral("setCurrent"), {currentRow, any ? keys.keyOf(model->index(currentRow, 0)) : 0,
                                         any ? rowValues(currentRow) : QJsonArray()});
 }
 
-void HtmlDataMapper::Private::edited(int row, const QString& column, const QJsonValue& entered, bool committed) {
+void HtmlDataMapperPrivate::edited(int row, const QString& column, const QJsonValue& entered, bool committed) {
     const int at = static_cast<int>(names.indexOf(column));
     if (!model || at < 0 || columns.at(at) < 0)
         return;
@@ -356,7 +362,7 @@ void HtmlDataMapper::Private::edited(int row, const QString& column, const QJson
     refusals.erase(std::remove(refusals.begin(), refusals.end(), index), refusals.end());  // the page took its mark off
     const QVariant value = modelValue(index, entered);
     dropEdit(pending, index);
-    if (policy == ManualSubmit || !committed) {
+    if (policy == HtmlDataMapper::ManualSubmit || !committed) {
         pending.push_back({index, column, value});
         return;
     }
@@ -372,7 +378,7 @@ void HtmlDataMapper::Private::edited(int row, const QString& column, const QJson
         handed.push_back({index, column, value});
 }
 
-QVariant HtmlDataMapper::Private::modelValue(const QModelIndex& index, const QJsonValue& entered) const {
+QVariant HtmlDataMapperPrivate::modelValue(const QModelIndex& index, const QJsonValue& entered) const {
     if (entered.isBool()) {  // a checkbox or radio button, as the model holds its state
         const QVariant held = model->data(index, Qt::EditRole);
         if (held.typeId() == QMetaType::QString) {
@@ -395,7 +401,7 @@ QVariant HtmlDataMapper::Private::modelValue(const QModelIndex& index, const QJs
     return text;
 }
 
-void HtmlDataMapper::Private::refused(const std::vector<Edit>& edits, const QString& reason) {
+void HtmlDataMapperPrivate::refused(const std::vector<Edit>& edits, const QString& reason) {
     for (const Edit& edit : edits) {
         if (!edit.index.isValid())
             continue;
@@ -407,7 +413,7 @@ void HtmlDataMapper::Private::refused(const std::vector<Edit>& edits, const QStr
     }
 }
 
-void HtmlDataMapper::Private::settle() {
+void HtmlDataMapperPrivate::settle() {
     std::vector<int> rows;
     for (const auto& cells : {pending, handed})
         for (const Edit& edit : cells)
@@ -425,40 +431,90 @@ void HtmlDataMapper::Private::settle() {
             post(QStringLiteral("updateRows"), {row, rowsValues(row, row)});
 }
 
-HtmlDataMapper::HtmlDataMapper(HtmlView* view) : QObject(view), d(std::make_unique<Private>(this, view)) {
-    connect(view, &HtmlView::bodyHtmlChanged, this, [this](const QString& html) {
-        if (html != d->templ)
-            d->unbind();
+void HtmlDataMapperPrivate::connectView() {
+    const auto on = [this](auto* sender, auto signal, auto slot) { viewConnections.push_back(QObject::connect(sender, signal, q, slot)); };
+    on(view, &HtmlView::bodyHtmlChanged, [this](const QString& html) {
+        if (html != templ)
+            unbind();
     });
-    PageEvents* events = &d->host->pageEvents;
-    connect(events, &PageEvents::boundEdited, this,
-            [this](int key, const QString& column, const QJsonValue& value, int number, bool committed) {
-                if (!d->bound())
-                    return;
-                d->post(QStringLiteral("editsSeen"), {number});  // what is shown from now on is newer than that entry
-                if (const int row = d->rowOfKey(key); row >= 0)
-                    d->edited(row, column, value, committed);
-            });
-    connect(events, &PageEvents::boundRowChosen, this, [this](int key) {
-        if (const int row = d->rowOfKey(key); d->bound() && row >= 0)
-            emitGuarded([this, row] { setCurrentIndex(row); });
+    PageEvents* events = &host->pageEvents;
+    on(events, &PageEvents::boundEdited, [this](int key, const QString& column, const QJsonValue& value, int number, bool committed) {
+        if (!bound())
+            return;
+        post(QStringLiteral("editsSeen"), {number});  // what is shown from now on is newer than that entry
+        if (const int row = rowOfKey(key); row >= 0)
+            edited(row, column, value, committed);
     });
-    connect(events, &PageEvents::boundRowsAsked, this, [this](int repeat, int first, int last, int number) {
-        if (d->bound())
-            d->rowsWanted(repeat, first, last, number);
+    on(events, &PageEvents::boundRowChosen, [this](int key) {
+        if (const int row = rowOfKey(key); bound() && row >= 0)
+            emitGuarded([this, row] { q->setCurrentIndex(row); });
     });
-    connect(events, &PageEvents::boundRowFieldEntered, this, [this](int key, int place, const QJsonObject& state) {
-        if (d->bound())
-            d->entries.entered(d->keys.indexOf(key), place, state);
+    on(events, &PageEvents::boundRowsAsked, [this](int repeat, int first, int last, int number) {
+        if (bound())
+            rowsWanted(repeat, first, last, number);
+    });
+    on(events, &PageEvents::boundRowFieldEntered, [this](int key, int place, const QJsonObject& state) {
+        if (bound())
+            entries.entered(keys.indexOf(key), place, state);
     });
 }
 
+void HtmlDataMapperPrivate::releaseView() {
+    unbind();
+    windows.clear();
+    for (const auto& connection : viewConnections)
+        QObject::disconnect(connection);
+    viewConnections.clear();
+    if (host)
+        host->mappers.erase(std::remove(host->mappers.begin(), host->mappers.end(), q), host->mappers.end());
+    view = nullptr;
+    host = nullptr;
+}
+
+namespace {
+
+// Fails the call when the mapper has no view to show its template in.
+void checkView(const HtmlViewPrivate* host, const char* call) {
+    if (!host)
+        throw PageFailure{HtmlError(HtmlError::PageFailed, QStringLiteral("the mapper has no view (HtmlDataMapper::setView)"),
+                                    QString::fromLatin1(call))};
+}
+
+}  // namespace
+
+}  // namespace lumetto::engine
+
+namespace lumetto {
+
+using engine::attempt;
+using engine::HtmlDataMapperPrivate;
+using engine::PageFailure;
+
+HtmlDataMapper::HtmlDataMapper(QObject* parent) : QObject(parent), d(std::make_unique<HtmlDataMapperPrivate>(this)) {}
+
 HtmlDataMapper::~HtmlDataMapper() {
-    d->unbind();
+    d->releaseView();
+}
+
+void HtmlDataMapper::setView(HtmlView* view) {
+    if (view == d->view)
+        return;
+    d->releaseView();
+    d->host = engine::HtmlViewPrivate::of(view);
+    if (!d->host)
+        return;
+    d->view = view;
+    d->host->mappers.push_back(this);
+    d->connectView();
+}
+
+HtmlView* HtmlDataMapper::view() const {
+    return d->view;
 }
 
 void HtmlDataMapper::setModel(QAbstractItemModel* model, HtmlError* error) {
     attempt(error, "HtmlDataMapper::setModel", [&] {
+        engine::checkView(d->host, "HtmlDataMapper::setModel");
         d->checkColumns(model, d->names, "HtmlDataMapper::setModel");
         d->model = model;
         d->pending.clear();
@@ -481,7 +537,8 @@ QAbstractItemModel* HtmlDataMapper::model() const {
 
 void HtmlDataMapper::setTemplateHtml(const QString& html, HtmlError* error) {
     attempt(error, "HtmlDataMapper::setTemplateHtml", [&] {
-        const QStringList names = templateColumns(html);
+        engine::checkView(d->host, "HtmlDataMapper::setTemplateHtml");
+        const QStringList names = engine::templateColumns(html);
         d->checkColumns(d->model, names, "HtmlDataMapper::setTemplateHtml");
         const QString before = std::exchange(d->templ, html);  // the body about to change is this one's
         try {
@@ -490,9 +547,9 @@ void HtmlDataMapper::setTemplateHtml(const QString& html, HtmlError* error) {
             d->templ = before;
             throw;
         }
-        if (const QStringList scripts = templateScripts(html); !scripts.isEmpty())
-            qWarning("lumetto: HtmlDataMapper::setTemplateHtml: the template holds script, which never runs: %s",
-                     qPrintable(scripts.join(QStringLiteral(", "))));
+        if (const QStringList scripts = engine::templateScripts(html); !scripts.isEmpty())
+            qCWarning(engine::bindingLog, "HtmlDataMapper::setTemplateHtml: the template holds script, which never runs: %s",
+                      qPrintable(scripts.join(QStringLiteral(", "))));
         d->names = names;
         d->columns = d->columnsOf(d->model, names);
         d->windows.clear();  // the template's repeated elements tell which rows they hold
@@ -535,23 +592,23 @@ void HtmlDataMapper::setEmptyIsNull(bool null) {
 bool HtmlDataMapper::submit() {
     if (!d->model)
         return true;
-    std::vector<Private::Edit> refused;
-    std::vector<Private::Edit> handed = std::exchange(d->handed, {});
-    for (const Private::Edit& edit : std::exchange(d->pending, {})) {
+    std::vector<HtmlDataMapperPrivate::Edit> refused;
+    std::vector<HtmlDataMapperPrivate::Edit> handed = std::exchange(d->handed, {});
+    for (const HtmlDataMapperPrivate::Edit& edit : std::exchange(d->pending, {})) {
         if (!edit.index.isValid())
             continue;
-        dropEdit(handed, edit.index);
+        engine::dropEdit(handed, edit.index);
         (d->model->setData(edit.index, edit.value, Qt::EditRole) ? handed : refused).push_back(edit);
     }
     // Changes the model could not store (a constraint, a database locked or read-only) stay in
     // it and in the fields, nothing of the user's lost, for the user to correct and a later
     // submit() to store. Those it stored, as it went or before, are no part of the failure.
-    const bool stored = storeChanges(d->model);
+    const bool stored = engine::storeChanges(d->model);
     if (stored) {
         d->settle();
     } else {
         handed.erase(std::remove_if(handed.begin(), handed.end(),
-                                    [this](const Private::Edit& e) { return !holdsUnstored(d->model, e.index); }),
+                                    [this](const HtmlDataMapperPrivate::Edit& e) { return !engine::holdsUnstored(d->model, e.index); }),
                      handed.end());
         d->refused(handed, QStringLiteral("the model could not store the changes"));
         d->handed = std::move(handed);
@@ -562,7 +619,7 @@ bool HtmlDataMapper::submit() {
 
 void HtmlDataMapper::revert() {
     if (d->model && !d->handed.empty())
-        dropChanges(d->model);
+        engine::dropChanges(d->model);
     d->settle();
 }
 

@@ -6,7 +6,7 @@
 #include <QSqlRecord>
 #include <QSqlTableModel>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 bool storeChanges(QAbstractItemModel* model) {
     bool stored = true;
@@ -41,4 +41,4 @@ std::optional<QVariant> nullFor(const QAbstractItemModel* model, const QModelInd
     return QVariant(model->data(index, Qt::EditRole).metaType());
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -7,7 +7,7 @@
 class QAbstractItemModel;
 class QModelIndex;
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // What a data binding asks a model about storing the values handed to it. A model that caches
 // its changes (QSqlTableModel) stores them with its submitAll() slot and drops them with
@@ -25,4 +25,4 @@ bool holdsUnstored(const QAbstractItemModel* model, const QModelIndex& index);
 // column is declared NOT NULL (QSqlTableModel).
 std::optional<QVariant> nullFor(const QAbstractItemModel* model, const QModelIndex& index);
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

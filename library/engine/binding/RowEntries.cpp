@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // The latest entry of a field counts.
 void RowEntries::entered(const QPersistentModelIndex& row, int place, const QJsonObject& state) {
@@ -29,11 +29,11 @@ void RowEntries::clear() {
 }
 
 void RowEntries::holdPlaces() {
-    lumetto::holdPlaces(entries_);
+    engine::holdPlaces(entries_);
 }
 
 void RowEntries::restorePlaces(const QAbstractItemModel* model) {
-    lumetto::restorePlaces(entries_, model);
+    engine::restorePlaces(entries_, model);
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // What the user typed or chose in the fields of a repeated row that the template binds to no
 // column, kept by the row's persistent index and the field's place in the row: the page drops a
@@ -33,4 +33,4 @@ private:
     std::vector<Entry> entries_;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace lumetto {
+namespace lumetto::engine {
 namespace {
 
 // Far more than a page holds at once: the keys beyond it are of rows long out of the page.
@@ -42,11 +42,11 @@ void RowKeys::clear() {
 }
 
 void RowKeys::holdPlaces() {
-    lumetto::holdPlaces(entries_);
+    engine::holdPlaces(entries_);
 }
 
 void RowKeys::restorePlaces(const QAbstractItemModel* model) {
-    lumetto::restorePlaces(entries_, model);
+    engine::restorePlaces(entries_, model);
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

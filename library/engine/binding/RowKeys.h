@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // The keys a bound page names a model's rows by. A key follows its row through inserts,
 // removals, moves and sorts (a persistent index), so that what the page reports of a row
@@ -35,4 +35,4 @@ private:
     int next_ = 1;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QRegularExpression>
 
-namespace lumetto {
+namespace lumetto::engine {
 namespace {
 
 // An attribute value as the page reads it: character references decoded.
@@ -83,4 +83,4 @@ QStringList templateScripts(const QString& html) {
     return found;
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

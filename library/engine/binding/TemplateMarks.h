@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // The model columns a data template names in its marks (data-column="Name",
 // data-column-<attribute>="Name"), each once, in the order they first appear. The marks are
@@ -16,4 +16,4 @@ QStringList templateColumns(const QString& html);
 // "<tag attribute>". The page runs none of them and sets no such mark.
 QStringList templateScripts(const QString& html);
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

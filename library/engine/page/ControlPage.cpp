@@ -1,5 +1,7 @@
 #include "engine/page/ControlPage.h"
 
+#include <lumetto/EngineEnvironment.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -7,7 +9,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
-namespace lumetto {
+namespace lumetto::engine {
 namespace {
 
 // Text without a size of its own is set in the desktop's small interface size (8 pt at
@@ -104,16 +106,9 @@ QWebEnginePage* ControlPage::createWindow(WebWindowType) {
 
 void ControlPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) {}
 
-bool keepsEngineEnvironment() {
-    return qEnvironmentVariableIsSet("LUMETTO_KEEP_ENGINE_ENVIRONMENT");
-}
-
 QWebEngineProfile* sharedProfile() {
     static QWebEngineProfile* profile = [] {
-        // Set before the engine starts, which it does with the first profile: the views of
-        // the process share one page process, so that a second view costs little.
-        if (!keepsEngineEnvironment())
-            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --renderer-process-limit=1");
+        prepareEngineEnvironment();  // before the engine starts, which it does with the first profile
         auto* p = new QWebEngineProfile(QCoreApplication::instance());  // off the record
         p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
         p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
@@ -123,4 +118,4 @@ QWebEngineProfile* sharedProfile() {
     return profile;
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

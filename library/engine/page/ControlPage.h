@@ -3,7 +3,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineUrlRequestInterceptor>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // The scheme of the files below a base location: "file" for a local directory, "qrc" for a
 // folder of the application's Qt resources; empty for any other location, which has none.
@@ -62,8 +62,4 @@ private:
 // one network and renderer context for every control in the process.
 QWebEngineProfile* sharedProfile();
 
-// Whether the host asked the library to leave the engine's environment as it is
-// (LUMETTO_KEEP_ENGINE_ENVIRONMENT set).
-bool keepsEngineEnvironment();
-
-}  // namespace lumetto
+}  // namespace lumetto::engine

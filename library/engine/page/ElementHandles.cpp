@@ -3,7 +3,7 @@
 #include "engine/page/PageCalls.h"
 #include "engine/page/PageElement.h"
 
-namespace lumetto {
+namespace lumetto::engine {
 
 ElementHandles::ElementHandles(std::shared_ptr<PageCalls> calls, std::shared_ptr<ContentRecord> record)
     : calls_(std::move(calls)), record_(std::move(record)) {
@@ -59,4 +59,4 @@ void ElementHandles::flushReleases() {
     pendingReleases_ = QJsonArray();
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -9,7 +9,7 @@
 #include <map>
 #include <memory>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 class ContentRecord;
 class PageCalls;
@@ -53,4 +53,4 @@ private:
     QTimer releaseTimer_;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

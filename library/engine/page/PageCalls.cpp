@@ -15,7 +15,7 @@
 #include <optional>
 #include <utility>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 namespace {
 
@@ -255,4 +255,4 @@ void PageCalls::post(const QString& op, const QJsonArray& args) {
     }
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

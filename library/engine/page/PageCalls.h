@@ -13,7 +13,7 @@
 
 class QWebEnginePage;
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // Host-to-page calls of one control. A request runs the page-side operation and hands its
 // outcome to a function once the page has answered, within a bound; a call is a request whose
@@ -136,4 +136,4 @@ private:
     qsizetype posted_ = 0;  // characters posted to the page since the last call
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -6,7 +6,25 @@
 
 #include <QJsonArray>
 
-namespace lumetto {
+namespace lumetto::engine {
+namespace {
+
+// HtmlElement as the engine makes and reads it, through its protected members.
+class ElementHandle : public HtmlElement {
+public:
+    explicit ElementHandle(std::shared_ptr<PageElement> element) : HtmlElement(std::move(element)) {}
+    static const PageElement* behind(const HtmlElement& handle) { return (handle.*&ElementHandle::d).get(); }
+};
+
+}  // namespace
+
+HtmlElement PageElement::handleOf(std::shared_ptr<PageElement> element) {
+    return ElementHandle(std::move(element));
+}
+
+const PageElement* PageElement::behind(const HtmlElement& handle) {
+    return ElementHandle::behind(handle);
+}
 
 PageElement::PageElement(std::shared_ptr<PageCalls> calls, std::shared_ptr<ContentRecord> record, int generation,
                          qint64 handle, QString tagName, std::function<void()> release)
@@ -84,4 +102,4 @@ void PageElement::attribute(const QString& name, PageCalls::Answer answer) const
     request("HtmlElement::attribute", QStringLiteral("getAttribute"), {name}, std::move(answer));
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

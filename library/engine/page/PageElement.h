@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 class ContentRecord;
 
@@ -24,7 +24,9 @@ public:
     ~PageElement();
 
     // The public handle of an element; null for none.
-    static HtmlElement handleOf(std::shared_ptr<PageElement> element) { return HtmlElement(std::move(element)); }
+    static HtmlElement handleOf(std::shared_ptr<PageElement> element);
+    // The element behind a public handle; null for none.
+    static const PageElement* behind(const HtmlElement& handle);
 
     // Whether the page that held the element is gone: loaded anew since, or its control destroyed.
     bool isGone() const;
@@ -62,4 +64,4 @@ private:
     QJsonValue value_;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

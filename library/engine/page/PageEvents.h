@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QVariantMap>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // The events of a view, by the number the page tags its own with (a click) or the view gives
 // those of its clipboard actions.
@@ -31,7 +31,7 @@ public slots:
     void boundRowFieldChanged(int key, int place, const QJsonObject& state) { emit boundRowFieldEntered(key, place, state); }
 
 signals:
-    void raised(lumetto::ViewEvent event, const QVariantMap& detail);
+    void raised(lumetto::engine::ViewEvent event, const QVariantMap& detail);
     // The user typed or chose something in the form field at that place.
     void fieldEntered(const QJsonArray& path, const QJsonObject& state);
     // The content the page was given, with its images, has been drawn.
@@ -52,4 +52,4 @@ signals:
     void boundRowFieldEntered(int key, int place, const QJsonObject& state);
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -1,8 +1,8 @@
 #include "engine/page/PageFailure.h"
 
-#include <QLoggingCategory>
+#include "engine/view/Logging.h"
 
-namespace lumetto {
+namespace lumetto::engine {
 
 PageFailure pageFailure(const char* call, const QString& reason, int pageCode) {
     const auto type = pageCode == HtmlError::ElementGone || pageCode == HtmlError::NoSuchProperty
@@ -17,7 +17,8 @@ void reportFailure(HtmlError* error, const HtmlError& failure) {
             *error = failure;  // the first failure of a series of calls is the one to tell
     }
     else
-        qWarning("lumetto: %s failed: %s", qPrintable(failure.call()), qPrintable(failure.description()));
+        qCWarning(failure.call().startsWith(QLatin1String("HtmlDataMapper::")) ? bindingLog : viewLog,
+                  "%s failed: %s", qPrintable(failure.call()), qPrintable(failure.description()));
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -5,7 +5,7 @@
 #include <exception>
 #include <type_traits>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // A failed call inside the library. It never leaves the library: each public call that can
 // fail runs its work through attempt(), which turns it into the HtmlError the call reports.
@@ -34,4 +34,4 @@ auto attempt(HtmlError* error, const char* call, Work&& work) -> decltype(work()
         return Result();
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

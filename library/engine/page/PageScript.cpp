@@ -6,7 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-namespace lumetto {
+namespace lumetto::engine {
 namespace {
 
 QString resource(const QString& path) {
@@ -47,4 +47,4 @@ QWebEngineScript pageScript() {
     return script;
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

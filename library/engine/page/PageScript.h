@@ -2,7 +2,7 @@
 
 #include <QWebEngineScript>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // The control's own page side: the web channel's client, the host's table of failure kinds as
 // pageFailures, and the page script's parts (script/: calls, the menu and the selection, the
@@ -10,4 +10,4 @@ namespace lumetto {
 // is created.
 QWebEngineScript pageScript();
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

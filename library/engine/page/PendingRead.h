@@ -10,7 +10,7 @@
 #include <functional>
 #include <utility>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // The host's callback of an asynchronous read, with the object it lives with. Each result goes
 // to it from the event loop: never inside the call that hands it over (which may be the host's
@@ -35,4 +35,4 @@ private:
     Done done_;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

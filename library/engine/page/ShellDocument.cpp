@@ -2,7 +2,7 @@
 
 #include <QJsonDocument>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 ShellDocument::ShellDocument(const QString& files, const QJsonArray& steps) {
     const QString sources = files.isEmpty() ? QStringLiteral("data:") : QStringLiteral("data: %1:").arg(files);
@@ -22,4 +22,4 @@ ShellDocument::ShellDocument(const QString& files, const QJsonArray& steps) {
                 .arg(policy, block);
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -3,7 +3,7 @@
 #include <QJsonArray>
 #include <QString>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // The document every control starts from: the head holds the base location and the style
 // rules, the body holds the content. Its policy lets the content load files only once the
@@ -30,4 +30,4 @@ private:
     bool carried_ = false;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QWebEngineView>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 ShellStart::ShellStart(QWebEngineView* view, PageCalls& calls, std::function<bool()> hasContent, std::function<void()> load)
     : view_(view), calls_(calls), hasContent_(std::move(hasContent)), load_(std::move(load)) {
@@ -88,4 +88,4 @@ void ShellStart::now() {
     load_();
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

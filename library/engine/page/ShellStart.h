@@ -6,7 +6,7 @@
 
 class QWebEngineView;
 
-namespace lumetto {
+namespace lumetto::engine {
 
 class PageCalls;
 
@@ -51,4 +51,4 @@ private:
     bool shown_ = false;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -2,7 +2,7 @@
 
 #include <QTimer>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 StartOrder& StartOrder::instance() {
     static StartOrder order;
@@ -40,4 +40,4 @@ void StartOrder::startWaiting() {
     }
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

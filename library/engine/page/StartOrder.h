@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // The order in which the controls of a process start their pages. A control with content to
 // show starts at once. One with nothing to show yet waits until the controls that started
@@ -40,4 +40,4 @@ private:
     std::vector<std::pair<QPointer<QObject>, std::function<void()>>> waiting_;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace lumetto {
+namespace lumetto::engine {
 namespace {
 
 // Whether the element at path lies at or below the one at place.
@@ -55,4 +55,4 @@ std::vector<ContentRecord::Step> ContentRecord::replay() const {
     return steps;
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // What a control's page shows beyond its shell, kept by the host so that a page loaded anew
 // (its page process ended) shows the same: the body as last set (or the document of the file it
@@ -41,4 +41,4 @@ private:
     std::vector<std::pair<QJsonArray, QJsonObject>> fields_;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -1,6 +1,26 @@
 #include "engine/recovery/EngineStart.h"
 
-namespace lumetto::EngineStart {
+#include <lumetto/EngineEnvironment.h>
+
+#include <utility>
+
+namespace lumetto {
+
+void prepareEngineEnvironment() {
+    static bool prepared = false;
+    if (std::exchange(prepared, true) || qEnvironmentVariableIsSet("LUMETTO_KEEP_ENGINE_ENVIRONMENT"))
+        return;
+    // The views of the process share one page process, so that a second view costs little.
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --renderer-process-limit=1");
+    // The engine builds the accessibility tree of its pages only when an assistive technology
+    // is present and this switch is on. A value the user set stays.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
+        qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
+}
+
+}  // namespace lumetto
+
+namespace lumetto::engine::EngineStart {
 namespace {
 
 bool hadPage = false;
@@ -33,4 +53,4 @@ void pageLoaded() {
     hadPage = true;
 }
 
-}  // namespace lumetto::EngineStart
+}  // namespace lumetto::engine::EngineStart

@@ -3,8 +3,10 @@
 #include <QString>
 #include <QWebEnginePage>
 
-namespace lumetto {
+namespace lumetto::engine {
 
+// The environment the engine starts with: lumetto::prepareEngineEnvironment() (EngineStart.cpp).
+//
 // Whether the display engine can start page processes, as the ends of its page processes tell.
 // A page process that could not be launched at all, or that ended by itself before any control
 // of the process ever had a page, tells that the engine cannot start one: its helper process
@@ -22,4 +24,4 @@ void pageLoaded();
 
 }  // namespace EngineStart
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

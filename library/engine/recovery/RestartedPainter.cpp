@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <QWebEngineView>
 
-namespace lumetto {
+namespace lumetto::engine {
 namespace {
 
 // Once the page has loaded, and again a little later, for a painting widget the engine makes
@@ -27,4 +27,4 @@ void paintRestartedPage(QWebEngineView* view) {
         QTimer::singleShot(ms, view, [view] { resizeThePainters(view); });
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

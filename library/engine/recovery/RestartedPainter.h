@@ -2,7 +2,7 @@
 
 class QWebEngineView;
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // After its page process restarts, the engine gives a view a new widget to paint through, of
 // the old one's size, and the new page process draws nothing into it until that widget's size
@@ -14,4 +14,4 @@ namespace lumetto {
 // page costs about as much memory again as the page itself.
 void paintRestartedPage(QWebEngineView* view);
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

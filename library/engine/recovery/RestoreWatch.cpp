@@ -2,7 +2,7 @@
 
 #include <set>
 
-namespace lumetto {
+namespace lumetto::engine {
 namespace {
 
 // The controls whose restored content is in the page process and has not drawn yet. One
@@ -46,4 +46,4 @@ void RestoreWatch::drawn() {
     suspect_ = false;
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // Keeps content that costs the page process from being restored into it again and again.
 // Restored content is watched until the page reports it drawn. A control whose restored
@@ -41,4 +41,4 @@ private:
     bool suspect_ = false;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -5,7 +5,10 @@
 #include "engine/page/PageElement.h"
 #include "engine/page/PageFailure.h"
 #include "engine/view/ControlMenu.h"
+#include "engine/view/Logging.h"
 #include "engine/view/SlotGuard.h"
+
+#include <lumetto/HtmlView.h>
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,7 +17,9 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace lumetto {
+#include <algorithm>
+
+namespace lumetto::engine {
 namespace {
 
 constexpr const char* CopyCall = "the clipboard copy";
@@ -119,10 +124,10 @@ void ControlEvents::copySelection(HtmlView::CopyFormat format) {
             QGuiApplication::clipboard()->setText(text);
         }
     } catch (const PageFailure& failure) {
-        qWarning("lumetto: the copy did not reach the clipboard: %s", qPrintable(failure.error.description()));
+        qCWarning(viewLog, "the copy did not reach the clipboard: %s", qPrintable(failure.error.description()));
         return;
     }
     emit view_->copied(format);
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

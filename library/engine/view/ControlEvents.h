@@ -14,6 +14,10 @@
 class QWidget;
 
 namespace lumetto {
+class HtmlView;
+}
+
+namespace lumetto::engine {
 
 class ControlMenu;
 class ElementHandles;
@@ -41,7 +45,7 @@ public:
 
 public slots:
     // An event the page side reported.
-    void queue(lumetto::ViewEvent event, const QVariantMap& detail);
+    void queue(lumetto::engine::ViewEvent event, const QVariantMap& detail);
 
 private:
     struct Pending {
@@ -66,4 +70,4 @@ private:
     std::shared_ptr<PageElement> clicked_;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 ControlMenu::ControlMenu(HtmlView* view, const std::function<void(HtmlView::CopyFormat)>& copy)
     : view_(view),
@@ -29,4 +29,4 @@ void ControlMenu::popup(QWidget* owner, const QPoint& at) const {
     menu->popup(owner->mapToGlobal(at));
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

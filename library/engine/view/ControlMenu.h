@@ -10,7 +10,7 @@
 class QAction;
 class QWidget;
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // The view's right-click menu: the view's clipboard actions, then the actions the host added to
 // the view, in their order. The clipboard actions are the view's children; triggered, from the
@@ -34,4 +34,4 @@ private:
     std::array<QAction*, 2> clipboard_;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -1,6 +1,6 @@
 #include "engine/view/ControlSettings.h"
 
-namespace lumetto {
+namespace lumetto::engine {
 QJsonArray ControlSettings::steps() const {
     QJsonArray all;
     if (!baseUrl.isEmpty())
@@ -10,4 +10,4 @@ QJsonArray ControlSettings::steps() const {
     return all;
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QUrl>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // What the host set on a control, kept so that a page loaded anew shows the same again.
 struct ControlSettings {
@@ -17,4 +17,4 @@ struct ControlSettings {
     QJsonArray steps() const;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -12,6 +12,13 @@
 namespace lumetto {
 namespace {
 
+using engine::attempt;
+using engine::ElementHandles;
+using engine::PageCalls;
+using engine::PageElement;
+using engine::PageFailure;
+using engine::PendingRead;
+
 // One read of the document: the library's call, the page's operation, and how the page's value
 // becomes the result.
 template <typename T>
@@ -86,7 +93,7 @@ HtmlDocument::HtmlDocument() = default;
 HtmlDocument::~HtmlDocument() = default;
 HtmlDocument::HtmlDocument(const HtmlDocument& other) = default;
 HtmlDocument& HtmlDocument::operator=(const HtmlDocument& other) = default;
-HtmlDocument::HtmlDocument(std::shared_ptr<ElementHandles> handles) : d(std::move(handles)) {}
+HtmlDocument::HtmlDocument(std::shared_ptr<engine::ElementHandles> handles) : d(std::move(handles)) {}
 
 bool HtmlDocument::isNull() const {
     return !d;

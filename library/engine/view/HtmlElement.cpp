@@ -10,6 +10,12 @@
 namespace lumetto {
 namespace {
 
+using engine::attempt;
+using engine::PageCalls;
+using engine::PageElement;
+using engine::PageFailure;
+using engine::PendingRead;
+
 // The page's value as text; null and undefined are a null QString.
 QString textOf(const QVariant& value) {
     return value.isNull() ? QString() : value.toString();
@@ -80,7 +86,11 @@ HtmlElement::HtmlElement() = default;
 HtmlElement::~HtmlElement() = default;
 HtmlElement::HtmlElement(const HtmlElement& other) = default;
 HtmlElement& HtmlElement::operator=(const HtmlElement& other) = default;
-HtmlElement::HtmlElement(std::shared_ptr<PageElement> element) : d(std::move(element)) {}
+HtmlElement::HtmlElement(std::shared_ptr<engine::PageElement> element) : d(std::move(element)) {}
+
+size_t qHash(const HtmlElement& element, size_t seed) noexcept {
+    return ::qHash(engine::PageElement::behind(element), seed);
+}
 
 bool HtmlElement::isNull() const {
     return !d || d->isGone();

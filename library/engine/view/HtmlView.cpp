@@ -7,22 +7,36 @@
 #include "engine/page/PageFailure.h"
 #include "engine/view/SourceFile.h"
 
+#include <QMetaMethod>
 #include <QVBoxLayout>
 
 namespace lumetto {
 namespace {
 
+using engine::attempt;
+using engine::HtmlViewPrivate;
+using engine::PageElement;
+using engine::PageFailure;
+using engine::SourceFile;
+
 // A view placed without a size of its own, as in Qt Designer.
 constexpr QSize DefaultSize(320, 240);
 
+// The document of the view's element handles, through HtmlDocument's constructor for the engine.
+class ViewDocument : public HtmlDocument {
+public:
+    explicit ViewDocument(std::shared_ptr<engine::ElementHandles> handles) : HtmlDocument(std::move(handles)) {}
+};
+
 }  // namespace
 
-HtmlView::HtmlView(QWidget* parent) : QWidget(parent), d(std::make_unique<Private>(this)) {
+HtmlView::HtmlView(QWidget* parent) : QWidget(parent), d(std::make_unique<HtmlViewPrivate>(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(d->view);
     setFocusPolicy(d->view->focusPolicy());
     setFocusProxy(d->view);
+    d->errorReceived = [this] { return isSignalConnected(QMetaMethod::fromSignal(&HtmlView::errorOccurred)); };
     // The engine's view carries the view's name, so that what finds the page by the view's
     // name (accessibility tools, tests) finds it.
     QWidget* view = d->view;
@@ -30,9 +44,10 @@ HtmlView::HtmlView(QWidget* parent) : QWidget(parent), d(std::make_unique<Privat
     resize(DefaultSize);
 }
 
-// A mapper goes before what it binds to.
+// The mappers of the view let go of it before what they bind to goes.
 HtmlView::~HtmlView() {
-    qDeleteAll(findChildren<HtmlDataMapper*>(Qt::FindDirectChildrenOnly));
+    while (!d->mappers.empty())
+        d->mappers.back()->setView(nullptr);
 }
 
 QSize HtmlView::sizeHint() const {
@@ -101,7 +116,7 @@ HtmlError HtmlView::error() const {
 }
 
 HtmlDocument HtmlView::document() const {
-    return HtmlDocument(d->handles);
+    return ViewDocument(d->handles);
 }
 
 HtmlElement HtmlView::clickedElement() const {

@@ -15,7 +15,7 @@
 #include <QUrl>
 #include <QWebEngineScriptCollection>
 
-namespace lumetto {
+namespace lumetto::engine {
 namespace {
 
 // A page operation the view carried to its page after the call that wrote it had returned
@@ -41,9 +41,15 @@ HtmlError carriedFailure(const QString& op, const QString& reason, int code) {
 // How long the view waits before it loads its shell again after its page process ended.
 constexpr int RestartDelayMs = 100;
 
+// The private side of each view.
+QHash<const HtmlView*, HtmlViewPrivate*>& privates() {
+    static QHash<const HtmlView*, HtmlViewPrivate*> all;
+    return all;
+}
+
 }  // namespace
 
-HtmlView::Private::Private(HtmlView* q)
+HtmlViewPrivate::HtmlViewPrivate(HtmlView* q)
     : q(q), view(accessibleView(q)), page(new ControlPage(sharedProfile(), view)), pageEvents(this),
       calls(std::make_shared<PageCalls>(page)), record(std::make_shared<ContentRecord>()),
       handles(std::make_shared<ElementHandles>(calls, record)),
@@ -61,7 +67,7 @@ HtmlView::Private::Private(HtmlView* q)
     connect(&pageEvents, &PageEvents::raised, events.get(), &ControlEvents::queue);
     connect(&pageEvents, &PageEvents::fieldEntered, this,
             [this](const QJsonArray& path, const QJsonObject& state) { record->fieldChanged(path, state); });
-    connect(page, &ControlPage::shellLoaded, this, &Private::shellLoaded);
+    connect(page, &ControlPage::shellLoaded, this, &HtmlViewPrivate::shellLoaded);
     connect(page, &ControlPage::shellLeft, this, [this] {
         if (calls->ready())
             restoreShell();
@@ -69,7 +75,7 @@ HtmlView::Private::Private(HtmlView* q)
     connect(&pageEvents, &PageEvents::carriedStepFailed, this, [this](const QString& op, const QString& error, int code) {
         report(carriedFailure(op, error, code));
     });
-    connect(page, &QWebEnginePage::renderProcessTerminated, this, &Private::pageProcessEnded);
+    connect(page, &QWebEnginePage::renderProcessTerminated, this, &HtmlViewPrivate::pageProcessEnded);
 
     start = std::make_unique<ShellStart>(view, *calls, [this] { return !record->body().isEmpty(); },
                                          [this] { loadShell(); });
@@ -81,14 +87,20 @@ HtmlView::Private::Private(HtmlView* q)
         if (!calls->shellLoading())
             calls->post(QStringLiteral("setName"), {name});
     });
+    privates().insert(q, this);
 }
 
-HtmlView::Private::~Private() {
+HtmlViewPrivate::~HtmlViewPrivate() {
+    privates().remove(q);
     events->forgetClicked();
     calls->detach();
 }
 
-void HtmlView::Private::loadShell() {
+HtmlViewPrivate* HtmlViewPrivate::of(const HtmlView* view) {
+    return privates().value(view);
+}
+
+void HtmlViewPrivate::loadShell() {
     calls->loadingShell();
     if (restarted && !record->body().isEmpty() && view->isVisible())
         watch.restoring();
@@ -99,7 +111,7 @@ void HtmlView::Private::loadShell() {
     page->loadShell(shell.html(), QUrl(QStringLiteral("file:///")));
 }
 
-QJsonArray HtmlView::Private::steps() const {
+QJsonArray HtmlViewPrivate::steps() const {
     QJsonArray all = set.steps();
     for (const ContentRecord::Step& step : record->replay())
         all.append(QJsonArray{step.op, step.args});
@@ -109,7 +121,7 @@ QJsonArray HtmlView::Private::steps() const {
     return all;
 }
 
-void HtmlView::Private::shellLoaded(bool ok) {
+void HtmlViewPrivate::shellLoaded(bool ok) {
     if (ok && filesScheme(set.baseUrl) != shellFiles) {
         loadShell();  // the base location changed while the shell loaded
         return;
@@ -145,7 +157,7 @@ void HtmlView::Private::shellLoaded(bool ok) {
 
 // The engine may tell more than once of a page process that could not start; the host hears
 // once that the engine cannot start, and the view stops loading its shell.
-void HtmlView::Private::pageProcessEnded(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+void HtmlViewPrivate::pageProcessEnded(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
     if (calls->engineFailed())
         return;
     const QString cannotStart = EngineStart::failure(status, exitCode);
@@ -158,7 +170,7 @@ void HtmlView::Private::pageProcessEnded(QWebEnginePage::RenderProcessTerminatio
     report(HtmlError(HtmlError::PageFailed, cannotStart));
 }
 
-void HtmlView::Private::restartAfterCrash() {
+void HtmlViewPrivate::restartAfterCrash() {
     calls->rendererLost();
     restarted = true;
     events->pageLost();
@@ -179,7 +191,7 @@ void HtmlView::Private::restartAfterCrash() {
     });
 }
 
-void HtmlView::Private::restoreShell() {
+void HtmlViewPrivate::restoreShell() {
     calls->shellLost();
     restarted = true;
     events->pageLost();
@@ -189,30 +201,30 @@ void HtmlView::Private::restoreShell() {
     });
 }
 
-void HtmlView::Private::tellHost(std::function<void()> tell) {
+void HtmlViewPrivate::tellHost(std::function<void()> tell) {
     QMetaObject::invokeMethod(this, [tell = std::move(tell)] { emitGuarded(tell); }, Qt::QueuedConnection);
 }
 
-void HtmlView::Private::report(const HtmlError& failure) {
+void HtmlViewPrivate::report(const HtmlError& failure) {
     QMetaObject::invokeMethod(this, [this, failure] { reportNow(failure); }, Qt::QueuedConnection);
 }
 
-void HtmlView::Private::reportNow(const HtmlError& failure) {
+void HtmlViewPrivate::reportNow(const HtmlError& failure) {
     error = failure;
-    if (q->isSignalConnected(QMetaMethod::fromSignal(&HtmlView::errorOccurred)))
+    if (errorReceived())
         emitGuarded([this, failure] { emit q->errorOccurred(failure); });
     else
         reportFailure(nullptr, failure);
 }
 
-void HtmlView::Private::attemptWrite(const char* call, const std::function<void()>& work) {
+void HtmlViewPrivate::attemptWrite(const char* call, const std::function<void()>& work) {
     HtmlError failure;
     attempt(&failure, call, work);
     if (failure.isValid())
         reportNow(failure);
 }
 
-bool HtmlView::Private::write(const char* call, const QString& op, const QJsonArray& args) {
+bool HtmlViewPrivate::write(const char* call, const QString& op, const QJsonArray& args) {
     if (start->keepsWrites())
         return false;
     calls->call(call, op, args);
@@ -220,7 +232,7 @@ bool HtmlView::Private::write(const char* call, const QString& op, const QJsonAr
 }
 
 // A write the page refused changes nothing: a restarted page gets the rules it had before.
-void HtmlView::Private::applyStyle(const char* call, const QString& text, bool fromUrl) {
+void HtmlViewPrivate::applyStyle(const char* call, const QString& text, bool fromUrl) {
     write(call, QStringLiteral("setStyle"), {text, fromUrl});
     const bool textChanged = text != set.cssText;
     const bool fromUrlChanged = fromUrl != set.cssFromUrl;
@@ -232,7 +244,7 @@ void HtmlView::Private::applyStyle(const char* call, const QString& text, bool f
         emit q->cssFromUrlChanged(fromUrl);
 }
 
-void HtmlView::Private::applyBase(const char* call, const QUrl& url) {
+void HtmlViewPrivate::applyBase(const char* call, const QUrl& url) {
     const bool sent = write(call, QStringLiteral("setBase"), {url.toString()});
     const bool changed = url != set.baseUrl;
     set.baseUrl = url;
@@ -247,7 +259,7 @@ void HtmlView::Private::applyBase(const char* call, const QUrl& url) {
 // the folder needs a page of another policy, the new page's shell brings both. Either way no
 // frame shows the one with the other's files: neither the page before with the new folder's
 // files of the same names, nor the document with the old folder's.
-void HtmlView::Private::showDocument(const QString& html, const QUrl& folder, const QUrl& source) {
+void HtmlViewPrivate::showDocument(const QString& html, const QUrl& folder, const QUrl& source) {
     constexpr const char* call = "setSource";
     const bool newPolicy = filesScheme(folder) != shellFiles;
     // The page loads the document's files as it takes the document in.
@@ -280,12 +292,12 @@ void HtmlView::Private::showDocument(const QString& html, const QUrl& folder, co
         pageCalls->awaitPage(call);  // returns as a write does, once the page shows the file
 }
 
-void HtmlView::Private::setBody(const char* call, const QString& html) {
+void HtmlViewPrivate::setBody(const char* call, const QString& html) {
     write(call, QStringLiteral("setBody"), {html});
     bodyShown(html);
 }
 
-void HtmlView::Private::bodyShown(const QString& html) {
+void HtmlViewPrivate::bodyShown(const QString& html) {
     const bool bodyChanged = html != record->body();
     const bool sourceChanged = !record->source().isEmpty();
     record->bodySet(html);
@@ -295,4 +307,4 @@ void HtmlView::Private::bodyShown(const QString& html) {
         emit q->sourceChanged(QUrl());
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

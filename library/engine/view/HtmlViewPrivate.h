@@ -12,6 +12,7 @@
 #include "engine/recovery/RestoreWatch.h"
 #include "engine/page/ShellStart.h"
 
+#include <lumetto/HtmlDataMapper.h>
 #include <lumetto/HtmlView.h>
 
 #include <QJsonArray>
@@ -20,15 +21,19 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // Everything behind an HtmlView: the engine's view and page, the page's calls and events, what
 // the view shows, and how it comes back after its page process ended.
-class HtmlView::Private : public QObject {
+class HtmlViewPrivate : public QObject {
 public:
-    explicit Private(HtmlView* q);
-    ~Private() override;
+    explicit HtmlViewPrivate(HtmlView* q);
+    ~HtmlViewPrivate() override;
+
+    // The private side of a view, for the library's other classes.
+    static HtmlViewPrivate* of(const HtmlView* view);
 
     void loadShell();
     // What the page is to show beyond the shell, as page operations in order.
@@ -87,8 +92,13 @@ public:
     std::function<QJsonArray()> boundSteps;
     const QObject* binder = nullptr;
     HtmlError error;  // the last failure reported
+    // The mappers whose view this is (HtmlDataMapper::setView()); the view lets them go before
+    // it goes.
+    std::vector<HtmlDataMapper*> mappers;
+    // Whether a slot receives the view's errorOccurred(), which only the view itself can tell.
+    std::function<bool()> errorReceived;
     bool restarted = false;  // the page process ended: the next shell is a restarted page
     RestoreWatch watch;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

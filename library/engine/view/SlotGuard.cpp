@@ -1,19 +1,19 @@
 #include "engine/view/SlotGuard.h"
 
-#include <QtGlobal>
+#include "engine/view/Logging.h"
 
 #include <exception>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 void emitGuarded(const std::function<void()>& emitting) {
     try {
         emitting();
     } catch (const std::exception& failure) {
-        qWarning("lumetto: a slot of the view's signal failed: %s", failure.what());
+        qCWarning(eventsLog, "a slot of the view's signal failed: %s", failure.what());
     } catch (...) {
-        qWarning("lumetto: a slot of the view's signal failed");
+        qCWarning(eventsLog, "a slot of the view's signal failed");
     }
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-namespace lumetto {
+namespace lumetto::engine {
 namespace {
 
 // A URL is named in a failure up to this many characters: a data: URL can be megabytes.
@@ -68,4 +68,4 @@ SourceFile SourceFile::read(const QUrl& url) {
     return {decoder.decode(data), folder};
 }
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QUrl>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 // An HTML file a view is to show (HtmlView::setSource): a local file (file:) or one of the
 // application's Qt resources (qrc:). Its text is decoded as a browser decodes a page: by its byte
@@ -18,4 +18,4 @@ struct SourceFile {
     static SourceFile read(const QUrl& url);
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine

@@ -3,7 +3,7 @@
 namespace lumetto {
 
 QString version() {
-    return QStringLiteral(LUMETTO_CONTROL_VERSION);
+    return QStringLiteral(LUMETTO_VERSION_STR);
 }
 
 }  // namespace lumetto

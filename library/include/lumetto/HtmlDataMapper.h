@@ -17,6 +17,10 @@ namespace lumetto {
 
 class HtmlView;
 
+namespace engine {
+class HtmlDataMapperPrivate;
+}
+
 /// Binds the rows of a model to an HtmlView, in the way QDataWidgetMapper binds them to widgets.
 /// The view shows a template, ordinary HTML written into its body, whose marks name the
 /// model's columns by their header text (`model->headerData(column, Qt::Horizontal)`), or by
@@ -68,6 +72,15 @@ class HtmlView;
 /// sorted meanwhile; what the user entered in a row's fields that name no column is kept with
 /// the row, and shows again when the row comes back into the window and after the page process
 /// ended.
+///
+/// \code
+/// auto* mapper = new lumetto::HtmlDataMapper(this);
+/// mapper->setView(view);
+/// mapper->setModel(model);
+/// mapper->setTemplateHtml("<h1 data-column='Name'></h1><input data-column='Price'>");
+/// \endcode
+///
+/// A mapper is used in the GUI thread only, as its view is.
 class LUMETTO_CONTROL_EXPORT HtmlDataMapper : public QObject {
     Q_OBJECT
     /// The row shown by the marks outside repeated elements; -1 when the model has no rows.
@@ -89,17 +102,26 @@ public:
     };
     Q_ENUM(SubmitPolicy)
 
-    /// A mapper for view, owned by it.
-    explicit HtmlDataMapper(HtmlView* view);
+    /// A mapper with no view and no model, child of parent.
+    explicit HtmlDataMapper(QObject* parent = nullptr);
     ~HtmlDataMapper() override;
+
+    /// Makes view the one the mapper shows its template in; null for none. The binding in the
+    /// view before ends: that view keeps what it shows, no longer following the model, and
+    /// templateHtml() is empty until setTemplateHtml() binds a template in the new view. The
+    /// model stays. A view that is destroyed is let go of as setView(nullptr) does.
+    void setView(HtmlView* view);
+    HtmlView* view() const;  ///< The view the mapper shows its template in, or null.
 
     /// Binds the template to model, followed until it is destroyed; the first row becomes
     /// current. Fails (HtmlError::NoSuchColumn, naming it) when the template names a column
-    /// the model lacks; the mapper then stays as it was.
+    /// the model lacks, and (HtmlError::PageFailed) when the mapper has no view; the mapper
+    /// then stays as it was.
     void setModel(QAbstractItemModel* model, HtmlError* error = nullptr);
     QAbstractItemModel* model() const;  ///< The model bound, or null.
     /// Writes html into the view's body and binds its marks. Fails (HtmlError::NoSuchColumn,
-    /// naming it) when it names a column the model lacks; then nothing is written or bound.
+    /// naming it) when it names a column the model lacks, and (HtmlError::PageFailed) when the
+    /// mapper has no view; then nothing is written or bound.
     void setTemplateHtml(const QString& html, HtmlError* error = nullptr);
     QString templateHtml() const;  ///< The template bound; empty once the binding has ended.
 
@@ -140,8 +162,7 @@ signals:
     void editRefused(int row, const QString& column, const QString& reason);
 
 private:
-    class Private;
-    std::unique_ptr<Private> d;
+    std::unique_ptr<engine::HtmlDataMapperPrivate> d;
 };
 
 }  // namespace lumetto

@@ -15,7 +15,9 @@ QT_FORWARD_DECLARE_CLASS(QObject)
 
 namespace lumetto {
 
+namespace engine {
 class ElementHandles;
+}
 
 /// The document an HtmlView shows, as it is at each call: a cheap handle, copied by value.
 /// A document whose control was destroyed fails every call with HtmlError::PageFailed.
@@ -34,12 +36,18 @@ class ElementHandles;
 ///     else editor->setPlainText(source);
 /// });
 /// \endcode
+///
+/// A document is used in the GUI thread only, as its view is.
 class LUMETTO_CONTROL_EXPORT HtmlDocument {
 public:
     HtmlDocument();  ///< A null document, of no control.
     ~HtmlDocument();
     HtmlDocument(const HtmlDocument& other);             ///< Another handle to the same document.
     HtmlDocument& operator=(const HtmlDocument& other);  ///< Makes this a handle to other's document.
+    HtmlDocument(HtmlDocument&& other) noexcept = default;  ///< Takes other's document; other becomes null.
+    HtmlDocument& operator=(HtmlDocument&& other) noexcept = default;  ///< Takes other's document; other becomes null.
+    /// Exchanges the documents of the two handles.
+    void swap(HtmlDocument& other) noexcept { d.swap(other.d); }
 
     /// Whether this is the document of no control.
     bool isNull() const;
@@ -60,18 +68,26 @@ public:
     /// \name Asynchronous reads
     /// The reads above, handing their result to done from the event loop.
     ///@{
+    /// The asynchronous form of body(): returns at once, done gets the result later.
     void body(const QObject* context, std::function<void(const lumetto::HtmlElement&, const lumetto::HtmlError&)> done) const;
+    /// The asynchronous form of elements(): returns at once, done gets the result later.
     void elements(const QObject* context, std::function<void(const QList<lumetto::HtmlElement>&, const lumetto::HtmlError&)> done) const;
+    /// The asynchronous form of selectedText(): returns at once, done gets the result later.
     void selectedText(const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const;
+    /// The asynchronous form of hasSelectedControls(): returns at once, done gets the result later.
     void hasSelectedControls(const QObject* context, std::function<void(bool, const lumetto::HtmlError&)> done) const;
+    /// The asynchronous form of selectedHtml(): returns at once, done gets the result later.
     void selectedHtml(const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const;
+    /// The asynchronous form of source(): returns at once, done gets the result later.
     void source(const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const;
     ///@}
 
-private:
-    friend class HtmlView;
-    explicit HtmlDocument(std::shared_ptr<ElementHandles> handles);
-    std::shared_ptr<ElementHandles> d;
+protected:
+    /// The document of a view's element handles in the library's engine, which makes documents.
+    explicit HtmlDocument(std::shared_ptr<engine::ElementHandles> handles);
+    std::shared_ptr<engine::ElementHandles> d;  ///< The view's element handles, null for none.
 };
 
 }  // namespace lumetto
+
+Q_DECLARE_SHARED(lumetto::HtmlDocument)

@@ -18,7 +18,9 @@ QT_FORWARD_DECLARE_CLASS(QObject)
 
 namespace lumetto {
 
+namespace engine {
 class PageElement;
+}
 
 /// An element of the control's page: a cheap handle, copied by value. The page keeps the
 /// element alive while a copy exists, also after the content it came from was replaced (its
@@ -31,12 +33,18 @@ class PageElement;
 /// it. Each read has a synchronous form, which waits for the page's answer in a nested event
 /// loop, and an asynchronous one of the same name, which returns at once and hands the result to
 /// a callback later, as HtmlDocument's reads do.
+///
+/// An element is used in the GUI thread only, as the view it came from is.
 class LUMETTO_CONTROL_EXPORT HtmlElement {
 public:
     HtmlElement();  ///< A null element.
     ~HtmlElement();
     HtmlElement(const HtmlElement& other);             ///< Another handle to the same element.
     HtmlElement& operator=(const HtmlElement& other);  ///< Makes this a handle to other's element.
+    HtmlElement(HtmlElement&& other) noexcept = default;  ///< Takes other's element; other becomes null.
+    HtmlElement& operator=(HtmlElement&& other) noexcept = default;  ///< Takes other's element; other becomes null.
+    /// Exchanges the elements of the two handles.
+    void swap(HtmlElement& other) noexcept { d.swap(other.d); }
 
     /// Whether there is no element: a null handle, or one whose page is gone.
     bool isNull() const;
@@ -77,26 +85,34 @@ public:
     /// \name Asynchronous reads
     /// The reads above, handing their result to done from the event loop, as HtmlDocument's do.
     ///@{
+    /// The asynchronous form of id(): returns at once, done gets the result later.
     void id(const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const;
+    /// The asynchronous form of attribute(): returns at once, done gets the result later.
     void attribute(const QString& name, const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const;
+    /// The asynchronous form of value(): returns at once, done gets the result later.
     void value(const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const {
         attribute(QStringLiteral("value"), context, std::move(done));
     }
+    /// The asynchronous form of property(): returns at once, done gets the result later.
     void property(const QString& name, const QObject* context, std::function<void(const QVariant&, const lumetto::HtmlError&)> done) const;
+    /// The asynchronous form of innerHtml(): returns at once, done gets the result later.
     void innerHtml(const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const;
+    /// The asynchronous form of styleProperty(): returns at once, done gets the result later.
     void styleProperty(const QString& name, const QObject* context, std::function<void(const QString&, const lumetto::HtmlError&)> done) const;
+    /// The asynchronous form of backgroundColor(): returns at once, done gets the result later.
     void backgroundColor(const QObject* context, std::function<void(const QColor&, const lumetto::HtmlError&)> done) const;
     ///@}
 
-    /// A hash of the element's identity, so that elements can be keys of QHash and QSet.
-    friend size_t qHash(const HtmlElement& element, size_t seed = 0) noexcept { return qHash(element.d.get(), seed); }
-
-private:
-    friend class PageElement;
-    explicit HtmlElement(std::shared_ptr<PageElement> element);
-    std::shared_ptr<PageElement> d;
+protected:
+    /// A handle to an element of the library's engine, which makes the elements.
+    explicit HtmlElement(std::shared_ptr<engine::PageElement> element);
+    std::shared_ptr<engine::PageElement> d;  ///< The element, shared by its handles; null for none.
 };
+
+/// A hash of the element's identity, so that elements can be keys of QHash and QSet.
+LUMETTO_CONTROL_EXPORT size_t qHash(const HtmlElement& element, size_t seed = 0) noexcept;
 
 }  // namespace lumetto
 
+Q_DECLARE_SHARED(lumetto::HtmlElement)
 Q_DECLARE_METATYPE(lumetto::HtmlElement)

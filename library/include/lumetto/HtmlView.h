@@ -1,5 +1,6 @@
 #pragma once
 
+#include <lumetto/EngineEnvironment.h>
 #include <lumetto/Global.h>
 #include <lumetto/HtmlDocument.h>
 #include <lumetto/HtmlElement.h>
@@ -14,6 +15,10 @@
 /// \brief The HTML display control as a Qt widget.
 
 namespace lumetto {
+
+namespace engine {
+class HtmlViewPrivate;
+}
 
 /// A widget that displays the HTML it is given, with its style rules and base location, and
 /// reports the user's clicks. Its content never runs script, never navigates and loads
@@ -57,16 +62,18 @@ namespace lumetto {
 /// view->action(lumetto::HtmlView::CopyAsHtml)->setVisible(false);  // text copies only
 /// \endcode
 ///
-/// **The engine's environment.** The first view of a process sets two environment variables
-/// before the display engine starts: it appends `--renderer-process-limit=1` to
-/// `QTWEBENGINE_CHROMIUM_FLAGS` (after the host's own flags), so that the views of a process
-/// share one page process, unless `LUMETTO_KEEP_ENGINE_ENVIRONMENT` is set; and it sets
-/// `QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY` to 1, so that screen readers see the page, unless the
-/// host has set that variable (to anything) or `LUMETTO_KEEP_ENGINE_ENVIRONMENT` is set. So a host
-/// opts out of both by setting `LUMETTO_KEEP_ENGINE_ENVIRONMENT` (to anything) before the first
-/// view is created; it then sets what its engine needs itself. The engine builds a page's accessibility tree only while an assistive technology is
+/// **The engine's environment.** The first view of a process calls prepareEngineEnvironment()
+/// when the host has not. The engine builds a page's accessibility tree only while an assistive technology is
 /// active. A screen reader reads the page by the view's accessible name (its accessibleName,
 /// else the text of the label whose buddy it is), which it follows.
+///
+/// **Threads.** A view, its documents, elements and mappers are used in the GUI thread only, as
+/// every widget is.
+///
+/// **Log.** What the library writes to Qt's log are warnings of the categories `lumetto.view`
+/// (failed calls of the view, its documents and elements given no HtmlError), `lumetto.binding`
+/// (HtmlDataMapper) and `lumetto.events` (a slot of the view's signals that threw); a host
+/// filters them as any, `QT_LOGGING_RULES="lumetto.*=false"`.
 class LUMETTO_CONTROL_EXPORT HtmlView : public QWidget {
     Q_OBJECT
     /// The HTML shown in the page's body; after setSource(), the whole text of the file.
@@ -197,9 +204,7 @@ signals:
     void errorOccurred(const lumetto::HtmlError& error);
 
 private:
-    friend class HtmlDataMapper;
-    class Private;
-    std::unique_ptr<Private> d;
+    std::unique_ptr<engine::HtmlViewPrivate> d;
 };
 
 }  // namespace lumetto
