@@ -165,12 +165,14 @@ Variant HtmlViewControl::Document() {
     return Variant::fromObject(std::make_shared<DocumentAdapter>(view_->document(), elements_));
 }
 
-// Caption "-" is a separator; every other entry shows a check mark.
+// Caption "-" is a separator, a bare line (a menu shows a separator's text as a heading);
+// every other entry shows a check mark.
 void HtmlViewControl::AddMenuItem(const QString& key, const QString& caption) {
-    auto* item = new QAction(caption, view_);
+    const bool separator = caption == QLatin1String("-");
+    auto* item = new QAction(separator ? QString() : caption, view_);
     item->setData(key);
-    item->setSeparator(caption == QLatin1String("-"));
-    item->setCheckable(!item->isSeparator());
+    item->setSeparator(separator);
+    item->setCheckable(!separator);
     QObject::connect(item, &QAction::triggered, item, [this, item](bool checkedNow) { menuItemChosen(item, checkedNow); });
     view_->addAction(item);
 }

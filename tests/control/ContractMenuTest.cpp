@@ -48,9 +48,18 @@ void choose(QMenu* menu, const QString& text) {
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
 }
 
-// Choosing an entry leaves its check mark as the host set it and tells it; the host's update
-// of a key no entry has fails with code 5.
-TEST(ContractMenu, EntryKeepsTheCheckMarkTheHostSetAndAnUnknownKeyFails) {
+// The height a menu gives a separator of its own, a bare line.
+int bareSeparatorHeight() {
+    QMenu reference;
+    reference.addAction(QStringLiteral("above"));
+    QAction* separator = reference.addSeparator();
+    reference.addAction(QStringLiteral("below"));
+    return reference.actionGeometry(separator).height();
+}
+
+// The separator "-" is a bare line; choosing an entry leaves its check mark as the host set it
+// and tells it; the host's update of a key no entry has fails with code 5.
+TEST(ContractMenu, SeparatorIsABareLineEntryKeepsTheCheckMarkTheHostSetAndAnUnknownKeyFails) {
     ControlHarness h;
     h.control().setBodyHTML(QStringLiteral("<p id='x'>x</p>"));
     MenuSink sink;
@@ -63,6 +72,7 @@ TEST(ContractMenu, EntryKeepsTheCheckMarkTheHostSetAndAnUnknownKeyFails) {
         sink.raised.clear();
         QMenu* menu = openMenu(h);
         ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->actionGeometry(menu->actions()[2]).height(), bareSeparatorHeight());
         choose(menu, QStringLiteral("Check this menu"));
         ASSERT_TRUE(waitFor([&] { return sink.raised.size() == 2; })) << sink.raised.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(sink.raised, (QStringList{QStringLiteral("right"), QStringLiteral("mnuCheck -1")}));
