@@ -159,7 +159,7 @@ public:
     /// The document the view shows.
     HtmlDocument document() const;
     /// The element under the last click, null before the first click and once the page that
-    /// held it is gone. The click signals carry it as well.
+    /// held it is gone. clicked() carries it as well.
     HtmlElement clickedElement() const;
 
     /// The view's own action which, in the way of QWebEngineView::pageAction(), the host may
