@@ -107,11 +107,9 @@ std::chrono::milliseconds PageCalls::boundFor(const QJsonArray& args) {
     return CallBound + BoundPerMillionCharacters * taken / 1000000;
 }
 
-void PageCalls::waitUntil(const std::function<bool()>& done) {
+void PageCalls::waitIn(QEventLoop& loop, const std::function<bool()>& done) {
     if (done())
         return;
-    QEventLoop loop;
-    connect(this, &PageCalls::stateChanged, &loop, &QEventLoop::quit);
     ++waiting_;
     while (!done())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
@@ -160,12 +158,11 @@ void PageCalls::endHungProcess() {
 }
 
 void PageCalls::whenPageReady(const char* caller, std::function<void(const HtmlError&)> then) {
-    if (!shellReady_ && page_ && rendererAlive_)
-        emit shellNeeded();
-    // Only the engine's first start may take long; a page loaded anew is bounded as a call is.
-    const auto bound = generation_ == 0 ? StartBound : CallBound;
     if (shellReady_ || !page_ || !rendererAlive_)
         return then(unreachable(caller));
+    emit shellNeeded();
+    // Only the engine's first start may take long; a page loaded anew is bounded as a call is.
+    const auto bound = generation_ == 0 ? StartBound : CallBound;
     watch(bound, [this, caller, then = std::move(then), bound](bool timedOut) -> Outcome {
         // A shell that has just loaded is given what it is to show first, as its load returns:
         // the call goes to the page after that.
@@ -185,12 +182,13 @@ void PageCalls::whenPageReady(const char* caller, std::function<void(const HtmlE
 }
 
 void PageCalls::awaitPage(const char* caller) {
+    QEventLoop loop;
     std::optional<HtmlError> outcome;
-    whenPageReady(caller, [this, &outcome](const HtmlError& failure) {
+    whenPageReady(caller, [&loop, &outcome](const HtmlError& failure) {
         outcome = failure;
-        emit stateChanged();
+        loop.quit();
     });
-    waitUntil([&outcome] { return outcome.has_value(); });
+    waitIn(loop, [&outcome] { return outcome.has_value(); });
     if (outcome->isValid())
         throw PageFailure{*outcome};
     emit aboutToCall();
@@ -237,12 +235,13 @@ void PageCalls::dispatch(const char* caller, const QString& op, const QJsonArray
 }
 
 QVariant PageCalls::call(const char* caller, const QString& op, const QJsonArray& args) {
+    QEventLoop loop;
     std::optional<std::pair<QVariant, HtmlError>> outcome;
-    request(caller, op, args, [this, &outcome](const QVariant& value, const HtmlError& failure) {
+    request(caller, op, args, [&loop, &outcome](const QVariant& value, const HtmlError& failure) {
         outcome.emplace(value, failure);
-        emit stateChanged();
+        loop.quit();
     });
-    waitUntil([&outcome] { return outcome.has_value(); });
+    waitIn(loop, [&outcome] { return outcome.has_value(); });
     if (outcome->second.isValid())
         throw PageFailure{outcome->second};
     return outcome->first;

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 
+class QEventLoop;
 class QWebEnginePage;
 
 namespace lumetto::engine {
@@ -111,8 +112,8 @@ private:
     void whenPageReady(const char* caller, std::function<void(const HtmlError&)> then);
     // Runs op(args) in the page, which can take it now.
     void dispatch(const char* caller, const QString& op, const QJsonArray& args, Answer answer);
-    // Waits, taking no user input, until done() holds; what makes it hold emits stateChanged().
-    void waitUntil(const std::function<bool()>& done);
+    // Waits in loop, taking no user input, until done() holds; what makes it hold quits loop.
+    void waitIn(QEventLoop& loop, const std::function<bool()>& done);
     // The failure of a call when the page cannot answer (the control or its page process is
     // gone); no error when it can.
     HtmlError unreachable(const char* caller) const;
