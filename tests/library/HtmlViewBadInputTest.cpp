@@ -76,7 +76,7 @@ TEST(HtmlView, BodyOfTenMillionCharactersIsShownToItsLastParagraphAlsoAfterALost
 // Written before the window shows, a body too large for the shell to carry goes to the page
 // once the shell has loaded, ahead of the next call, which waits for it within its bound.
 TEST(HtmlView, BodyOfTenMillionCharactersWrittenBeforeTheWindowShowsIsShownToItsLastParagraph) {
-    ViewHarness h({}, ViewHarness::Window::Hidden);
+    ViewHarness h(ViewHarness::Window::Hidden);
     showWithoutScrolling(h);
     h.view().setBodyHtml(tenMillionCharactersOfParagraphs());
     h.show();
