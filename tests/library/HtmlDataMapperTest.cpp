@@ -1,4 +1,4 @@
-#include "control/ControlHarness.h"
+#include "library/ViewHarness.h"
 
 #include "driving/PageGeometry.h"
 #include "driving/Wait.h"
@@ -61,31 +61,31 @@ public:
     }
 };
 
-// A control showing Template bound to a Colours model.
+// A view showing Template bound to a Colours model.
 struct Bound {
-    Bound() : mapper(new HtmlDataMapper(&h.control().view())) {
-        mapper->setView(&h.control().view());
-        h.control().view().setCssText(Rules);
+    Bound() : mapper(new HtmlDataMapper(&h.view())) {
+        mapper->setView(&h.view());
+        h.view().setCssText(Rules);
         mapper->setModel(&model);
         lumetto::HtmlError error;
         mapper->setTemplateHtml(Template, &error);
         EXPECT_FALSE(error.isValid()) << error.description().toStdString();
     }
     QString text(const QString& script) { return h.inPage(script).toString(); }
-    QPoint centreOf(const QString& selector) { return boundingBox(h.view(), selector).center(); }
+    QPoint centreOf(const QString& selector) { return boundingBox(h.engineView(), selector).center(); }
     bool pixelIs(const QString& selector, const QColor& wanted) {
         return waitFor([&] { return h.pixelAt(centreOf(selector) + QPoint(20, 0)) == wanted; });
     }
     void typeInto(const QString& selector, const QString& keys) {
-        h.view()->window()->activateWindow();
+        h.engineView()->window()->activateWindow();
         h.click(centreOf(selector));
         ASSERT_TRUE(waitFor([&] { return h.inPage(QStringLiteral("document.activeElement === document.querySelector(%1)")
                                                       .arg(QLatin1Char('"') + selector + QLatin1Char('"')))
                                           .toBool(); }));
-        QTest::keyClicks(h.view()->focusProxy(), keys);
+        QTest::keyClicks(h.engineView()->focusProxy(), keys);
     }
 
-    ControlHarness h;
+    ViewHarness h;
     Colours model;
     HtmlDataMapper* mapper;
 };
@@ -141,7 +141,7 @@ private:
 
 const QString RowNames = QStringLiteral("Array.from(document.querySelectorAll('.row b'), (b) => b.textContent).join('|')");
 
-TEST(Binding, RecordViewAndListShowTheModelAndFollowNavigationAndClicks) {
+TEST(HtmlDataMapper, RecordViewAndListShowTheModelAndFollowNavigationAndClicks) {
     Bound b;
     EXPECT_TRUE(b.pixelIs(QStringLiteral(".row:nth-of-type(1) i"), QColor(255, 0, 0)));
     EXPECT_TRUE(b.pixelIs(QStringLiteral(".row:nth-of-type(2) i"), QColor(0, 255, 0)));
@@ -173,7 +173,7 @@ TEST(Binding, RecordViewAndListShowTheModelAndFollowNavigationAndClicks) {
 // The user's edits in a bound field, typed with real keys, go to the model as the user leaves the
 // field or presses Enter, or on submit(); a value the model refuses is reported and the field
 // shows the model's value again.
-TEST(Binding, TypedEditsReachTheModelWhenCommittedOrOnSubmitAndRefusedOnesAreShownBack) {
+TEST(HtmlDataMapper, TypedEditsReachTheModelWhenCommittedOrOnSubmitAndRefusedOnesAreShownBack) {
     Bound b;
     QSignalSpy refused(b.mapper, &HtmlDataMapper::editRefused);
     const QString field = QStringLiteral("edit.value");
@@ -189,7 +189,7 @@ TEST(Binding, TypedEditsReachTheModelWhenCommittedOrOnSubmitAndRefusedOnesAreSho
     }));
     EXPECT_EQ(refused.count(), 0) << "a keystroke is no commit";
     EXPECT_EQ(b.model.item(0)->text(), QStringLiteral("reddish"));
-    QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_Return);
+    QTest::keyClick(b.h.engineView()->focusProxy(), Qt::Key_Return);
     ASSERT_TRUE(waitFor([&] { return refused.count() == 1; }));
     EXPECT_EQ(refused.at(0).at(0).toInt(), 0);
     EXPECT_EQ(refused.at(0).at(1).toString(), QStringLiteral("Name"));
@@ -197,7 +197,7 @@ TEST(Binding, TypedEditsReachTheModelWhenCommittedOrOnSubmitAndRefusedOnesAreSho
 
     b.mapper->setSubmitPolicy(HtmlDataMapper::ManualSubmit);
     const auto typed = [&](const QString& keys, const QString& shown) {
-        QTest::keyClicks(b.h.view()->focusProxy(), keys);
+        QTest::keyClicks(b.h.engineView()->focusProxy(), keys);
         EXPECT_TRUE(waitFor([&] {  // the row shown anew holds the entry once the host took it in
             emit b.model.dataChanged(b.model.index(0, 0), b.model.index(0, 1));
             return b.text(QStringLiteral("document.getElementById('name').textContent")) == shown;
@@ -218,7 +218,7 @@ TEST(Binding, TypedEditsReachTheModelWhenCommittedOrOnSubmitAndRefusedOnesAreSho
 
 // A change the host makes to a row while the user has a field of it open is shown and kept:
 // the field the user left in another row reports nothing of the row it shows now.
-TEST(Binding, ACodeChangeToTheCurrentRowIsShownAndKeptAfterAnEarlierSubmit) {
+TEST(HtmlDataMapper, ACodeChangeToTheCurrentRowIsShownAndKeptAfterAnEarlierSubmit) {
     Bound b;
     for (int row = 3; row <= 7; ++row)
         b.model.add(QStringLiteral("colour %1").arg(row), colour(0, 0, row));
@@ -242,7 +242,7 @@ TEST(Binding, ACodeChangeToTheCurrentRowIsShownAndKeptAfterAnEarlierSubmit) {
 
 // The page follows the model in place: the rows there stay the same elements, and what the
 // user typed in a field of their own stays; the current row follows its record.
-TEST(Binding, ModelChangesReachThePageInPlace) {
+TEST(HtmlDataMapper, ModelChangesReachThePageInPlace) {
     Bound b;
     b.typeInto(QStringLiteral("#free"), QStringLiteral("kept"));
     b.h.inPage(QStringLiteral("document.querySelectorAll('.row').forEach((row, i) => row.mark = i); true"));
@@ -275,25 +275,25 @@ TEST(Binding, ModelChangesReachThePageInPlace) {
 
 // An entry reaches the row it was typed in, though the model inserted a row above it and took
 // one away before the host heard of the entry.
-TEST(Binding, AnEntryReachesItsRowThoughTheRowsMovedMeanwhile) {
+TEST(HtmlDataMapper, AnEntryReachesItsRowThoughTheRowsMovedMeanwhile) {
     Bound b;
     b.mapper->setTemplateHtml(QStringLiteral("<section class='row' data-repeat><input data-column='Name'></section>"));
     const QString green = QStringLiteral(".row:nth-of-type(2) input");
     ASSERT_TRUE(waitFor([&] { return b.text(QStringLiteral("document.querySelector('%1').value").arg(green)) == QLatin1String("green"); }));
     b.typeInto(green, QString());
-    QTest::keyClicks(b.h.view()->focusProxy(), QStringLiteral("ish\r"));
+    QTest::keyClicks(b.h.engineView()->focusProxy(), QStringLiteral("ish\r"));
     b.model.insertRow(0, {new QStandardItem(QStringLiteral("blue")), new QStandardItem(colour(0, 0, 255))});
     EXPECT_TRUE(waitFor([&] { return b.model.item(2)->text() == QLatin1String("greenish"); })) << namesOf(b.model).toStdString();
     EXPECT_EQ(b.model.item(1)->text(), QStringLiteral("red"));
     b.model.removeRow(0);
-    QTest::keyClicks(b.h.view()->focusProxy(), QStringLiteral(" tea\r"));
+    QTest::keyClicks(b.h.engineView()->focusProxy(), QStringLiteral(" tea\r"));
     b.model.removeRow(0);
     EXPECT_TRUE(waitFor([&] { return b.model.item(0)->text() == QLatin1String("greenish tea"); })) << namesOf(b.model).toStdString();
 }
 
 // A template naming a column the model lacks binds nothing and leaves the view as it was; a
 // model deleted while bound leaves no rows. Script in a template is named in a warning.
-TEST(Binding, MissingColumnsFailAndADeletedModelLeavesNoRows) {
+TEST(HtmlDataMapper, MissingColumnsFailAndADeletedModelLeavesNoRows) {
     Bound b;
     {
         Warnings warnings;
@@ -333,11 +333,11 @@ TEST(Binding, MissingColumnsFailAndADeletedModelLeavesNoRows) {
 // state, clicked for real, as the model holds it (a bool, 1 or 0); a cell the model does not let
 // anyone edit read-only; a number shown as the view's locale writes it and edited as the number;
 // a column named by its number, whatever its header says; an emptied field as NULL.
-TEST(Binding, FieldsEditTheModelAsItsCellsTakeIt) {
+TEST(HtmlDataMapper, FieldsEditTheModelAsItsCellsTakeIt) {
     Bound b;
     Tasks tasks;
     b.mapper->setModel(nullptr);
-    b.h.control().view().setLocale(QLocale(QLocale::German, QLocale::Germany));
+    b.h.view().setLocale(QLocale(QLocale::German, QLocale::Germany));
     b.mapper->setTemplateHtml(QStringLiteral(
         "<input id='title' data-column='Title'> <input id='done' type='checkbox' data-column='#1'>"
         "<input id='urgent' type='radio' name='when' data-column='Urgent'><input id='later' type='radio' name='when' data-column='Later'>"
@@ -348,7 +348,7 @@ TEST(Binding, FieldsEditTheModelAsItsCellsTakeIt) {
     ASSERT_TRUE(waitFor([&] { return b.text(state) == QLatin1String("false,false,true,1.234,5,1234.5,true,false"); }))
         << b.text(state).toStdString();
 
-    b.h.view()->window()->activateWindow();
+    b.h.engineView()->window()->activateWindow();
     b.h.click(b.centreOf(QStringLiteral("#done")));
     EXPECT_TRUE(waitFor([&] { return tasks.at(1) == QVariant(true); })) << tasks.at(1).toString().toStdString();
     b.h.click(b.centreOf(QStringLiteral("#urgent")));
@@ -366,29 +366,29 @@ TEST(Binding, FieldsEditTheModelAsItsCellsTakeIt) {
 
     b.mapper->setEmptyIsNull(true);
     b.typeInto(QStringLiteral("#title"), {});
-    QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_Backspace);
-    QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_Return);
+    QTest::keyClick(b.h.engineView()->focusProxy(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(b.h.engineView()->focusProxy(), Qt::Key_Backspace);
+    QTest::keyClick(b.h.engineView()->focusProxy(), Qt::Key_Return);
     EXPECT_TRUE(waitFor([&] { return tasks.at(0).isNull(); })) << tasks.at(0).toString().toStdString();
 }
 
 // After the page process ended, the bound view comes back from the model, with what the user
 // typed in the field of their own after the rows, and follows the model on.
-TEST(Binding, ThePageComesBackFromTheModelAfterItsProcessEnded) {
+TEST(HtmlDataMapper, ThePageComesBackFromTheModelAfterItsProcessEnded) {
     Bound b;
     b.typeInto(QStringLiteral("#free"), QStringLiteral("kept"));
     b.mapper->toLast();
     b.model.item(0)->setText(QStringLiteral("changed before"));
     ASSERT_TRUE(waitFor([&] { return b.text(RowNames) == namesOf(b.model); }));
-    QSignalSpy failed(&b.h.control().view(), &lumetto::HtmlView::errorOccurred);
-    const pid_t lost = static_cast<pid_t>(b.h.view()->page()->renderProcessPid());
+    QSignalSpy failed(&b.h.view(), &lumetto::HtmlView::errorOccurred);
+    const pid_t lost = static_cast<pid_t>(b.h.engineView()->page()->renderProcessPid());
     ASSERT_EQ(::kill(lost, SIGKILL), 0);
     b.model.item(1)->setText(QStringLiteral("changed while down"));
 
     // Asked through the view, which waits for its page anew, until the page shows the model.
     ASSERT_TRUE(waitFor([&] {
         lumetto::HtmlError error;
-        return b.h.control().view().document().source(&error).contains(QStringLiteral("changed while down"));
+        return b.h.view().document().source(&error).contains(QStringLiteral("changed while down"));
     }));
     EXPECT_EQ(b.text(RowNames), namesOf(b.model));
     EXPECT_EQ(b.text(QStringLiteral("free.value")), QStringLiteral("kept"));
@@ -401,7 +401,7 @@ TEST(Binding, ThePageComesBackFromTheModelAfterItsProcessEnded) {
 // A table of a database: a BLOB shown as the image it holds, and a change the database refuses
 // to store reported at submit(), kept in the model and the field, marked for the user to
 // correct; a change of another row that the same submit() stored is no part of the failure.
-TEST(Binding, SqlTableShowsItsImagesAndRefusesWhatTheDatabaseRefuses) {
+TEST(HtmlDataMapper, SqlTableShowsItsImagesAndRefusesWhatTheDatabaseRefuses) {
     ASSERT_TRUE(QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")));
     const QString connection = QStringLiteral("binding");
     {
@@ -447,17 +447,17 @@ TEST(Binding, SqlTableShowsItsImagesAndRefusesWhatTheDatabaseRefuses) {
         EXPECT_EQ(refused.at(0).at(1).toString(), QStringLiteral("name"));
         EXPECT_EQ(b.text(QStringLiteral("named.value")), QStringLiteral("plain!")) << "the user's edit was lost";
         EXPECT_TRUE(b.pixelIs(QStringLiteral("#named"), QColor(255, 0, 0))) << "the refused field is not marked";
-        QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_Backspace);
+        QTest::keyClick(b.h.engineView()->focusProxy(), Qt::Key_Backspace);
         EXPECT_TRUE(b.pixelIs(QStringLiteral("#named"), QColor(255, 255, 255))) << "the corrected field is still marked";
-        QTest::keyClicks(b.h.view()->focusProxy(), QStringLiteral(" wine\r"));
+        QTest::keyClicks(b.h.engineView()->focusProxy(), QStringLiteral(" wine\r"));
         ASSERT_TRUE(waitFor([&] { return model.data(model.index(1, 0)).toString() == QLatin1String("plain wine"); }));
         EXPECT_TRUE(b.mapper->submit());
         ASSERT_TRUE(query.exec(QStringLiteral("SELECT group_concat(name, '|') FROM colours")) && query.next());
         EXPECT_EQ(query.value(0).toString(), QStringLiteral("red wine|plain wine"));
 
         b.mapper->setEmptyIsNull(true);  // not for a column declared NOT NULL
-        QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(b.h.view()->focusProxy(), QStringLiteral("\b\r"));
+        QTest::keyClick(b.h.engineView()->focusProxy(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(b.h.engineView()->focusProxy(), QStringLiteral("\b\r"));
         ASSERT_TRUE(waitFor([&] { return model.data(model.index(1, 0)).toString().isEmpty(); }));
         EXPECT_FALSE(model.data(model.index(1, 0)).isNull());
         EXPECT_TRUE(b.mapper->submit());
@@ -468,7 +468,7 @@ TEST(Binding, SqlTableShowsItsImagesAndRefusesWhatTheDatabaseRefuses) {
 // A database that cannot take a change now, locked by another connection or opened read-only,
 // loses none of the user's edits: submit() fails and reports it, the field keeps the edit, and
 // a later submit() stores it, or revert() drops it from the field and the model. A value of a megabyte is shown whole, as text.
-TEST(Binding, DatabaseLockedOrReadOnlyKeepsTheUsersEdits) {
+TEST(HtmlDataMapper, DatabaseLockedOrReadOnlyKeepsTheUsersEdits) {
     ASSERT_TRUE(QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")));
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("colours.sqlite"));
@@ -571,7 +571,7 @@ const QString VisibleNames = QStringLiteral(
 // fetching what it needs, and scrolls it onto the screen, as the End key does; the page holds the
 // rows near the viewport only; what the user typed in a row's field of its own comes back when the
 // row comes back into the window, and after the page process ended.
-TEST(Binding, EveryRowOfALongTableIsReachedWhileThePageHoldsFew) {
+TEST(HtmlDataMapper, EveryRowOfALongTableIsReachedWhileThePageHoldsFew) {
     ASSERT_TRUE(QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")));
     constexpr int Rows = 50000;
     ManyRows table(Rows, QStringLiteral("many"));
@@ -601,11 +601,11 @@ TEST(Binding, EveryRowOfALongTableIsReachedWhileThePageHoldsFew) {
     ASSERT_TRUE(waitFor([&] { return visible().startsWith(QStringLiteral("name 0")); }));
     const QString note = QStringLiteral("document.querySelectorAll('.row input')[2].value");
     EXPECT_TRUE(waitFor([&] { return b.text(note) == QLatin1String("kept"); }));
-    const pid_t lost = static_cast<pid_t>(b.h.view()->page()->renderProcessPid());
+    const pid_t lost = static_cast<pid_t>(b.h.engineView()->page()->renderProcessPid());
     ASSERT_EQ(::kill(lost, SIGKILL), 0);
     ASSERT_TRUE(waitFor([&] {
         lumetto::HtmlError error;
-        return b.h.control().view().document().source(&error).contains(QStringLiteral("name 2<"));
+        return b.h.view().document().source(&error).contains(QStringLiteral("name 2<"));
     }));
     EXPECT_TRUE(waitFor([&] { return b.text(note) == QLatin1String("kept"); })) << b.text(note).toStdString();
 
@@ -617,14 +617,14 @@ TEST(Binding, EveryRowOfALongTableIsReachedWhileThePageHoldsFew) {
     ASSERT_TRUE(waitFor([&] { return visible().startsWith(QStringLiteral("name 0")); }));
     b.h.click(b.centreOf(QStringLiteral(".row b")));
     const int fetched = other.model->rowCount();
-    const QPoint middle(b.h.view()->width() / 2, b.h.view()->height() / 2);
+    const QPoint middle(b.h.engineView()->width() / 2, b.h.engineView()->height() / 2);
     EXPECT_TRUE(waitFor([&] {
-        QWheelEvent wheel(middle, b.h.view()->mapToGlobal(middle), {}, {0, -360}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(b.h.view()->focusProxy(), &wheel);
+        QWheelEvent wheel(middle, b.h.engineView()->mapToGlobal(middle), {}, {0, -360}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(b.h.engineView()->focusProxy(), &wheel);
         return visible().contains(QStringLiteral("name %1").arg(fetched));
     })) << b.text(VisibleNames).toStdString();
     EXPECT_LT(other.model->rowCount(), Rows);
-    QTest::keyClick(b.h.view()->focusProxy(), Qt::Key_End);
+    QTest::keyClick(b.h.engineView()->focusProxy(), Qt::Key_End);
     EXPECT_TRUE(waitFor([&] { return visible().endsWith(last); })) << b.text(VisibleNames).toStdString();
     EXPECT_EQ(other.model->rowCount(), Rows);
 }
