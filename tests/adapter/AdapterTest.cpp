@@ -150,6 +150,59 @@ TEST(Adapter, EventsCarryTheArgumentsTheDemosHandlersRead) {
     EXPECT_EQ(handlers.raised, expected);
 }
 
+// The height a menu gives a separator of its own, a bare line.
+int bareSeparatorHeight() {
+    QMenu reference;
+    reference.addAction(QStringLiteral("above"));
+    QAction* separator = reference.addSeparator();
+    reference.addAction(QStringLiteral("below"));
+    return reference.actionGeometry(separator).height();
+}
+
+// The separator "-" is a bare line, not a heading; choosing an entry leaves its check mark as
+// the host set it, each time.
+TEST(Adapter, MenuSeparatorIsABareLineAndChoosingKeepsTheHostsCheckMark) {
+    Adapted a;
+    a.control->setBodyHTML(QStringLiteral("<p id='x'>x</p>"));
+    a.control->AddMenuItem(QStringLiteral("Sep1"), QStringLiteral("-"));
+    a.control->AddMenuItem(QStringLiteral("mnuCheck"), QStringLiteral("Check this menu"));
+    QString key = QStringLiteral("mnuCheck");
+    a.control->UpdateMenuItem(key, Variant::fromInteger(-1), Variant::fromBool(true), Variant::fromBool(true));
+    Handlers handlers(*a.control);
+    for (int time = 1; time <= 2; ++time) {
+        a.h.click(a.h.centreOf(QStringLiteral("x")), Qt::RightButton);
+        QMenu* menu = nullptr;
+        ASSERT_TRUE(waitFor([&] { return (menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) != nullptr; }));
+        EXPECT_EQ(menu->actionGeometry(menu->actions()[2]).height(), bareSeparatorHeight());
+        menu->close();
+        choose(a, QStringLiteral("x"), QStringLiteral("Check this menu"));
+        ASSERT_TRUE(waitFor([&] { return handlers.raised.size() == 3 * time; })) << handlers.raised.join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(handlers.raised.last(), QStringLiteral("MenuItemClick mnuCheck -1"));
+    }
+}
+
+// Without events the control raises none, and its menu has only the host's entries.
+TEST(Adapter, DesignSettingsHideTheClipboardEntriesAndSilenceTheEvents) {
+    Adapted a({{QStringLiteral("respondtoevents"), Variant::fromBool(false)},
+               {QStringLiteral("showrightclickclipboardmenu"), Variant::fromBool(false)}});
+    a.control->setBodyHTML(QStringLiteral("<p id='x'>x</p><p id='y'>y</p>"));
+    a.control->AddMenuItem(QStringLiteral("mnuCheck"), QStringLiteral("Check this menu"));
+    Handlers handlers(*a.control);
+    a.h.click(a.h.centreOf(QStringLiteral("x")), Qt::RightButton);
+    QMenu* menu = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) != nullptr; }));
+    QStringList shown;
+    for (QAction* action : menu->actions())
+        if (menu->actionGeometry(action).isValid())
+            shown << action->text();
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Check this menu")});
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().last()).center());
+    ASSERT_TRUE(waitFor([] { return !QApplication::activePopupWidget(); }));
+    a.h.click(a.h.centreOf(QStringLiteral("y")));
+    ASSERT_TRUE(waitFor([&] { return a.control->ClickedElement().as<IHTMLElement>()->id() == QLatin1String("y"); }));
+    EXPECT_TRUE(handlers.raised.isEmpty()) << handlers.raised.join(QLatin1Char(' ')).toStdString();
+}
+
 // The library's failures, as the members of the contract fail with them.
 TEST(Adapter, FailuresAreTheRunTimeErrorsOfTheirMembers) {
     Adapted a;
