@@ -95,7 +95,7 @@ class LUMETTO_CONTROL_EXPORT HtmlView : public QWidget {
     /// Whether the user can select text with the mouse.
     Q_PROPERTY(bool mouseSelectEnabled READ mouseSelectEnabled WRITE setMouseSelectEnabled NOTIFY mouseSelectEnabledChanged)
     /// The last failure the view reported with errorOccurred(); no error before the first.
-    Q_PROPERTY(lumetto::HtmlError error READ error NOTIFY errorOccurred)
+    Q_PROPERTY(lumetto::HtmlError error READ error NOTIFY errorOccurred DESIGNABLE false)
 
 public:
     /// The actions the view owns, which its right-click menu starts with.
