@@ -1,6 +1,6 @@
 #include <lumetto/HtmlError.h>
 
-namespace lumetto {
+namespace lumetto::engine {
 
 class HtmlErrorData : public QSharedData {
 public:
@@ -12,15 +12,15 @@ public:
     QString call;
 };
 
-}  // namespace lumetto
+}  // namespace lumetto::engine
 
-QT_DEFINE_QSDP_SPECIALIZATION_DTOR(lumetto::HtmlErrorData)
+QT_DEFINE_QSDP_SPECIALIZATION_DTOR(lumetto::engine::HtmlErrorData)
 
 namespace lumetto {
 
 HtmlError::HtmlError() noexcept = default;
 HtmlError::HtmlError(Type type, const QString& description, const QString& call)
-    : d(new HtmlErrorData(type, description, call)) {}
+    : d(new engine::HtmlErrorData(type, description, call)) {}
 HtmlError::~HtmlError() = default;
 HtmlError::HtmlError(const HtmlError& other) = default;
 HtmlError& HtmlError::operator=(const HtmlError& other) = default;

@@ -9,11 +9,11 @@
 /// \file HtmlError.h
 /// \brief How a call of the control says that it failed.
 
-namespace lumetto {
+namespace lumetto::engine {
 class HtmlErrorData;
-}  // namespace lumetto
+}  // namespace lumetto::engine
 
-QT_DECLARE_QSDP_SPECIALIZATION_DTOR_WITH_EXPORT(lumetto::HtmlErrorData, LUMETTO_CONTROL_EXPORT)
+QT_DECLARE_QSDP_SPECIALIZATION_DTOR_WITH_EXPORT(lumetto::engine::HtmlErrorData, LUMETTO_CONTROL_EXPORT)
 
 namespace lumetto {
 
@@ -71,7 +71,7 @@ public:
     QString call() const;
 
 private:
-    QSharedDataPointer<HtmlErrorData> d;  // null for NoError
+    QSharedDataPointer<engine::HtmlErrorData> d;  // null for NoError
 };
 
 }  // namespace lumetto
