@@ -68,7 +68,7 @@ QStringList textsOf(const QList<QAction*>& actions) {
     return texts;
 }
 
-TEST(HtmlViewMenu, ShowsTheClipboardActionsThenTheHostsAsEachActionSaysAndTriggersTheChosenOne) {
+TEST(HtmlView, ShowsTheClipboardActionsThenTheHostsAsEachActionSaysAndTriggersTheChosenOne) {
     ShownView v;
     ASSERT_TRUE(v.shown());
     HtmlView& view = v.view();
@@ -103,7 +103,7 @@ TEST(HtmlViewMenu, ShowsTheClipboardActionsThenTheHostsAsEachActionSaysAndTrigge
 
 // Hidden clipboard actions leave the menu; a menu with no visible entry but a separator does
 // not open, while the click is still told.
-TEST(HtmlViewMenu, HiddenClipboardActionsLeaveTheMenuWhichOpensOnlyWithAVisibleEntry) {
+TEST(HtmlView, HiddenClipboardActionsLeaveTheMenuWhichOpensOnlyWithAVisibleEntry) {
     ShownView v;
     ASSERT_TRUE(v.shown());
     HtmlView& view = v.view();
@@ -122,7 +122,7 @@ TEST(HtmlViewMenu, HiddenClipboardActionsLeaveTheMenuWhichOpensOnlyWithAVisibleE
     EXPECT_EQ(v.openMenu(), nullptr);
 }
 
-TEST(HtmlViewMenu, ClickedCarriesTheElementAndTheButton) {
+TEST(HtmlView, ClickedCarriesTheElementAndTheButton) {
     ShownView v;
     ASSERT_TRUE(v.shown());
     v.view().action(HtmlView::CopyAsText)->setVisible(false);  // no menu in the way of the next click
@@ -141,7 +141,7 @@ TEST(HtmlViewMenu, ClickedCarriesTheElementAndTheButton) {
 
 // aboutToCopy comes before the copy: what its slot takes off the page (a highlight) is not
 // copied. A clipboard action copies from the menu and from wherever the host triggers it.
-TEST(HtmlViewMenu, AboutToCopyComesBeforeTheCopyAndCopiedAfterItWithTheFormat) {
+TEST(HtmlView, AboutToCopyComesBeforeTheCopyAndCopiedAfterItWithTheFormat) {
     ShownView v;
     ASSERT_TRUE(v.shown());
     HtmlView& view = v.view();
