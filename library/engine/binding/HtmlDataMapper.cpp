@@ -58,6 +58,10 @@ public:
         QPersistentModelIndex top;
         int first = 0;
         int size = 0;
+        // The page's request the host could not answer yet: the page asked as it loaded anew
+        // after its process ended, before the host could reach it. Answered once it has loaded,
+        // since the page asks for no more rows until its request is answered.
+        int unanswered = 0;
     };
 
     explicit HtmlDataMapperPrivate(HtmlDataMapper* q) : q(q) {}
@@ -76,6 +80,8 @@ public:
     // Fetches from the model until it has row, or all it has (INT_MAX).
     void fetchThrough(int row);
     void rowsWanted(int repeat, int first, int last, int number);
+    // Answers the page's requests held while it loaded anew.
+    void answerHeldRequests();
     // Sends the rows of the window: the answer to the page's request of that number, or 0.
     void sendWindow(int repeat, int answer = 0);
     // Each window again after the model's rows changed: at the same records (followRecords),
@@ -239,8 +245,16 @@ void HtmlDataMapperPrivate::sendWindow(int repeat, int answer) {
     // The page that asked is there to take the answer, also while its shell still loads.
     if (answer && bound() && host->calls->shellLoading())
         host->calls->post(QStringLiteral("showRows"), args);
+    else if (answer && bound() && !host->calls->ready())
+        window.unanswered = answer;
     else
         post(QStringLiteral("showRows"), args);
+}
+
+void HtmlDataMapperPrivate::answerHeldRequests() {
+    for (auto& [repeat, window] : windows)
+        if (const int number = std::exchange(window.unanswered, 0))
+            sendWindow(repeat, number);
 }
 
 void HtmlDataMapperPrivate::resendWindows(bool followRecords) {
@@ -452,6 +466,10 @@ void HtmlDataMapperPrivate::connectView() {
     on(events, &PageEvents::boundRowsAsked, [this](int repeat, int first, int last, int number) {
         if (bound())
             rowsWanted(repeat, first, last, number);
+    });
+    on(host->calls.get(), &PageCalls::stateChanged, [this] {
+        if (bound() && host->calls->ready())
+            answerHeldRequests();
     });
     on(events, &PageEvents::boundRowFieldEntered, [this](int key, int place, const QJsonObject& state) {
         if (bound())
