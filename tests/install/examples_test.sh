@@ -44,7 +44,8 @@ stop() { kill "$APP_PID"; wait "$APP_PID" 2>/dev/null || true; APP_PID=; }
 colour_box() {
     local box=
     for _ in $(seq 60); do
-        box="$(import -window "$WINDOW" png:- | convert - -fill black +opaque "$1" -format '%@' info:)"
+        # A grab of a window not mapped yet can wait on the X server indefinitely: it is tried again.
+        box="$(timeout 10 import -window "$WINDOW" png:- | convert - -fill black +opaque "$1" -format '%@' info:)" || true
         case "$box" in 0x0*|"") sleep 0.5 ;; *) break ;; esac
     done
     case "$box" in 0x0*|"") fail "the page never showed $1" ;; esac
