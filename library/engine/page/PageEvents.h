@@ -15,8 +15,11 @@ enum class ViewEvent { LeftClick = 1, RightClick = 2, Copy = 5 };
 // The host end of the web channel: the page side reports the user's actions here.
 class PageEvents : public QObject {
     Q_OBJECT
+    // Where the page asks for the host's answer to a click it waits in (HostAnswer); empty:
+    // the page raises its clicks without waiting.
+    Q_PROPERTY(QString answerAddress MEMBER answerAddress_ CONSTANT)
 public:
-    using QObject::QObject;
+    PageEvents(QString answerAddress, QObject* parent) : QObject(parent), answerAddress_(std::move(answerAddress)) {}
 
 public slots:
     void pageEvent(int event, const QVariantMap& detail) { emit raised(static_cast<ViewEvent>(event), detail); }
@@ -50,6 +53,9 @@ signals:
     // The user typed or chose something in a field bound to no column, at place in the row
     // (its index among the row element and its descendants).
     void boundRowFieldEntered(int key, int place, const QJsonObject& state);
+
+private:
+    QString answerAddress_;
 };
 
 }  // namespace lumetto::engine

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QJsonObject>
 #include <QMimeData>
 #include <QPointer>
 #include <QWidget>
@@ -26,6 +27,13 @@ constexpr const char* CopyCall = "the clipboard copy";
 
 // How often events held back by a modal window look whether it has closed.
 constexpr int BlockedRetryMs = 50;
+
+// How long a click waits for the page's request for its answer, and the other way round.
+constexpr int PairBoundMs = 250;
+
+int waitOf(const QVariantMap& detail) {
+    return detail.value(QStringLiteral("wait")).toInt();
+}
 
 }  // namespace
 
@@ -41,6 +49,30 @@ ControlEvents::ControlEvents(HtmlView* view, QWidget* page, std::shared_ptr<Elem
     blockedRetry_.setInterval(BlockedRetryMs);
     connect(&blockedRetry_, &QTimer::timeout, this, &ControlEvents::raisePending);
     connect(&calls(), &PageCalls::idle, &raiseTimer_, qOverload<>(&QTimer::start));
+    pairBound_.setSingleShot(true);
+    pairBound_.setInterval(PairBoundMs);
+    connect(&pairBound_, &QTimer::timeout, this, [this] {
+        pairExpired_ = true;
+        calls().answers().answerAll();
+        raisePending();
+    });
+    connect(&calls().answers(), &HostAnswer::waiting, this, &ControlEvents::pageWaits);
+}
+
+void ControlEvents::pageWaits(int number) {
+    if (!canRaiseAtOnce(number))
+        return calls().answers().answer(number);
+    pairBound_.start();
+    raiseTimer_.start();
+}
+
+bool ControlEvents::canRaiseAtOnce(int number) const {
+    const bool first = pending_.empty() || waitOf(pending_.front().detail) == number;
+    return first && !raising_ && pageCanWait();
+}
+
+bool ControlEvents::pageCanWait() const {
+    return clicksHeard() && !PageCalls::anyBusy() && !calls().sentUnrun() && !windowBlocked();
 }
 
 PageCalls& ControlEvents::calls() const {
@@ -71,6 +103,14 @@ void ControlEvents::raisePending() {
     // A handler may fail, or delete the control: neither keeps later events from coming.
     const QPointer<ControlEvents> alive(this);
     while (alive && !pending_.empty()) {
+        const int wait = waitOf(pending_.front().detail);
+        if (wait && !calls().answers().waits(wait) && !pairExpired_) {
+            if (!pairBound_.isActive())  // the page's request is on its way
+                pairBound_.start();
+            return;
+        }
+        pairBound_.stop();
+        pairExpired_ = false;
         const Pending event = std::move(pending_.front());
         pending_.pop_front();
         raising_ = true;
@@ -89,12 +129,10 @@ void ControlEvents::raise(const Pending& event) {
     const QPointer<ControlEvents> alive(this);
     switch (event.event) {
     case ViewEvent::LeftClick:
-        clicked_ = handles_->elementFor(event.detail);
-        emit view_->clicked(PageElement::handleOf(clicked_), Qt::LeftButton);
+        raiseClick(event, Qt::LeftButton);
         break;
     case ViewEvent::RightClick:
-        clicked_ = handles_->elementFor(event.detail);
-        emit view_->clicked(PageElement::handleOf(clicked_), Qt::RightButton);
+        raiseClick(event, Qt::RightButton);
         if (alive) {
             const QPoint at(event.detail.value(QStringLiteral("x")).toInt(), event.detail.value(QStringLiteral("y")).toInt());
             menu_.popup(page_, at);
@@ -104,6 +142,21 @@ void ControlEvents::raise(const Pending& event) {
         copySelection(static_cast<HtmlView::CopyFormat>(event.detail.value(QStringLiteral("format")).toInt()));
         break;
     }
+}
+
+void ControlEvents::raiseClick(const Pending& event, Qt::MouseButton button) {
+    clicked_ = handles_->elementFor(event.detail);
+    const int wait = waitOf(event.detail);
+    HostAnswer& answers = calls().answers();
+    if (wait && answers.waits(wait) && pageCanWait())
+        answers.gatherFor(wait, event.detail.value(QStringLiteral("h")).toLongLong(),
+                          QJsonObject::fromVariantMap(event.detail.value(QStringLiteral("carried")).toMap()));
+    else if (wait)
+        answers.answer(wait);
+    const QPointer<ControlEvents> alive(this);
+    emit view_->clicked(PageElement::handleOf(clicked_), button);
+    if (alive && wait)
+        answers.answer(wait);
 }
 
 // The host changes the page first, so that what it takes off (a highlight) is never copied;

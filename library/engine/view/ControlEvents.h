@@ -9,6 +9,7 @@
 #include <QVariantMap>
 
 #include <deque>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -29,6 +30,12 @@ class PageElement;
 // waits for the page, is raised after it; one that arrives while a modal window (a run-time
 // error's message box, a dialog) keeps the person from the control's window waits until that
 // window is closed.
+//
+// A click the page waits in (HostAnswer) is raised as soon as both its event and the page's
+// request have come, and answered once its handlers have returned. A page that waits while its
+// click cannot be raised at once (other events come first, a handler or a call waits, a modal
+// window is up, something sent to the page has not run there yet) is answered at once, and its
+// click raised as any event.
 class ControlEvents : public QObject {
     Q_OBJECT
 public:
@@ -42,6 +49,8 @@ public:
     void pageLost();
     // A copy of the page's selection, raised in turn with the page's events.
     void queueCopy(HtmlView::CopyFormat format);
+    // Whether a slot receives the view's clicked(), which only the view itself can tell.
+    std::function<bool()> clicksHeard = [] { return true; };
 
 public slots:
     // An event the page side reported.
@@ -54,6 +63,13 @@ private:
     };
 
     void raisePending();
+    // The page waits in the click of that number.
+    void pageWaits(int number);
+    bool canRaiseAtOnce(int number) const;
+    // Whether nothing keeps the page from waiting for its click's handlers.
+    bool pageCanWait() const;
+    // Raises a click; one the page waits in is answered once its handlers have returned.
+    void raiseClick(const Pending& event, Qt::MouseButton button);
     bool windowBlocked() const;
     void raise(const Pending& event);
     void copySelection(HtmlView::CopyFormat format);
@@ -66,6 +82,10 @@ private:
     bool raising_ = false;
     QTimer raiseTimer_;
     QTimer blockedRetry_;
+    // How long a click and the page's request for its answer wait for each other: both are
+    // sent at once, over different ways.
+    QTimer pairBound_;
+    bool pairExpired_ = false;
     std::deque<Pending> pending_;
     std::shared_ptr<PageElement> clicked_;
 };

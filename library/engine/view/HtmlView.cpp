@@ -37,6 +37,7 @@ HtmlView::HtmlView(QWidget* parent) : QWidget(parent), d(std::make_unique<HtmlVi
     setFocusPolicy(d->view->focusPolicy());
     setFocusProxy(d->view);
     d->errorReceived = [this] { return isSignalConnected(QMetaMethod::fromSignal(&HtmlView::errorOccurred)); };
+    d->events->clicksHeard = [this] { return isSignalConnected(QMetaMethod::fromSignal(&HtmlView::clicked)); };
     // The engine's view carries the view's name, so that what finds the page by the view's
     // name (accessibility tools, tests) finds it.
     QWidget* view = d->view;

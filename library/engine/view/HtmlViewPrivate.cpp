@@ -50,8 +50,8 @@ QHash<const HtmlView*, HtmlViewPrivate*>& privates() {
 }  // namespace
 
 HtmlViewPrivate::HtmlViewPrivate(HtmlView* q)
-    : q(q), view(accessibleView(q)), page(new ControlPage(sharedProfile(), view)), pageEvents(this),
-      calls(std::make_shared<PageCalls>(page)), record(std::make_shared<ContentRecord>()),
+    : q(q), view(accessibleView(q)), page(new ControlPage(sharedProfile(), view)),
+      calls(std::make_shared<PageCalls>(page)), pageEvents(calls->answers().address(), this), record(std::make_shared<ContentRecord>()),
       handles(std::make_shared<ElementHandles>(calls, record)),
       menu(q, [this](HtmlView::CopyFormat format) { events->queueCopy(format); }) {
     view->setPage(page);

@@ -76,8 +76,8 @@ public:
     QJsonArray carriedSteps;  // what the loading shell carries
     ControlSettings set;
     QWebChannel channel;
-    PageEvents pageEvents;
     std::shared_ptr<PageCalls> calls;
+    PageEvents pageEvents;
     std::shared_ptr<ContentRecord> record;
     std::shared_ptr<ElementHandles> handles;
     std::unique_ptr<ControlEvents> events;

@@ -1,0 +1,175 @@
+#include "engine/page/HostAnswer.h"
+
+#include "engine/page/EventScheme.h"
+
+#include <QAbstractEventDispatcher>
+#include <QBuffer>
+#include <QHash>
+#include <QJsonDocument>
+#include <QThread>
+#include <QUuid>
+#include <QWebEngineUrlRequestJob>
+
+namespace lumetto::engine {
+namespace {
+
+QHash<QString, HostAnswer*>& answers() {
+    static QHash<QString, HostAnswer*> all;
+    return all;
+}
+
+// A name as the page matches it without regard to case: ASCII letters only. None for a name
+// with other letters, whose match the host leaves to the page.
+std::optional<QString> asciiLower(const QString& name) {
+    QString lower = name;
+    for (QChar& c : lower) {
+        if (c.unicode() > 127)
+            return std::nullopt;
+        c = c.toLower();
+    }
+    return lower;
+}
+
+int loopLevel() {
+    return QThread::currentThread()->loopLevel();
+}
+
+}  // namespace
+
+HostAnswer::HostAnswer() : token_(QUuid::createUuid().toString(QUuid::Id128)) {
+    answers().insert(token_, this);
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this, &HostAnswer::loopEntered);
+}
+
+HostAnswer::~HostAnswer() {
+    answers().remove(token_);
+    answerAll();
+}
+
+HostAnswer* HostAnswer::withToken(const QString& token) {
+    return answers().value(token);
+}
+
+void HostAnswer::answerEveryPage() {
+    for (HostAnswer* answer : std::as_const(answers()))
+        answer->answerAll();
+}
+
+QString HostAnswer::address() const {
+    return EventScheme::registered() ? QStringLiteral("%1:%2/").arg(EventScheme::scheme(), token_) : QString();
+}
+
+void HostAnswer::arrived(int number, QWebEngineUrlRequestJob* job) {
+    if (waiting_.empty())
+        levelAtArrival_ = loopLevel();
+    answer(number);  // a page asks once for each event; one asked again ends the one before
+    waiting_[number] = job;
+    emit waiting(number);
+}
+
+bool HostAnswer::waits(int number) const {
+    const auto found = waiting_.find(number);
+    return found != waiting_.end() && found->second;
+}
+
+// A handler that enters an event loop (a message box, a menu, a wait) may wait there for
+// anything, the page included: the page goes on at once.
+void HostAnswer::loopEntered() {
+    if (!waiting_.empty() && loopLevel() > levelAtArrival_)
+        answerAll();
+}
+
+void HostAnswer::gatherFor(int number, qint64 handle, const QJsonObject& carried) {
+    gathering_ = number;
+    steps_ = QJsonArray();
+    carriedHandle_ = handle;
+    carried_ = carried;
+    styleWritten_ = false;
+}
+
+bool HostAnswer::gather(const QString& op, const QJsonArray& args) {
+    if (!gathering_ || !waits(gathering_))
+        return false;
+    steps_.append(QJsonArray{op, args});
+    // Only the element's own style writes change what it carried, of the writes the control
+    // makes; of any other write, what it changed is not known here.
+    if (op == QLatin1String("setStyleProperty")) {
+        if (args.first().toInteger() == carriedHandle_)
+            styleWritten_ = true;
+    } else if (op != QLatin1String("release")) {
+        carried_ = QJsonObject();
+    }
+    return true;
+}
+
+std::optional<QVariant> HostAnswer::carried(qint64 handle, const QString& op, const QJsonArray& args) const {
+    if (!gathering_ || handle != carriedHandle_ || carried_.isEmpty() || !waits(gathering_))
+        return std::nullopt;
+    if (op == QLatin1String("id"))
+        return carried_.value(QStringLiteral("id")).toVariant();
+    if (op == QLatin1String("getAttribute"))
+        return attribute(args.first().toString());
+    if (op == QLatin1String("styleProperty") && !styleWritten_)
+        return styleProperty(args.first().toString());
+    return std::nullopt;
+}
+
+// As the page reads an attribute: a form field's value is what the user entered; an HTML
+// element's names match without regard to case; an absent attribute is null.
+std::optional<QVariant> HostAnswer::attribute(const QString& name) const {
+    const std::optional<QString> lower = asciiLower(name);
+    if (!lower)
+        return std::nullopt;
+    if (*lower == QLatin1String("value") && carried_.contains(QStringLiteral("fieldValue")))
+        return carried_.value(QStringLiteral("fieldValue")).toVariant();
+    if (!carried_.contains(QStringLiteral("attributes")))
+        return std::nullopt;
+    const QString key = carried_.value(QStringLiteral("html")).toBool() ? *lower : name;
+    for (const QJsonValue& attribute : carried_.value(QStringLiteral("attributes")).toArray()) {
+        const QJsonArray pair = attribute.toArray();
+        if (pair.at(0).toString() == key)
+            return pair.at(1).toVariant();
+    }
+    return QVariant::fromValue(nullptr);
+}
+
+// As the page reads an inline style property: a name of a property the element's style sets,
+// or any name of an element that sets none, whose every property is empty. A shorthand of
+// what it sets is the page's to tell.
+std::optional<QVariant> HostAnswer::styleProperty(const QString& name) const {
+    if (!carried_.contains(QStringLiteral("style")))
+        return std::nullopt;
+    const QJsonObject style = carried_.value(QStringLiteral("style")).toObject();
+    const std::optional<QString> key = name.startsWith(QLatin1String("--")) ? name : asciiLower(name);
+    if (key && style.contains(*key))
+        return style.value(*key).toVariant();
+    if (style.isEmpty())
+        return QString();
+    return std::nullopt;
+}
+
+void HostAnswer::answer(int number) {
+    QJsonArray steps;
+    if (number == gathering_) {
+        steps = std::exchange(steps_, QJsonArray());
+        gathering_ = 0;
+    }
+    const auto found = waiting_.find(number);
+    if (found == waiting_.end())
+        return;
+    const QPointer<QWebEngineUrlRequestJob> job = found->second;
+    waiting_.erase(found);
+    if (!job)
+        return;  // the page went: its process ended, or it was loaded anew
+    auto* body = new QBuffer(job);
+    body->setData(QJsonDocument(steps).toJson(QJsonDocument::Compact));
+    job->reply("application/json", body);
+}
+
+void HostAnswer::answerAll() {
+    while (!waiting_.empty())
+        answer(waiting_.begin()->first);
+    gathering_ = 0;
+}
+
+}  // namespace lumetto::engine
