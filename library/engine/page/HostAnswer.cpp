@@ -10,6 +10,8 @@
 #include <QUuid>
 #include <QWebEngineUrlRequestJob>
 
+#include <algorithm>
+
 namespace lumetto::engine {
 namespace {
 
@@ -38,7 +40,9 @@ int loopLevel() {
 
 HostAnswer::HostAnswer() : token_(QUuid::createUuid().toString(QUuid::Id128)) {
     answers().insert(token_, this);
-    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this, &HostAnswer::loopEntered);
+    QAbstractEventDispatcher* events = QAbstractEventDispatcher::instance();
+    connect(events, &QAbstractEventDispatcher::awake, this, &HostAnswer::eventsProcessed);
+    connect(events, &QAbstractEventDispatcher::aboutToBlock, this, &HostAnswer::eventsProcessed);
 }
 
 HostAnswer::~HostAnswer() {
@@ -64,7 +68,13 @@ void HostAnswer::arrived(int number, QWebEngineUrlRequestJob* job) {
         levelAtArrival_ = loopLevel();
     answer(number);  // a page asks once for each event; one asked again ends the one before
     waiting_[number] = job;
+    asked_ = std::max(asked_, number);
     emit waiting(number);
+}
+
+void HostAnswer::newPage() {
+    answerAll();
+    asked_ = 0;
 }
 
 bool HostAnswer::waits(int number) const {
@@ -72,10 +82,11 @@ bool HostAnswer::waits(int number) const {
     return found != waiting_.end() && found->second;
 }
 
-// A handler that enters an event loop (a message box, a menu, a wait) may wait there for
-// anything, the page included: the page goes on at once.
-void HostAnswer::loopEntered() {
-    if (!waiting_.empty() && loopLevel() > levelAtArrival_)
+// A handler that processes events (in a message box, a menu, a wait of its own) may wait there
+// for anything, the page included; so may an event loop entered since the page began to wait.
+// The page goes on at once.
+void HostAnswer::eventsProcessed() {
+    if (!waiting_.empty() && (gathering_ || loopLevel() > levelAtArrival_))
         answerAll();
 }
 

@@ -45,6 +45,10 @@ public:
     // The page waits in its event number; job is its request.
     void arrived(int number, QWebEngineUrlRequestJob* job);
     bool waits(int number) const;
+    // Whether the page's request for that answer has come, answered since or not.
+    bool hasAsked(int number) const { return number <= asked_; }
+    // A new document: its events are numbered from the start.
+    void newPage();
     bool anyWaiting() const { return !waiting_.empty(); }
 
     // The event number, for which the page waits, is raised now: until it is answered, what
@@ -69,10 +73,11 @@ signals:
 private:
     std::optional<QVariant> attribute(const QString& name) const;
     std::optional<QVariant> styleProperty(const QString& name) const;
-    void loopEntered();
+    void eventsProcessed();
 
     QString token_;
     std::map<int, QPointer<QWebEngineUrlRequestJob>> waiting_;
+    int asked_ = 0;  // the number of the page's last request
     int levelAtArrival_ = 0;  // the event loop's nesting when the page began to wait
 
     int gathering_ = 0;  // the event whose answer is gathered; 0 for none

@@ -55,6 +55,7 @@ PageCalls::PageCalls(QWebEnginePage* page) : page_(page) {
 void PageCalls::loadingShell() {
     ++sentEra_;
     unrun_ = 0;
+    answers_.newPage();
     shellReady_ = false;
     shellLoading_ = true;
     posted_ = 0;

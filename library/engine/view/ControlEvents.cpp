@@ -16,6 +16,7 @@
 #include <QJsonObject>
 #include <QMimeData>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QWidget>
 
 #include <algorithm>
@@ -104,7 +105,7 @@ void ControlEvents::raisePending() {
     const QPointer<ControlEvents> alive(this);
     while (alive && !pending_.empty()) {
         const int wait = waitOf(pending_.front().detail);
-        if (wait && !calls().answers().waits(wait) && !pairExpired_) {
+        if (wait && !calls().answers().hasAsked(wait) && !pairExpired_) {
             if (!pairBound_.isActive())  // the page's request is on its way
                 pairBound_.start();
             return;
@@ -147,16 +148,20 @@ void ControlEvents::raise(const Pending& event) {
 void ControlEvents::raiseClick(const Pending& event, Qt::MouseButton button) {
     clicked_ = handles_->elementFor(event.detail);
     const int wait = waitOf(event.detail);
+    // The page is answered once the handlers have returned, however they returned: a handler
+    // may throw, or delete the view, and the page still waits.
+    const std::shared_ptr<ElementHandles> handles = handles_;
     HostAnswer& answers = calls().answers();
+    const auto answered = qScopeGuard([handles, &answers, wait] {
+        if (wait)
+            answers.answer(wait);
+    });
     if (wait && answers.waits(wait) && pageCanWait())
         answers.gatherFor(wait, event.detail.value(QStringLiteral("h")).toLongLong(),
                           QJsonObject::fromVariantMap(event.detail.value(QStringLiteral("carried")).toMap()));
     else if (wait)
         answers.answer(wait);
-    const QPointer<ControlEvents> alive(this);
     emit view_->clicked(PageElement::handleOf(clicked_), button);
-    if (alive && wait)
-        answers.answer(wait);
 }
 
 // The host changes the page first, so that what it takes off (a highlight) is never copied;
