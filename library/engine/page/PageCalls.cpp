@@ -229,7 +229,7 @@ void PageCalls::dispatch(const char* caller, const QString& op, const QJsonArray
     const auto bound = boundFor(args);
     auto reply = std::make_shared<std::optional<QVariant>>();
     const qint64 deadline = QDateTime::currentMSecsSinceEpoch() + bound.count();
-    HostAnswer::answerEveryPage();
+    answers_.answerAll();  // what the page waits for was asked before this
     run(script(op, args, deadline), [reply, self = QPointer<PageCalls>(this)](const QVariant& v) {
         *reply = v;
         if (self)
