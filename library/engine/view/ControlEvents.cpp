@@ -61,10 +61,11 @@ ControlEvents::ControlEvents(HtmlView* view, QWidget* page, std::shared_ptr<Elem
 }
 
 void ControlEvents::pageWaits(int number) {
-    if (!canRaiseAtOnce(number))
-        return calls().answers().answer(number);
-    pairBound_.start();
-    raiseTimer_.start();
+    if (canRaiseAtOnce(number))
+        pairBound_.start();
+    else
+        calls().answers().answer(number);
+    raiseTimer_.start();  // its click may be waiting for it
 }
 
 bool ControlEvents::canRaiseAtOnce(int number) const {
