@@ -72,6 +72,11 @@ void HostAnswer::arrived(int number, QWebEngineUrlRequestJob* job) {
     emit waiting(number);
 }
 
+void HostAnswer::requestFailed(int number) {
+    asked_ = std::max(asked_, number);
+    emit waiting(number);
+}
+
 void HostAnswer::newPage() {
     answerAll();
     asked_ = 0;

@@ -47,6 +47,8 @@ public:
     bool waits(int number) const;
     // Whether the page's request for that answer has come, answered since or not.
     bool hasAsked(int number) const { return number <= asked_; }
+    // The page's request for the answer to event number failed: the page waits no more.
+    void requestFailed(int number);
     // A new document: its events are numbered from the start.
     void newPage();
     bool anyWaiting() const { return !waiting_.empty(); }
@@ -67,7 +69,7 @@ public:
     void answerAll();
 
 signals:
-    // The page waits in its event number.
+    // The page waits in its event number; or asked for its answer in vain, and waits no more.
     void waiting(int number);
 
 private:

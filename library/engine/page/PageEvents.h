@@ -30,6 +30,7 @@ public slots:
         emit boundEdited(key, column, value, number, committed);
     }
     void boundRowClicked(int key) { emit boundRowChosen(key); }
+    void answerNotAsked(int number) { emit notAsked(number); }
     void boundRowsWanted(int repeat, int first, int last, int number) { emit boundRowsAsked(repeat, first, last, number); }
     void boundRowFieldChanged(int key, int place, const QJsonObject& state) { emit boundRowFieldEntered(key, place, state); }
 
@@ -45,6 +46,8 @@ signals:
     // (HtmlDataMapper): text, or the checked state of a checkbox or radio button; number is the
     // page's entry number; committed when the user left the field, pressed Enter in it or clicked it.
     void boundEdited(int key, const QString& column, const QJsonValue& value, int number, bool committed);
+    // The page's request for the answer to its event of that number failed: it waits no more.
+    void notAsked(int number);
     // The user clicked in the repeated element of the row the page knows by key.
     void boundRowChosen(int key);
     // The repeated element of that number wants the rows first to last held; first -1: the last

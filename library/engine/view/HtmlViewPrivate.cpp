@@ -65,6 +65,7 @@ HtmlViewPrivate::HtmlViewPrivate(HtmlView* q)
 
     events = std::make_unique<ControlEvents>(q, view, handles, menu);
     connect(&pageEvents, &PageEvents::raised, events.get(), &ControlEvents::queue);
+    connect(&pageEvents, &PageEvents::notAsked, &calls->answers(), &HostAnswer::requestFailed);
     connect(&pageEvents, &PageEvents::fieldEntered, this,
             [this](const QJsonArray& path, const QJsonObject& state) { record->fieldChanged(path, state); });
     connect(page, &ControlPage::shellLoaded, this, &HtmlViewPrivate::shellLoaded);

@@ -29,18 +29,20 @@ function raiseClick(event, node, extra) {
     detail.wait = ++raised;
     detail.carried = carriedOf(node);
     send(event, detail);
-    for (const [op, args] of answerAt(address + detail.wait)) window.__lumetto.call(op, args);
+    const answer = answerAt(address + detail.wait);
+    if (!answer) toHost((h) => h.answerNotAsked(detail.wait));  // the host is not to wait for the request
+    for (const [op, args] of answer || []) window.__lumetto.call(op, args);
 }
 
-// The host's answer: the page operations its handlers wrote, none when it could not answer.
+// The host's answer: the page operations its handlers wrote; null when the request failed.
 function answerAt(url) {
     const request = new XMLHttpRequest();
     try {
         request.open('POST', url, false);
         request.send();
-        return request.status === 200 ? JSON.parse(request.responseText) : [];
+        return request.status === 200 ? JSON.parse(request.responseText) : null;
     } catch (e) {
-        return [];
+        return null;
     }
 }
 
