@@ -38,7 +38,8 @@ int loopLevel() {
 
 }  // namespace
 
-HostAnswer::HostAnswer() : token_(QUuid::createUuid().toString(QUuid::Id128)) {
+HostAnswer::HostAnswer(std::function<void(const QJsonArray& steps)> sendSteps)
+    : sendSteps_(std::move(sendSteps)), token_(QUuid::createUuid().toString(QUuid::Id128)) {
     answers().insert(token_, this);
     QAbstractEventDispatcher* events = QAbstractEventDispatcher::instance();
     connect(events, &QAbstractEventDispatcher::awake, this, &HostAnswer::eventsProcessed);
@@ -63,48 +64,83 @@ QString HostAnswer::address() const {
     return EventScheme::registered() ? QStringLiteral("%1:%2/").arg(EventScheme::scheme(), token_) : QString();
 }
 
+void HostAnswer::reply(QWebEngineUrlRequestJob* job, const QJsonArray& steps) {
+    auto* body = new QBuffer(job);
+    body->setData(QJsonDocument(steps).toJson(QJsonDocument::Compact));
+    job->reply("application/json", body);
+}
+
 void HostAnswer::arrived(int number, QWebEngineUrlRequestJob* job) {
-    if (waiting_.empty())
-        levelAtArrival_ = loopLevel();
-    answer(number);  // a page asks once for each event; one asked again ends the one before
-    waiting_[number] = job;
-    asked_ = std::max(asked_, number);
+    if (number == answerOnArrival_) {
+        answerOnArrival_ = 0;
+        return reply(job, {});
+    }
+    if (number == number_) {  // raised already
+        asked_ = true;
+        job_ = job;
+        if (!gathering_)
+            answer(number);
+        return;
+    }
+    answerAll();  // a page waits in one event at a time
+    number_ = number;
+    asked_ = true;
+    job_ = job;
+    levelAtStart_ = loopLevel();
     emit waiting(number);
 }
 
 void HostAnswer::requestFailed(int number) {
-    asked_ = std::max(asked_, number);
-    emit waiting(number);
+    if (number == answerOnArrival_)
+        answerOnArrival_ = 0;
+    if (number != number_)
+        return;
+    asked_ = true;
+    job_.clear();
+    if (!gathering_)
+        answer(number);
 }
 
 void HostAnswer::newPage() {
     answerAll();
-    asked_ = 0;
-}
-
-bool HostAnswer::waits(int number) const {
-    const auto found = waiting_.find(number);
-    return found != waiting_.end() && found->second;
-}
-
-// A handler that processes events (in a message box, a menu, a wait of its own) may wait there
-// for anything, the page included; so may an event loop entered since the page began to wait.
-// The page goes on at once.
-void HostAnswer::eventsProcessed() {
-    if (!waiting_.empty() && (gathering_ || loopLevel() > levelAtArrival_))
-        answerAll();
+    answerOnArrival_ = 0;
 }
 
 void HostAnswer::gatherFor(int number, qint64 handle, const QJsonObject& carried) {
-    gathering_ = number;
+    if (number == answerOnArrival_ || (number == number_ && asked_ && !job_))
+        return;  // the page went on
+    if (number != number_) {
+        answerAll();
+        number_ = number;
+        asked_ = false;
+        job_.clear();
+        levelAtStart_ = loopLevel();
+    }
+    gathering_ = true;
     steps_ = QJsonArray();
     carriedHandle_ = handle;
     carried_ = carried;
     styleWritten_ = false;
 }
 
+void HostAnswer::handled(int number) {
+    if (number != number_ || !gathering_)
+        return;
+    gathering_ = false;
+    if (asked_)
+        answer(number);
+}
+
+// A handler that processes events (in a message box, a menu, a wait of its own) may wait there
+// for anything, the page included; so may an event loop entered since the page began to wait.
+// The page goes on at once.
+void HostAnswer::eventsProcessed() {
+    if (number_ && (gathering_ || loopLevel() > levelAtStart_))
+        answerAll();
+}
+
 bool HostAnswer::gather(const QString& op, const QJsonArray& args) {
-    if (!gathering_ || !waits(gathering_))
+    if (!gathering_)
         return false;
     steps_.append(QJsonArray{op, args});
     // Only the element's own style writes change what it carried, of the writes the control
@@ -119,7 +155,7 @@ bool HostAnswer::gather(const QString& op, const QJsonArray& args) {
 }
 
 std::optional<QVariant> HostAnswer::carried(qint64 handle, const QString& op, const QJsonArray& args) const {
-    if (!gathering_ || handle != carriedHandle_ || carried_.isEmpty() || !waits(gathering_))
+    if (!gathering_ || handle != carriedHandle_ || carried_.isEmpty())
         return std::nullopt;
     if (op == QLatin1String("id"))
         return carried_.value(QStringLiteral("id")).toVariant();
@@ -165,27 +201,25 @@ std::optional<QVariant> HostAnswer::styleProperty(const QString& name) const {
 }
 
 void HostAnswer::answer(int number) {
-    QJsonArray steps;
-    if (number == gathering_) {
-        steps = std::exchange(steps_, QJsonArray());
-        gathering_ = 0;
-    }
-    const auto found = waiting_.find(number);
-    if (found == waiting_.end())
+    if (!number)
         return;
-    const QPointer<QWebEngineUrlRequestJob> job = found->second;
-    waiting_.erase(found);
-    if (!job)
-        return;  // the page went: its process ended, or it was loaded anew
-    auto* body = new QBuffer(job);
-    body->setData(QJsonDocument(steps).toJson(QJsonDocument::Compact));
-    job->reply("application/json", body);
-}
-
-void HostAnswer::answerAll() {
-    while (!waiting_.empty())
-        answer(waiting_.begin()->first);
-    gathering_ = 0;
+    if (number != number_) {
+        answerOnArrival_ = number;  // raised before its request came, which is on its way
+        return;
+    }
+    const QJsonArray steps = std::exchange(steps_, QJsonArray());
+    const QPointer<QWebEngineUrlRequestJob> job = job_;
+    const bool asked = asked_;
+    number_ = 0;
+    asked_ = false;
+    job_.clear();
+    gathering_ = false;
+    if (job)
+        return reply(job, steps);
+    if (!steps.isEmpty())
+        sendSteps_(steps);
+    if (!asked)
+        answerOnArrival_ = number;
 }
 
 }  // namespace lumetto::engine

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QVariant>
 
-#include <map>
+#include <functional>
 #include <optional>
 
 class QWebEngineUrlRequestJob;
@@ -30,7 +30,9 @@ namespace lumetto::engine {
 class HostAnswer : public QObject {
     Q_OBJECT
 public:
-    HostAnswer();
+    // sendSteps carries page operations gathered for an answer to the page the usual way, when
+    // the page went on before its request came.
+    explicit HostAnswer(std::function<void(const QJsonArray& steps)> sendSteps);
     ~HostAnswer() override;
 
     // The answer of the page that asks with this token; null for none.
@@ -42,48 +44,55 @@ public:
     // does not know the event scheme, and the page then raises its events without waiting.
     QString address() const;
 
-    // The page waits in its event number; job is its request.
+    // The page's request for the answer to its event number has come; job is the request.
     void arrived(int number, QWebEngineUrlRequestJob* job);
-    bool waits(int number) const;
-    // Whether the page's request for that answer has come, answered since or not.
-    bool hasAsked(int number) const { return number <= asked_; }
     // The page's request for the answer to event number failed: the page waits no more.
     void requestFailed(int number);
     // A new document: its events are numbered from the start.
     void newPage();
-    bool anyWaiting() const { return !waiting_.empty(); }
 
-    // The event number, for which the page waits, is raised now: until it is answered, what
-    // is written to the page goes into its answer, and what the event carried of the element
-    // with that handle answers reads of it.
+    // The event number, in which the page waits or is about to, is raised now: until its
+    // handlers have returned, what is written to the page goes into its answer, and what the
+    // event carried of the element with that handle answers reads of it. Nothing is gathered
+    // for an event whose page has gone on.
     void gatherFor(int number, qint64 handle, const QJsonObject& carried);
+    // The handlers of event number have returned: the page is answered with what they wrote,
+    // now, or as soon as its request comes.
+    void handled(int number);
     // Takes op(args) into the answer being gathered; false when none is.
     bool gather(const QString& op, const QJsonArray& args);
     // The value op(args), a read of the element with that handle, has in the page, while the
     // page waits and the event carried it; none otherwise.
     std::optional<QVariant> carried(qint64 handle, const QString& op, const QJsonArray& args) const;
 
-    // Answers the page's event number: with what was gathered for it, if anything was.
+    // The page goes on now in event number, with what was written for it so far: answered, or,
+    // before its request has come, sent the usual way and answered at once when it comes.
     void answer(int number);
-    // Answers every event the page waits in.
-    void answerAll();
+    // The page goes on now, whatever event it waits in.
+    void answerAll() { answer(number_); }
 
 signals:
-    // The page waits in its event number; or asked for its answer in vain, and waits no more.
+    // The page waits in its event number, which has not been raised.
     void waiting(int number);
 
 private:
     std::optional<QVariant> attribute(const QString& name) const;
     std::optional<QVariant> styleProperty(const QString& name) const;
     void eventsProcessed();
+    void reply(QWebEngineUrlRequestJob* job, const QJsonArray& steps);
 
+    std::function<void(const QJsonArray&)> sendSteps_;
     QString token_;
-    std::map<int, QPointer<QWebEngineUrlRequestJob>> waiting_;
-    int asked_ = 0;  // the number of the page's last request
-    int levelAtArrival_ = 0;  // the event loop's nesting when the page began to wait
 
-    int gathering_ = 0;  // the event whose answer is gathered; 0 for none
+    // The one event the page waits in, or is about to: a page waits in one event at a time.
+    int number_ = 0;  // 0: none
+    bool asked_ = false;  // its request has come
+    QPointer<QWebEngineUrlRequestJob> job_;  // null once the request has gone
+    bool gathering_ = false;  // its handlers run
     QJsonArray steps_;
+    int levelAtStart_ = 0;  // the event loop's nesting when the page began to wait
+    int answerOnArrival_ = 0;  // an event whose page went on before its request came
+
     qint64 carriedHandle_ = 0;
     QJsonObject carried_;
     bool styleWritten_ = false;  // the element's inline style was written since the event

@@ -147,7 +147,10 @@ private:
     int waiting_ = 0;
     int unrun_ = 0;  // scripts sent to the page it has not yet run
     int sentEra_ = 0;  // a new document or page process: what was sent before is not counted
-    HostAnswer answers_;
+    HostAnswer answers_{[this](const QJsonArray& steps) {
+        for (const QJsonValue& step : steps)
+            run(script(step[0].toString(), step[1].toArray()));
+    }};
     int generation_ = 0;
     quint64 epoch_ = 0;
     qsizetype posted_ = 0;  // characters posted to the page since the last call

@@ -52,11 +52,7 @@ ControlEvents::ControlEvents(HtmlView* view, QWidget* page, std::shared_ptr<Elem
     connect(&calls(), &PageCalls::idle, &raiseTimer_, qOverload<>(&QTimer::start));
     pairBound_.setSingleShot(true);
     pairBound_.setInterval(PairBoundMs);
-    connect(&pairBound_, &QTimer::timeout, this, [this] {
-        pairExpired_ = true;
-        calls().answers().answerAll();
-        raisePending();
-    });
+    connect(&pairBound_, &QTimer::timeout, this, [this] { calls().answers().answerAll(); });
     connect(&calls().answers(), &HostAnswer::waiting, this, &ControlEvents::pageWaits);
 }
 
@@ -105,14 +101,7 @@ void ControlEvents::raisePending() {
     // A handler may fail, or delete the control: neither keeps later events from coming.
     const QPointer<ControlEvents> alive(this);
     while (alive && !pending_.empty()) {
-        const int wait = waitOf(pending_.front().detail);
-        if (wait && !calls().answers().hasAsked(wait) && !pairExpired_) {
-            if (!pairBound_.isActive())  // the page's request is on its way
-                pairBound_.start();
-            return;
-        }
         pairBound_.stop();
-        pairExpired_ = false;
         const Pending event = std::move(pending_.front());
         pending_.pop_front();
         raising_ = true;
@@ -153,14 +142,11 @@ void ControlEvents::raiseClick(const Pending& event, Qt::MouseButton button) {
     // may throw, or delete the view, and the page still waits.
     const std::shared_ptr<ElementHandles> handles = handles_;
     HostAnswer& answers = calls().answers();
-    const auto answered = qScopeGuard([handles, &answers, wait] {
-        if (wait)
-            answers.answer(wait);
-    });
-    if (wait && answers.waits(wait) && pageCanWait())
+    const auto answered = qScopeGuard([handles, &answers, wait] { answers.handled(wait); });
+    if (wait && pageCanWait())
         answers.gatherFor(wait, event.detail.value(QStringLiteral("h")).toLongLong(),
                           QJsonObject::fromVariantMap(event.detail.value(QStringLiteral("carried")).toMap()));
-    else if (wait)
+    else
         answers.answer(wait);
     emit view_->clicked(PageElement::handleOf(clicked_), button);
 }

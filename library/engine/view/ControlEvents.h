@@ -31,11 +31,11 @@ class PageElement;
 // error's message box, a dialog) keeps the person from the control's window waits until that
 // window is closed.
 //
-// A click the page waits in (HostAnswer) is raised as soon as both its event and the page's
-// request have come, and answered once its handlers have returned. A page that waits while its
-// click cannot be raised at once (other events come first, a handler or a call waits, a modal
-// window is up, something sent to the page has not run there yet) is answered at once, and its
-// click raised as any event.
+// A click the page waits in (HostAnswer) is raised as soon as it comes, and the page answered
+// once its handlers have returned and its request has come. A page that waits while its click
+// cannot be raised at once (other events come first, a handler or a call waits, a modal window
+// is up, something sent to the page has not run there yet) is answered at once, and its click
+// raised as any event.
 class ControlEvents : public QObject {
     Q_OBJECT
 public:
@@ -82,10 +82,9 @@ private:
     bool raising_ = false;
     QTimer raiseTimer_;
     QTimer blockedRetry_;
-    // How long a click and the page's request for its answer wait for each other: both are
-    // sent at once, over different ways.
+    // How long the page's request for its click's answer waits for the click, which the page
+    // sent just before it, another way.
     QTimer pairBound_;
-    bool pairExpired_ = false;
     std::deque<Pending> pending_;
     std::shared_ptr<PageElement> clicked_;
 };
