@@ -10,7 +10,6 @@
 #include <QUuid>
 #include <QWebEngineUrlRequestJob>
 
-#include <algorithm>
 
 namespace lumetto::engine {
 namespace {

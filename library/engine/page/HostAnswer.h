@@ -14,19 +14,21 @@ class QWebEngineUrlRequestJob;
 
 namespace lumetto::engine {
 
-// The host's answer to an event its page waits in. The page script raises a click and asks
-// its host for the answer (a synchronous request over the control's event scheme), and waits
-// for it inside the click's event; the host raises the event, and what its handlers write into
-// the page meanwhile is gathered into the answer, which the page carries out before its event
-// returns: the writes are in the frame that shows the click, as a page's own handler's would
-// be. What the event carried of the clicked element (its id, attributes and inline style)
-// answers the handlers' reads of it while the page waits.
+// The host's answer to an event its page waits in. The page script reports a click over the
+// web channel, then asks its host for the answer (a synchronous request over the control's
+// event scheme) and waits for it inside the click's event. The host raises the click as soon as
+// the report comes, and what its handlers write into the page meanwhile is gathered into the
+// answer, which goes once they have returned and the request has come. The page carries it out
+// before its event returns: the writes are in the frame that shows the click, as a page's own
+// handler's would be. What the click carried of the element (its id, attributes and inline
+// style) answers the handlers' reads of it while the page waits.
 //
 // Nothing may wait on a page that waits: the page's process holds every view of the process.
 // So whatever would wait for a page answers every waiting page first, with what it has
-// gathered: a call to a page, and an event loop entered while a page waits (a handler's
-// message box or menu, a slot that waits). A write to a page that waits, made while no answer
-// is being gathered, answers it first as well, so that writes reach the page in the order made.
+// gathered: a call that waits for a page, events processed while the handlers run (a message
+// box, a menu, a wait of a slot's own) and an event loop entered while a page waits. A write
+// or a read sent to a page that waits, while no answer is being gathered, answers it first as
+// well, so that what the host sends reaches the page in the order sent.
 class HostAnswer : public QObject {
     Q_OBJECT
 public:
