@@ -20,9 +20,16 @@ HtmlDataMapperItem::~HtmlDataMapperItem() {
     engine::setMapperView(&mapper_, nullptr);
 }
 
+// What QML declared beside the mapper (a ListModel with its elements) may complete after it:
+// the binding begins once all of it has.
 void HtmlDataMapperItem::componentComplete() {
-    complete_ = true;
-    bind();
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            complete_ = true;
+            bind();
+        },
+        Qt::QueuedConnection);
 }
 
 void HtmlDataMapperItem::setView(HtmlViewItem* view) {
@@ -60,6 +67,8 @@ void HtmlDataMapperItem::bind() {
     if (qobject_cast<QAbstractListModel*>(model_)) {
         if (columns_->sourceModel() != model_)
             columns_->setSourceModel(model_);
+        else
+            columns_->readRoles();
         shown = columns_;
     }
     HtmlError failure;

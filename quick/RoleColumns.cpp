@@ -27,7 +27,6 @@ void RoleColumns::readRoles() {
     const QHash<int, QByteArray> all = sourceModel() ? sourceModel()->roleNames() : QHash<int, QByteArray>();
     QList<int> roles = all.keys();
     std::sort(roles.begin(), roles.end());
-    roles.removeIf([](int role) { return role < Qt::UserRole; });  // the list's own roles
     if (roles == roles_)
         return;
     beginResetModel();

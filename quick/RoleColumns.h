@@ -13,6 +13,9 @@ public:
     explicit RoleColumns(QObject* parent = nullptr);
 
     void setSourceModel(QAbstractItemModel* source) override;
+    // Reads the list's roles again: a ListModel made with its elements knows them only once
+    // it is complete, and tells of them by no signal.
+    void readRoles();
     int columnCount(const QModelIndex& parent = {}) const override;
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex mapToSource(const QModelIndex& proxy) const override;
@@ -23,8 +26,6 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    void readRoles();
-
     QList<int> roles_;  // the role of each column
     QList<QByteArray> names_;
 };

@@ -1,4 +1,8 @@
-// The QML module's tests (Qt Quick Test): the engine is made ready before the application.
+// The QML module's tests (Qt Quick Test): the engine is made ready before the application; the
+// tests drive the X server's screen as `screen`.
+#include "ScreenDriver.h"
+
+#include <QQmlContext>
 #include <QQmlEngine>
 #include <QtQuickTest>
 #include <QtWebEngineQuick>
@@ -8,7 +12,13 @@ namespace {
 class Setup : public QObject {
     Q_OBJECT
 public slots:
-    void qmlEngineAvailable(QQmlEngine* engine) { engine->addImportPath(QStringLiteral(LUMETTO_QML_DIR)); }
+    void qmlEngineAvailable(QQmlEngine* engine) {
+        engine->addImportPath(QStringLiteral(LUMETTO_QML_DIR));
+        engine->rootContext()->setContextProperty(QStringLiteral("screen"), &screen_);
+    }
+
+private:
+    ScreenDriver screen_;
 };
 
 }  // namespace

@@ -91,6 +91,19 @@ Item {
             compare(bodySpy.count, 0)
         }
 
+        function test_contentRunsNoScriptAndLoadsNothingFromOutsideItsFolder() {
+            view.baseUrl = Qt.resolvedUrl("pages/help/")
+            view.bodyHtml = "<p id='target'>as written</p><script>document.getElementById('target').textContent = 'ran'</script>"
+                          + "<img id='inside' src='square.svg'><img id='outside' src='../outside.svg'>"
+                          + "<img id='remote' src='http://127.0.0.1:9/remote.svg'>"
+            const all = settled(callback => view.document.elements(callback)).value
+            const byId = id => all.find(element => element.tagName !== "BODY" && settled(callback => element.id(callback)).value === id)
+            compare(settled(callback => byId("target").innerHtml(callback)).value, "as written")
+            tryVerify(() => settled(callback => byId("inside").property("naturalWidth", callback)).value > 0)
+            compare(settled(callback => byId("outside").property("naturalWidth", callback)).value, 0)
+            compare(settled(callback => byId("remote").property("naturalWidth", callback)).value, 0)
+        }
+
         function test_readsAnswerLaterThroughTheCallbackAndThePromise() {
             view.bodyHtml = "<p id='first' title='a title'>First</p><div>Second</div>"
             const source = settled(callback => view.document.source(callback))
