@@ -2,6 +2,8 @@
 
 #include "engine/page/LocalFiles.h"
 
+#include <lumetto/Global.h>
+
 #include <QObject>
 #include <QPoint>
 #include <QUrl>
@@ -21,7 +23,7 @@ namespace lumetto::engine {
 // to an address it cannot read (an SVG link to http://[::1, say) takes the page to an empty
 // document without asking; shellLeft() tells of a document other than the shell that replaced
 // it.
-class EngineView : public QObject {
+class LUMETTO_CONTROL_EXPORT EngineView : public QObject {
     Q_OBJECT
 public:
     // How a page process ended, numbered as both of the engine's views number it.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <lumetto/Global.h>
+
 #include <QUrl>
 #include <QWebEngineUrlRequestInterceptor>
 
@@ -11,7 +13,7 @@ QString filesScheme(const QUrl& base);
 
 // Lets a page load nothing but data it was given and files below one directory (local or of
 // the Qt resources), local files by where they really are: no network.
-class LocalFilesOnly : public QWebEngineUrlRequestInterceptor {
+class LUMETTO_CONTROL_EXPORT LocalFilesOnly : public QWebEngineUrlRequestInterceptor {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
     void setRoot(const QUrl& directory) { root_ = directory; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <lumetto/Global.h>
+
 #include <QWebEngineSettings>
 
 #include <array>
@@ -18,7 +20,7 @@ struct PageSetting {
 // script (the control's own script runs in a world of its own), opens no window, reaches no
 // remote address, shows no error page, takes no focus as it loads, loads no icon and
 // navigates on no drop.
-const std::array<PageSetting, 9>& pageSettings();
+LUMETTO_CONTROL_EXPORT const std::array<PageSetting, 9>& pageSettings();
 
 // Text without a size of its own is set in the desktop's small interface size (8 pt at 96 DPI):
 // the pages are laid out for text of that size, and fit the control only with it.

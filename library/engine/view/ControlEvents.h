@@ -23,7 +23,7 @@ class PageElement;
 // waits for the page, is raised after it; one that arrives while a modal window (a run-time
 // error's message box, a dialog) keeps the person from the control's window waits until that
 // window is closed.
-class ControlEvents : public QObject {
+class LUMETTO_CONTROL_EXPORT ControlEvents : public QObject {
     Q_OBJECT
 public:
     ControlEvents(EngineView& view, std::shared_ptr<ElementHandles> handles);
