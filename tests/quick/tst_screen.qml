@@ -35,17 +35,18 @@ Item {
         cssText: "div { position: fixed; left: 0; top: 0; right: 0; bottom: 0 }"
     }
 
-    ListModel {
-        id: records
-        ListElement { name: "first"; look: "background: #1e3c8c" }
-        ListElement { name: "second"; look: "background: #c83200" }
-    }
-
     HtmlDataMapper {
         id: mapper
         view: boundView
         model: records
         templateHtml: "<div data-column='name' data-column-style='look'></div>"
+    }
+
+    // Declared after the mapper, it completes after it.
+    ListModel {
+        id: records
+        ListElement { name: "first"; look: "background: #1e3c8c" }
+        ListElement { name: "second"; look: "background: #c83200" }
     }
 
     SignalSpy { id: clickSpy; target: view; signalName: "clicked" }
@@ -57,6 +58,7 @@ Item {
         when: windowShown
 
         function init() {
+            view.baseUrl = ""
             view.copyAsTextAction.visible = true
             view.copyAsHtmlAction.visible = true
             view.bodyHtml = "<div id='box' style='" + fill + pageColour + "'></div>"
@@ -74,7 +76,8 @@ Item {
         }
 
         function test_linkClickedStaysOnThePage() {
-            view.bodyHtml = "<a id='link' href='" + Qt.resolvedUrl("tst_screen.qml") + "' style='display:block; " + fill + pageColour + "'>link</a>"
+            view.baseUrl = Qt.resolvedUrl("pages/help/")
+            view.bodyHtml = "<a id='link' href='page.html' style='display:block; " + fill + pageColour + "'>link</a>"
             tryVerify(() => Qt.colorEqual(screen.colourAt(view, 100, 100), pageColour), 10000)
             verify(screen.click(view, 100, 100))
             tryCompare(clickSpy, "count", 1)
