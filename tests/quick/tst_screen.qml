@@ -32,7 +32,7 @@ Item {
         y: 200
         width: parent.width
         height: 200
-        cssText: "div { position: fixed; left: 0; top: 0; right: 0; bottom: 0 }"
+        cssText: "div { position: fixed; left: 0; top: 0; right: 0; bottom: 0 } input[data-refused] { background: " + root.otherColour + " }"
     }
 
     HtmlDataMapper {
@@ -41,6 +41,14 @@ Item {
         model: records
         templateHtml: "<div data-column='name' data-column-style='look'></div>"
     }
+
+    HtmlDataMapper {
+        id: tableMapper
+        model: sqlRecords
+        templateHtml: "<input data-column='name' style='position:fixed; left:10px; top:10px; width:300px; height:40px'>"
+    }
+
+    SignalSpy { id: refusedSpy; target: tableMapper; signalName: "editRefused" }
 
     // Declared after the mapper, it completes after it.
     ListModel {
@@ -87,6 +95,37 @@ Item {
             tryVerify(() => source !== "")
             verify(source.indexOf("id=\"link\"") >= 0 && source.indexOf("rgb(0, 160, 0)") >= 0,
                    "the page the host changed is the one shown: " + source)
+        }
+
+        // Runs last: the table's template takes the bound view from the list's.
+        function test_typedEntryReachesTheTableUnlessTheDatabaseRefusesIt() {
+            const name = () => sqlRecords.data(sqlRecords.index(0, 1))
+            const field = () => {
+                let found = null
+                boundView.document.elements((all, error) => { found = all.find(element => element.tagName === "INPUT") })
+                tryVerify(() => found !== null)
+                return found
+            }
+            tableMapper.view = boundView
+            tryCompare(boundView, "bodyHtml", tableMapper.templateHtml)
+            const input = field()  // the page shows it
+            verify(screen.click(boundView, 100, 30))
+            verify(screen.type("s", true))
+            tryVerify(() => name() === "apples", 10000, "handed to the model as the entry is committed")
+
+            tableMapper.submitPolicy = HtmlDataMapper.ManualSubmit
+            verify(screen.click(boundView, 100, 30))
+            verify(screen.type("muchtoolong", true))
+            let typed = ""
+            tryVerify(() => { input.property("value", (value, error) => { typed = value }); return typed.endsWith("muchtoolong") }, 10000)
+            compare(name(), "apples", "kept until submitted")
+            verify(!tableMapper.submit())
+            compare(refusedSpy.count, 1)
+            compare(refusedSpy.signalArguments[0][0], 0)
+            compare(refusedSpy.signalArguments[0][1], "name")
+            tryVerify(() => Qt.colorEqual(screen.colourAt(boundView, 290, 30), otherColour), 10000, "the field shows the refusal")
+            tableMapper.submitPolicy = HtmlDataMapper.AutoSubmit
+            tableMapper.view = null
         }
 
         function test_menuShowsItsVisibleEntriesAndTriggersTheChosenOne() {
