@@ -44,7 +44,7 @@ Item {
         name: "HtmlView"
         when: windowShown
 
-        readonly property url pages: Qt.resolvedUrl("pages/")
+        readonly property url pages: Qt.resolvedUrl("../library/pages/")
 
         function init() {
             for (const spy of [bodySpy, sourceSpy, cssSpy, fromUrlSpy, baseSpy, selectSpy, errorSpy, clickSpy])
@@ -97,10 +97,10 @@ Item {
         }
 
         function test_sourceShowsTheFileWithItsFolderUntilTextReplacesIt() {
-            const file = Qt.resolvedUrl("pages/help/page.html")
+            const file = Qt.resolvedUrl("../library/pages/help/page.html")
             view.source = file
             compare(view.source, file)
-            compare(view.baseUrl, Qt.resolvedUrl("pages/help/"))
+            compare(view.baseUrl, Qt.resolvedUrl("../library/pages/help/"))
             verify(view.bodyHtml.indexOf("square.svg") >= 0, view.bodyHtml)
             compare(sourceSpy.count, 1)
             view.bodyHtml = "<p>text</p>"
@@ -124,7 +124,7 @@ Item {
         }
 
         function test_contentRunsNoScriptAndLoadsNothingFromOutsideItsFolder() {
-            view.baseUrl = Qt.resolvedUrl("pages/help/")
+            view.baseUrl = Qt.resolvedUrl("../library/pages/help/")
             view.bodyHtml = "<p id='target'>as written</p><script>document.getElementById('target').textContent = 'ran'</script>"
                           + "<img id='probe' src='missing.gif' onerror=\"this.setAttribute('data-ran', 'yes')\">"
                           + "<img id='inside' src='square.svg'><img id='outside' src='../outside.svg'>"

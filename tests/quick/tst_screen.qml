@@ -84,7 +84,7 @@ Item {
         }
 
         function test_linkClickedStaysOnThePage() {
-            view.baseUrl = Qt.resolvedUrl("pages/help/")
+            view.baseUrl = Qt.resolvedUrl("../library/pages/help/")
             view.bodyHtml = "<a id='link' href='page.html' style='display:block; " + fill + pageColour + "'>link</a>"
             tryVerify(() => Qt.colorEqual(screen.colourAt(view, 100, 100), pageColour), 10000)
             verify(screen.click(view, 100, 100))
