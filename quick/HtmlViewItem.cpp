@@ -59,6 +59,7 @@ void HtmlViewItem::classBegin() {
     d = std::make_unique<engine::HtmlViewPrivate>(this, engine_);
     document_ = new QuickDocument(d->document(), qml, this);
     d->errorReceived = [this] { return isSignalConnected(QMetaMethod::fromSignal(&HtmlViewItem::errorOccurred)); };
+    d->events->clicksHeard = [this] { return isSignalConnected(QMetaMethod::fromSignal(&HtmlViewItem::clicked)); };
     connect(d.get(), &engine::HtmlViewPrivate::bodyHtmlChanged, this, &HtmlViewItem::bodyHtmlChanged);
     connect(d.get(), &engine::HtmlViewPrivate::sourceChanged, this, &HtmlViewItem::sourceChanged);
     connect(d.get(), &engine::HtmlViewPrivate::cssTextChanged, this, &HtmlViewItem::cssTextChanged);

@@ -1,5 +1,6 @@
 #include "QuickEngineView.h"
 
+#include "engine/page/EventScheme.h"
 #include "engine/page/PageSettings.h"
 
 #include <lumetto/EngineEnvironment.h>
@@ -13,6 +14,7 @@
 #include <QQuickWindow>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineScript>
+#include <QWebEngineUrlSchemeHandler>
 
 namespace lumetto::quick {
 namespace {
@@ -54,6 +56,8 @@ QuickEngineView::QuickEngineView(QQuickItem* item)
     profile_->setPersistentCookiesPolicy(QQuickWebEngineProfile::NoPersistentCookies);
     profile_->setSpellCheckEnabled(false);
     profile_->setUrlRequestInterceptor(files());
+    if (QWebEngineUrlSchemeHandler* events = engine::EventScheme::makeHandler(profile_))
+        profile_->installUrlSchemeHandler(engine::EventScheme::scheme().toLatin1(), events);
 
     QQmlComponent component(qml);
     component.setData(ViewQml, QUrl());

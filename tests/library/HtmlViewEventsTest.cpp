@@ -91,6 +91,48 @@ TEST(HtmlView, ElementAQueuedClickCarriesStaysValidWhenTheHostLetsGoOfItMeanwhil
     EXPECT_EQ(clicks.raised, (QStringList{QStringLiteral("left:x"), QStringLiteral("left:y"), QStringLiteral("left:x")}));
 }
 
+// What a click's slot reads of the clicked element, while the page waits for it, is what the
+// page reads at any other time; what it writes is in the page before the click's event in the
+// page has ended, where a listener of the page's own that runs after the control's sees it.
+TEST(HtmlView, ClickSlotReadsTheElementAsThePageHasItAndItsWriteIsInTheClicksOwnEvent) {
+    ViewHarness h;
+    h.view().setBodyHtml(QStringLiteral(
+        "<p id='p' Data-Note='note' style='color: red; --mark: 1; background-color: white'>paragraph</p><p><input id='f' value='as written'></p>"
+        "<svg width='40' height='40'><rect id='r' viewBox='0 0 1 1' width='40' height='40' fill='blue'/></svg>"));
+    const auto reads = [](const HtmlElement& e) {
+        QStringList read{e.id()};
+        for (const char* name : {"data-NOTE", "missing", "VALUE", "viewBox", "viewbox"})
+            read << (e.attribute(QLatin1String(name)).isNull() ? QStringLiteral("null") : e.attribute(QLatin1String(name)));
+        for (const char* name : {"COLOR", "--mark", "background-color"})
+            read << e.styleProperty(QLatin1String(name));
+        return read;
+    };
+    QTest::mouseClick(h.engineView()->focusProxy(), Qt::LeftButton, {}, h.centreOf(QStringLiteral("f")));
+    QTest::keyClicks(h.engineView()->focusProxy(), QStringLiteral(" and typed"));
+    ASSERT_TRUE(waitFor([&] { return h.inPage(QStringLiteral("document.getElementById('f').value")).toString().endsWith(QLatin1String("typed")); }));
+    h.settle();  // the click into the field has been raised
+    h.inPage(QStringLiteral("window.seen = []; window.addEventListener('click', (e) => seen.push(e.target.style.backgroundColor)); true"));
+    QStringList inSlot;
+    QObject::connect(&h.view(), &HtmlView::clicked, [&](HtmlElement e) {
+        inSlot = reads(e);
+        e.setBackgroundColor(QColor(0, 128, 0));
+    });
+    for (const char* id : {"p", "f", "r"}) {
+        SCOPED_TRACE(id);
+        HtmlElement element;
+        for (const HtmlElement& e : h.view().document().elements())
+            if (e.id() == QLatin1String(id))
+                element = e;
+        element.setBackgroundColor(QColor(id == QLatin1String("p") ? Qt::white : QColor()));
+        const QStringList before = reads(element);
+        inSlot.clear();
+        QTest::mouseClick(h.engineView()->focusProxy(), Qt::LeftButton, {}, h.centreOf(QLatin1String(id)));
+        ASSERT_TRUE(waitFor([&] { return !inSlot.isEmpty(); }));
+        EXPECT_EQ(inSlot, before);
+        EXPECT_EQ(h.inPage(QStringLiteral("seen.pop()")).toString(), QStringLiteral("rgb(0, 128, 0)"));
+    }
+}
+
 // A click that reaches the view while a modal window (an error's message box) is open waits
 // until the box is closed: nothing runs behind it, nothing is lost. A click held so belongs to
 // its page: when the page process dies meanwhile, the click goes with it, and is never raised,
@@ -126,21 +168,43 @@ TEST(HtmlView, ClickWaitsWhileAModalWindowIsOpenAndGoesWithItsPage) {
     EXPECT_EQ(clicks.raised, (QStringList{left, QStringLiteral("left:y")})) << "the click held while its page died was raised";
 }
 
-// A slot that throws, opens a modal dialog, writes new content or deletes its view wedges
-// neither that view nor another: later clicks keep coming.
+// The page's source, or the failure of the read that asks for it.
+QString sourceOrError(const ViewHarness& h) {
+    lumetto::HtmlError error;
+    const QString source = h.view().document().source(&error);
+    return error.isValid() ? error.description() : source;
+}
+
+// A slot that throws, opens a modal dialog, writes new content or deletes its view wedges neither that view nor another: later clicks keep coming. The page,
+// which waits in its click for the slot, goes on as soon as the slot processes events: what
+// the slot wrote before its dialog is on the screen while the dialog is open, and a write of
+// the slot's waits for no page.
 TEST(HtmlView, SlotThatThrowsOrDeletesItsViewWedgesNothing) {
     ViewHarness h;
     const QString body = QStringLiteral("<p id='x'>x</p>");
     h.view().setBodyHtml(body);
+    QSignalSpy errors(&h.view(), &HtmlView::errorOccurred);
+    const QColor highlight(0, 128, 0);
     int clicks = 0;
-    QObject::connect(&h.view(), &HtmlView::clicked, [&] {
+    bool shownDuringDialog = false;
+    QObject::connect(&h.view(), &HtmlView::clicked, [&](HtmlElement e) {
         ++clicks;
         if (clicks == 1)
             throw std::runtime_error("the host's slot failed");
         if (clicks == 2) {
+            e.setBackgroundColor(highlight);
             QMessageBox box(QMessageBox::Information, QStringLiteral("Host"), QStringLiteral("a slot's dialog"));
-            QTimer::singleShot(0, &box, &QMessageBox::accept);
+            QTimer poll;
+            QElapsedTimer open;
+            QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+                shownDuringDialog = h.pixelAt(h.centreOf(QStringLiteral("x")) + QPoint(100, 0)) == highlight;
+                if (shownDuringDialog || open.elapsed() > WaitBoundMs)
+                    box.accept();
+            });
+            open.start();
+            poll.start(20);
             box.exec();
+            e.setBackgroundColor(QColor());
         }
         if (clicks == 3)
             h.view().setBodyHtml(body);  // the same content, written anew
@@ -149,7 +213,10 @@ TEST(HtmlView, SlotThatThrowsOrDeletesItsViewWedgesNothing) {
         ASSERT_TRUE(waitFor([&] { return !boundingBox(h.engineView(), QStringLiteral("#x")).isEmpty(); }));
         h.click(h.centreOf(QStringLiteral("x")));
         EXPECT_TRUE(waitFor([&] { return clicks == expected; })) << clicks;
+        if (expected == 3)
+            EXPECT_TRUE(errors.isEmpty()) << errors.first().first().value<lumetto::HtmlError>().description().toStdString();
     }
+    EXPECT_TRUE(shownDuringDialog);
 
     auto* doomed = new HtmlView(h.engineView()->window());
     doomed->setGeometry(0, 0, 200, 100);
@@ -166,12 +233,28 @@ TEST(HtmlView, SlotThatThrowsOrDeletesItsViewWedgesNothing) {
     EXPECT_TRUE(waitFor([&] { return clicks == 5; })) << "the other view's events stopped";
 }
 
-// The page's source, or the failure of the read that asks for it.
-QString sourceOrError(const ViewHarness& h) {
-    lumetto::HtmlError error;
-    const QString source = h.view().document().source(&error);
-    return error.isValid() ? error.description() : source;
+// The page process ends while the page waits in a click for its slot, which writes into the
+// page after that: the slot returns, the view comes back with its content, and takes clicks.
+TEST(HtmlView, PageProcessEndedWhileThePageWaitsForAClickSlotLeavesTheViewWorking) {
+    ViewHarness h;
+    h.view().setBodyHtml(QStringLiteral("<p id='x'>x</p><p id='y'>y</p>"));
+    Clicks clicks(h.view());
+    const qint64 lost = h.pageProcess();
+    clicks.during = [&] {
+        if (clicks.raised.size() != 1)
+            return;
+        h.killPageProcess();
+        h.view().clickedElement().setBackgroundColor(Qt::green);
+    };
+    h.click(h.centreOf(QStringLiteral("x")));
+    ASSERT_TRUE(waitFor([&] {
+        return h.pageProcess() != lost && evaluateInPage(h.engineView(), QStringLiteral("!!document.getElementById('y')"), 100).toBool();
+    }));
+    h.click(h.centreOf(QStringLiteral("y")));
+    EXPECT_TRUE(waitFor([&] { return clicks.raised.size() == 2; }));
+    EXPECT_EQ(clicks.raised, (QStringList{QStringLiteral("left:x"), QStringLiteral("left:y")}));
 }
+
 
 TEST(HtmlView, LinksAndFormSubmissionsNeverNavigate) {
     ViewHarness h;

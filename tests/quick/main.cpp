@@ -18,7 +18,9 @@ public slots:
     void qmlEngineAvailable(QQmlEngine* engine) {
         engine->addImportPath(QStringLiteral(LUMETTO_QML_DIR));
         engine->rootContext()->setContextProperty(QStringLiteral("screen"), &screen_);
-        engine->rootContext()->setContextProperty(QStringLiteral("sqlRecords"), records());
+        if (!records_)  // once for every test file's engine
+            records_ = records();
+        engine->rootContext()->setContextProperty(QStringLiteral("sqlRecords"), records_);
     }
 
 private:
@@ -38,6 +40,7 @@ private:
     }
 
     ScreenDriver screen_;
+    QSqlTableModel* records_ = nullptr;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "engine/page/ControlPage.h"
 
+#include "engine/page/EventScheme.h"
 #include "engine/page/PageSettings.h"
 
 #include <lumetto/EngineEnvironment.h>
@@ -35,6 +36,7 @@ QWebEngineProfile* sharedProfile() {
         p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
         p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
         p->setSpellCheckEnabled(false);
+        EventScheme::installOn(p);
         return p;
     }();
     return profile;

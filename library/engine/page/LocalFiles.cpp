@@ -1,5 +1,7 @@
 #include "engine/page/LocalFiles.h"
 
+#include "engine/page/EventScheme.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QWebEngineUrlRequestInfo>
@@ -35,8 +37,15 @@ bool LocalFilesOnly::isBelowRoot(const QUrl& url) const {
     return !file.isEmpty() && !root.isEmpty() && file.startsWith(withSlash(root));
 }
 
+// The control's script asks its host over the event scheme; nothing else may, nor can the
+// content, which runs no script.
 void LocalFilesOnly::interceptRequest(QWebEngineUrlRequestInfo& info) {
-    if (info.requestUrl().scheme() != QLatin1String("data") && !isBelowRoot(info.requestUrl()))
+    const QUrl& url = info.requestUrl();
+    if (EventScheme::isEventRequest(url)) {
+        info.block(info.resourceType() != QWebEngineUrlRequestInfo::ResourceTypeXhr);
+        return;
+    }
+    if (url.scheme() != QLatin1String("data") && !isBelowRoot(url))
         info.block(true);
 }
 

@@ -39,13 +39,22 @@ void answerWith(const char* caller, const QVariant& result, const PageCalls::Ans
     answer(reply.value(QStringLiteral("value")), {});
 }
 
+int waitingCalls = 0;  // of every view
+
 }  // namespace
+
+bool PageCalls::anyBusy() {
+    return waitingCalls > 0;
+}
 
 PageCalls::PageCalls(EngineView* page) : page_(page) {
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this, [this] { ++epoch_; });
 }
 
 void PageCalls::loadingShell() {
+    ++sentEra_;
+    unrun_ = 0;
+    answers_.newPage();
     shellReady_ = false;
     shellLoading_ = true;
     posted_ = 0;
@@ -69,6 +78,9 @@ void PageCalls::shellLoaded(bool ok) {
 }
 
 void PageCalls::rendererLost() {
+    ++sentEra_;
+    unrun_ = 0;
+    answers_.answerAll();
     rendererAlive_ = false;
     shellReady_ = false;
     shellLost_ = false;
@@ -81,6 +93,7 @@ void PageCalls::shellLost() {
 }
 
 void PageCalls::detach() {
+    answers_.answerAll();
     page_.clear();
     emit stateChanged();
 }
@@ -109,9 +122,12 @@ std::chrono::milliseconds PageCalls::boundFor(const QJsonArray& args) {
 void PageCalls::waitIn(QEventLoop& loop, const std::function<bool()>& done) {
     if (done())
         return;
+    HostAnswer::answerEveryPage();  // a page that waits for its host holds every page of its process
     ++waiting_;
+    ++waitingCalls;
     while (!done())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+    --waitingCalls;
     --waiting_;
     if (waiting_ == 0)
         emit idle();
@@ -216,12 +232,12 @@ void PageCalls::dispatch(const char* caller, const QString& op, const QJsonArray
     const auto bound = boundFor(args);
     auto reply = std::make_shared<std::optional<QVariant>>();
     const qint64 deadline = QDateTime::currentMSecsSinceEpoch() + bound.count();
-    page_->runScript(script(op, args, deadline),
-                      [reply, self = QPointer<PageCalls>(this)](const QVariant& v) {
-                          *reply = v;
-                          if (self)
-                              emit self->stateChanged();
-                      });
+    answers_.answerAll();  // what the page waits for was asked before this
+    run(script(op, args, deadline), [reply, self = QPointer<PageCalls>(this)](const QVariant& v) {
+        *reply = v;
+        if (self)
+            emit self->stateChanged();
+    });
     watch(bound + AnswerGrace, [this, caller, reply, answer = std::move(answer), bound](bool timedOut) -> Outcome {
         if (*reply)
             return [caller, value = **reply, answer] { answerWith(caller, value, answer); };
@@ -251,10 +267,23 @@ QVariant PageCalls::call(const char* caller, const QString& op, const QJsonArray
 }
 
 void PageCalls::post(const QString& op, const QJsonArray& args) {
-    if (page_ && rendererAlive_) {
-        posted_ += textSize(QJsonValue(args));
-        page_->runScript(script(op, args));
-    }
+    if (!page_ || !rendererAlive_)
+        return;
+    posted_ += textSize(QJsonValue(args));
+    if (answers_.gather(op, args))
+        return;
+    answers_.answerAll();  // what the page waits for was written before this
+    run(script(op, args));
+}
+
+void PageCalls::run(const QString& script, std::function<void(const QVariant&)> done) {
+    ++unrun_;
+    page_->runScript(script, [self = QPointer<PageCalls>(this), era = sentEra_, done = std::move(done)](const QVariant& value) {
+        if (self && era == self->sentEra_)
+            --self->unrun_;
+        if (done)
+            done(value);
+    });
 }
 
 }  // namespace lumetto::engine

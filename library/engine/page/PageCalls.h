@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/page/HostAnswer.h"
+
 #include <lumetto/HtmlError.h>
 
 #include <QJsonArray>
@@ -73,6 +75,14 @@ public:
     bool ready() const { return !page_.isNull() && rendererAlive_ && shellReady_; }
     // True while a call waits for the page: events that arrive then are held back.
     bool busy() const { return waiting_ > 0; }
+    // True while a call waits for a page, any view's.
+    static bool anyBusy();
+    // True while the page has not yet run everything sent to it: an event it raises now may
+    // have come before some of that.
+    bool sentUnrun() const { return unrun_ > 0; }
+
+    // The answer to the event the page waits in, if it does.
+    HostAnswer& answers() { return answers_; }
 
     // The control is gone: every later call fails.
     void detach();
@@ -132,7 +142,16 @@ private:
     bool rendererAlive_ = true;
     bool shellLost_ = false;  // not the page process ended, but the page's shell
     QString engineFailure_;
+    // Runs the script in the page, counting it until the page has run it.
+    void run(const QString& script, std::function<void(const QVariant&)> done = {});
+
     int waiting_ = 0;
+    int unrun_ = 0;  // scripts sent to the page it has not yet run
+    int sentEra_ = 0;  // a new document or page process: what was sent before is not counted
+    HostAnswer answers_{[this](const QJsonArray& steps) {
+        for (const QJsonValue& step : steps)
+            run(script(step[0].toString(), step[1].toArray()));
+    }};
     int generation_ = 0;
     quint64 epoch_ = 0;
     qsizetype posted_ = 0;  // characters posted to the page since the last call

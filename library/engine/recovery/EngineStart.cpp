@@ -1,6 +1,7 @@
 #include "engine/recovery/EngineStart.h"
 
 #include "engine/page/EngineView.h"
+#include "engine/page/EventScheme.h"
 
 #include <lumetto/EngineEnvironment.h>
 
@@ -10,7 +11,10 @@ namespace lumetto {
 
 void prepareEngineEnvironment() {
     static bool prepared = false;
-    if (std::exchange(prepared, true) || qEnvironmentVariableIsSet("LUMETTO_KEEP_ENGINE_ENVIRONMENT"))
+    if (std::exchange(prepared, true))
+        return;
+    engine::EventScheme::registerScheme();
+    if (qEnvironmentVariableIsSet("LUMETTO_KEEP_ENGINE_ENVIRONMENT"))
         return;
     // The views of the process share one page process, so that a second view costs little.
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --renderer-process-limit=1");

@@ -12,8 +12,10 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QJsonObject>
 #include <QMimeData>
 #include <QPointer>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -24,6 +26,13 @@ constexpr const char* CopyCall = "the clipboard copy";
 
 // How often events held back by a modal window look whether it has closed.
 constexpr int BlockedRetryMs = 50;
+
+// How long a click waits for the page's request for its answer, and the other way round.
+constexpr int PairBoundMs = 250;
+
+int waitOf(const QVariantMap& detail) {
+    return detail.value(QStringLiteral("wait")).toInt();
+}
 
 }  // namespace
 
@@ -39,6 +48,27 @@ ControlEvents::ControlEvents(EngineView& view, std::shared_ptr<ElementHandles> h
     blockedRetry_.setInterval(BlockedRetryMs);
     connect(&blockedRetry_, &QTimer::timeout, this, &ControlEvents::raisePending);
     connect(&calls(), &PageCalls::idle, &raiseTimer_, qOverload<>(&QTimer::start));
+    pairBound_.setSingleShot(true);
+    pairBound_.setInterval(PairBoundMs);
+    connect(&pairBound_, &QTimer::timeout, this, [this] { calls().answers().answerAll(); });
+    connect(&calls().answers(), &HostAnswer::waiting, this, &ControlEvents::pageWaits);
+}
+
+void ControlEvents::pageWaits(int number) {
+    if (canRaiseAtOnce(number))
+        pairBound_.start();
+    else
+        calls().answers().answer(number);
+    raiseTimer_.start();  // its click may be waiting for it
+}
+
+bool ControlEvents::canRaiseAtOnce(int number) const {
+    const bool first = pending_.empty() || waitOf(pending_.front().detail) == number;
+    return first && !raising_ && pageCanWait();
+}
+
+bool ControlEvents::pageCanWait() const {
+    return clicksHeard() && !PageCalls::anyBusy() && !calls().sentUnrun() && !view_.windowBlocked();
 }
 
 PageCalls& ControlEvents::calls() const {
@@ -69,6 +99,7 @@ void ControlEvents::raisePending() {
     // A handler may fail, or delete the control: neither keeps later events from coming.
     const QPointer<ControlEvents> alive(this);
     while (alive && !pending_.empty()) {
+        pairBound_.stop();
         const Pending event = std::move(pending_.front());
         pending_.pop_front();
         raising_ = true;
@@ -82,12 +113,10 @@ void ControlEvents::raise(const Pending& event) {
     const QPointer<ControlEvents> alive(this);
     switch (event.event) {
     case ViewEvent::LeftClick:
-        clicked_ = handles_->elementFor(event.detail);
-        emit elementClicked(PageElement::handleOf(clicked_), Qt::LeftButton);
+        raiseClick(event, Qt::LeftButton);
         break;
     case ViewEvent::RightClick:
-        clicked_ = handles_->elementFor(event.detail);
-        emit elementClicked(PageElement::handleOf(clicked_), Qt::RightButton);
+        raiseClick(event, Qt::RightButton);
         if (alive) {
             const QPoint at(event.detail.value(QStringLiteral("x")).toInt(), event.detail.value(QStringLiteral("y")).toInt());
             view_.openMenu(at);
@@ -97,6 +126,22 @@ void ControlEvents::raise(const Pending& event) {
         copySelection(static_cast<HtmlView::CopyFormat>(event.detail.value(QStringLiteral("format")).toInt()));
         break;
     }
+}
+
+void ControlEvents::raiseClick(const Pending& event, Qt::MouseButton button) {
+    clicked_ = handles_->elementFor(event.detail);
+    const int wait = waitOf(event.detail);
+    // The page is answered once the handlers have returned, however they returned: a handler
+    // may throw, or delete the view, and the page still waits.
+    const std::shared_ptr<ElementHandles> handles = handles_;
+    HostAnswer& answers = calls().answers();
+    const auto answered = qScopeGuard([handles, &answers, wait] { answers.handled(wait); });
+    if (wait && pageCanWait())
+        answers.gatherFor(wait, event.detail.value(QStringLiteral("h")).toLongLong(),
+                          QJsonObject::fromVariantMap(event.detail.value(QStringLiteral("carried")).toMap()));
+    else
+        answers.answer(wait);
+    emit elementClicked(PageElement::handleOf(clicked_), button);
 }
 
 // The host changes the page first, so that what it takes off (a highlight) is never copied;

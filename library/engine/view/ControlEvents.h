@@ -9,6 +9,7 @@
 #include <QVariantMap>
 
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace lumetto::engine {
@@ -23,6 +24,12 @@ class PageElement;
 // waits for the page, is raised after it; one that arrives while a modal window (a run-time
 // error's message box, a dialog) keeps the person from the control's window waits until that
 // window is closed.
+//
+// A click the page waits in (HostAnswer) is raised as soon as it comes, and the page answered
+// once its handlers have returned and its request has come. A page that waits while its click
+// cannot be raised at once (other events come first, a handler or a call waits, a modal window
+// is up, something sent to the page has not run there yet) is answered at once, and its click
+// raised as any event.
 class LUMETTO_CONTROL_EXPORT ControlEvents : public QObject {
     Q_OBJECT
 public:
@@ -36,6 +43,8 @@ public:
     void pageLost();
     // A copy of the page's selection, raised in turn with the page's events.
     void queueCopy(HtmlView::CopyFormat format);
+    // Whether a slot receives the view's clicked(), which only the view itself can tell.
+    std::function<bool()> clicksHeard = [] { return true; };
 
 public slots:
     // An event the page side reported.
@@ -55,6 +64,13 @@ private:
     };
 
     void raisePending();
+    // The page waits in the click of that number.
+    void pageWaits(int number);
+    bool canRaiseAtOnce(int number) const;
+    // Whether nothing keeps the page from waiting for its click's handlers.
+    bool pageCanWait() const;
+    // Raises a click; one the page waits in is answered once its handlers have returned.
+    void raiseClick(const Pending& event, Qt::MouseButton button);
     void raise(const Pending& event);
     void copySelection(HtmlView::CopyFormat format);
     PageCalls& calls() const;
@@ -64,6 +80,9 @@ private:
     bool raising_ = false;
     QTimer raiseTimer_;
     QTimer blockedRetry_;
+    // How long the page's request for its click's answer waits for the click, which the page
+    // sent just before it, another way.
+    QTimer pairBound_;
     std::deque<Pending> pending_;
     std::shared_ptr<PageElement> clicked_;
 };

@@ -39,6 +39,7 @@ HtmlView::HtmlView(QWidget* parent) : QWidget(parent), d(std::make_unique<HtmlVi
     connect(d->events.get(), &engine::ControlEvents::elementClicked, this, &HtmlView::clicked);
     connect(d->events.get(), &engine::ControlEvents::aboutToCopy, this, &HtmlView::aboutToCopy);
     connect(d->events.get(), &engine::ControlEvents::copied, this, &HtmlView::copied);
+    d->events->clicksHeard = [this] { return isSignalConnected(QMetaMethod::fromSignal(&HtmlView::clicked)); };
     // The engine's view carries the view's name, so that what finds the page by the view's
     // name (accessibility tools, tests) finds it.
     connect(this, &QObject::objectNameChanged, view, [view](const QString& name) { view->setObjectName(name); });

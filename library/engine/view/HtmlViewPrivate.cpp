@@ -54,7 +54,7 @@ QHash<const QObject*, HtmlViewPrivate*>& privates() {
 }  // namespace
 
 HtmlViewPrivate::HtmlViewPrivate(QObject* q, EngineView* engine)
-    : q(q), engine(engine), pageEvents(this), calls(std::make_shared<PageCalls>(engine)),
+    : q(q), engine(engine), calls(std::make_shared<PageCalls>(engine)), pageEvents(calls->answers().address(), this),
       record(std::make_shared<ContentRecord>()), handles(std::make_shared<ElementHandles>(calls, record)) {
     const QWebEngineScript script = pageScript();
     ensureScript = QStringLiteral("if (!window.__lumetto) {\n%1\n}").arg(script.sourceCode());
@@ -64,6 +64,7 @@ HtmlViewPrivate::HtmlViewPrivate(QObject* q, EngineView* engine)
     connect(engine, &EngineView::copyRequested, events.get(),
             [this](int format) { events->queueCopy(static_cast<HtmlView::CopyFormat>(format)); });
     connect(&pageEvents, &PageEvents::raised, events.get(), &ControlEvents::queue);
+    connect(&pageEvents, &PageEvents::notAsked, &calls->answers(), &HostAnswer::requestFailed);
     connect(&pageEvents, &PageEvents::fieldEntered, this,
             [this](const QJsonArray& path, const QJsonObject& state) { record->fieldChanged(path, state); });
     connect(engine, &EngineView::shellLoaded, this, &HtmlViewPrivate::shellLoaded);

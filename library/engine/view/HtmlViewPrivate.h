@@ -86,8 +86,8 @@ public:
     QString shellFiles;  // the scheme of the files the shell lets the content load, empty for none
     QJsonArray carriedSteps;  // what the loading shell carries
     ControlSettings set;
-    PageEvents pageEvents;
     std::shared_ptr<PageCalls> calls;
+    PageEvents pageEvents;
     std::shared_ptr<ContentRecord> record;
     std::shared_ptr<ElementHandles> handles;
     std::unique_ptr<ControlEvents> events;

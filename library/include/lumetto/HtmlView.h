@@ -46,6 +46,15 @@ class HtmlViewPrivate;
 /// open a modal dialog, write new content or delete the view; later events still come. A host
 /// that wants none of them for a while blocks the view's signals (QObject::blockSignals()).
 ///
+/// **A click's own frame.** While the slots of clicked() run, the page waits inside the click
+/// for them, as it would for a handler of its own: what they write into the page (an element's
+/// style, new content) is in the page before the click's event there ends, and shows in the
+/// frame that shows the click. Their reads of the clicked element's id, attributes and inline
+/// style are answered from the click itself. Anything else that needs the page (another read, a
+/// read of a style the slot has just written), and a slot that processes events (a modal dialog,
+/// a wait of its own), lets the page go on at once, and the view then works as at any other
+/// time. A slot that computes for long keeps the page waiting that long.
+///
 /// **The right-click menu.** A right click opens the view's own menu (after clicked()): the
 /// view's clipboard actions first, action(CopyAsText) and action(CopyAsHtml), then the actions
 /// the host added to the view with QWidget::addAction(), in their order. Each shows as the

@@ -27,7 +27,7 @@ Object.assign(ops, {
 // The right-click menu is the control's own: the engine's is never shown.
 window.addEventListener('contextmenu', (event) => {
     event.preventDefault();
-    send(RightClick, Object.assign(ref(clicked(event)), { x: event.clientX, y: event.clientY }));
+    raiseClick(RightClick, clicked(event), { x: event.clientX, y: event.clientY });
 }, true);
 
 // Without mouse selection nothing is selected: neither the content nor a field's text.
