@@ -43,9 +43,13 @@ bool registered() {
     return QWebEngineUrlScheme::schemeByName(Name).name() == Name;
 }
 
+QWebEngineUrlSchemeHandler* makeHandler(QObject* parent) {
+    return registered() ? new Handler(parent) : nullptr;
+}
+
 void installOn(QWebEngineProfile* profile) {
-    if (registered())
-        profile->installUrlSchemeHandler(Name, new Handler(profile));
+    if (QWebEngineUrlSchemeHandler* handler = makeHandler(profile))
+        profile->installUrlSchemeHandler(Name, handler);
 }
 
 bool isEventRequest(const QUrl& url) {

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <lumetto/Global.h>
+
 #include <QString>
 
+class QObject;
 class QUrl;
 class QWebEngineProfile;
+class QWebEngineUrlSchemeHandler;
 
 namespace lumetto::engine {
 
@@ -18,9 +22,12 @@ void registerScheme();
 bool registered();
 // Answers the scheme's requests for the pages of the profile.
 void installOn(QWebEngineProfile* profile);
+// What answers the scheme's requests, for a profile of any face (installUrlSchemeHandler());
+// null when the engine does not know the scheme.
+LUMETTO_CONTROL_EXPORT QWebEngineUrlSchemeHandler* makeHandler(QObject* parent);
 // Whether url is an event request of the scheme.
 bool isEventRequest(const QUrl& url);
-QString scheme();
+LUMETTO_CONTROL_EXPORT QString scheme();
 
 }  // namespace EventScheme
 }  // namespace lumetto::engine

@@ -1,5 +1,6 @@
 #include "engine/page/PageCalls.h"
 
+#include "engine/page/EngineView.h"
 #include "engine/page/PageFailure.h"
 
 #include <QAbstractEventDispatcher>
@@ -7,8 +8,6 @@
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QTimer>
-#include <QWebEnginePage>
-#include <QWebEngineScript>
 
 #include <csignal>
 #include <memory>
@@ -48,7 +47,7 @@ bool PageCalls::anyBusy() {
     return waitingCalls > 0;
 }
 
-PageCalls::PageCalls(QWebEnginePage* page) : page_(page) {
+PageCalls::PageCalls(EngineView* page) : page_(page) {
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this, [this] { ++epoch_; });
 }
 
@@ -134,8 +133,12 @@ void PageCalls::waitIn(QEventLoop& loop, const std::function<bool()>& done) {
         emit idle();
 }
 
+// The watch's timer is not a child of the calls: the outcome it holds may hold the last
+// reference to them (a read's document), which then goes as the timer does, and would delete
+// the timer again. A timer whose watch has not ended goes with the calls.
 void PageCalls::watch(std::chrono::milliseconds bound, std::function<Outcome(bool timedOut)> settle) {
-    auto* timer = new QTimer(this);
+    auto* timer = new QTimer;
+    connect(this, &QObject::destroyed, timer, &QObject::deleteLater);
     timer->setSingleShot(true);
     auto over = std::make_shared<bool>(false);
     const auto finish = [timer, over, settle = std::move(settle)](bool timedOut) {
@@ -275,13 +278,12 @@ void PageCalls::post(const QString& op, const QJsonArray& args) {
 
 void PageCalls::run(const QString& script, std::function<void(const QVariant&)> done) {
     ++unrun_;
-    page_->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                         [self = QPointer<PageCalls>(this), era = sentEra_, done = std::move(done)](const QVariant& value) {
-                             if (self && era == self->sentEra_)
-                                 --self->unrun_;
-                             if (done)
-                                 done(value);
-                         });
+    page_->runScript(script, [self = QPointer<PageCalls>(this), era = sentEra_, done = std::move(done)](const QVariant& value) {
+        if (self && era == self->sentEra_)
+            --self->unrun_;
+        if (done)
+            done(value);
+    });
 }
 
 }  // namespace lumetto::engine

@@ -1,23 +1,21 @@
 #include "engine/view/ControlEvents.h"
 
 #include "engine/page/ElementHandles.h"
+#include "engine/page/EngineView.h"
 #include "engine/page/PageCalls.h"
 #include "engine/page/PageElement.h"
 #include "engine/page/PageFailure.h"
-#include "engine/view/ControlMenu.h"
 #include "engine/view/Logging.h"
 #include "engine/view/SlotGuard.h"
 
 #include <lumetto/HtmlView.h>
 
-#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QJsonObject>
 #include <QMimeData>
 #include <QPointer>
 #include <QScopeGuard>
-#include <QWidget>
 
 #include <algorithm>
 
@@ -38,8 +36,8 @@ int waitOf(const QVariantMap& detail) {
 
 }  // namespace
 
-ControlEvents::ControlEvents(HtmlView* view, QWidget* page, std::shared_ptr<ElementHandles> handles, const ControlMenu& menu)
-    : view_(view), page_(page), handles_(std::move(handles)), menu_(menu) {
+ControlEvents::ControlEvents(EngineView& view, std::shared_ptr<ElementHandles> handles)
+    : view_(view), handles_(std::move(handles)) {
     // Events are raised from a timer, never from inside the engine's delivery of a message nor
     // from Qt's delivery of posted events: a handler's calls wait for answers that the engine
     // posts, and those would not be delivered until the outer delivery had finished.
@@ -70,7 +68,7 @@ bool ControlEvents::canRaiseAtOnce(int number) const {
 }
 
 bool ControlEvents::pageCanWait() const {
-    return clicksHeard() && !PageCalls::anyBusy() && !calls().sentUnrun() && !windowBlocked();
+    return clicksHeard() && !PageCalls::anyBusy() && !calls().sentUnrun() && !view_.windowBlocked();
 }
 
 PageCalls& ControlEvents::calls() const {
@@ -94,7 +92,7 @@ void ControlEvents::pageLost() {
 void ControlEvents::raisePending() {
     if (raising_ || calls().busy())
         return;
-    if (windowBlocked()) {
+    if (view_.windowBlocked()) {
         blockedRetry_.start();
         return;
     }
@@ -111,11 +109,6 @@ void ControlEvents::raisePending() {
     }
 }
 
-bool ControlEvents::windowBlocked() const {
-    const QWidget* modal = QApplication::activeModalWidget();
-    return modal && modal != page_->window();
-}
-
 void ControlEvents::raise(const Pending& event) {
     const QPointer<ControlEvents> alive(this);
     switch (event.event) {
@@ -126,7 +119,7 @@ void ControlEvents::raise(const Pending& event) {
         raiseClick(event, Qt::RightButton);
         if (alive) {
             const QPoint at(event.detail.value(QStringLiteral("x")).toInt(), event.detail.value(QStringLiteral("y")).toInt());
-            menu_.popup(page_, at);
+            view_.openMenu(at);
         }
         break;
     case ViewEvent::Copy:
@@ -148,14 +141,14 @@ void ControlEvents::raiseClick(const Pending& event, Qt::MouseButton button) {
                           QJsonObject::fromVariantMap(event.detail.value(QStringLiteral("carried")).toMap()));
     else
         answers.answer(wait);
-    emit view_->clicked(PageElement::handleOf(clicked_), button);
+    emit elementClicked(PageElement::handleOf(clicked_), button);
 }
 
 // The host changes the page first, so that what it takes off (a highlight) is never copied;
 // then the selection goes to the system clipboard and the host hears which kind of copy it was.
 void ControlEvents::copySelection(HtmlView::CopyFormat format) {
     const QPointer<ControlEvents> alive(this);
-    emit view_->aboutToCopy(format);
+    emit aboutToCopy(format);
     if (!alive)
         return;
     try {
@@ -172,7 +165,7 @@ void ControlEvents::copySelection(HtmlView::CopyFormat format) {
         qCWarning(viewLog, "the copy did not reach the clipboard: %s", qPrintable(failure.error.description()));
         return;
     }
-    emit view_->copied(format);
+    emit copied(format);
 }
 
 }  // namespace lumetto::engine
