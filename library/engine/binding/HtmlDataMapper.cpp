@@ -3,6 +3,7 @@
 #include <lumetto/HtmlView.h>
 
 #include "engine/binding/BoundValues.h"
+#include "engine/binding/MapperView.h"
 #include "engine/view/HtmlViewPrivate.h"
 #include "engine/view/Logging.h"
 #include "engine/binding/ModelStorage.h"
@@ -13,6 +14,7 @@
 #include "engine/binding/TemplateMarks.h"
 
 #include <QAbstractItemModel>
+#include <QHash>
 #include <QJsonObject>
 #include <QPersistentModelIndex>
 #include <QPointer>
@@ -94,6 +96,8 @@ public:
     void connectView();
     // Ends the binding and lets go of the view.
     void releaseView();
+    // Binds to the view of either face, by its public object; null lets go.
+    void bindTo(QObject* face);
     // The current row after the model changed: the same record, else the same place.
     void followCurrent();
     void showCurrent();
@@ -110,7 +114,8 @@ public:
     void settle();
 
     HtmlDataMapper* q;
-    HtmlView* view = nullptr;
+    QObject* face = nullptr;  // the view, of either face
+    HtmlView* view = nullptr;  // the view, when it is the widget
     HtmlViewPrivate* host = nullptr;  // the view's, while it is there
     std::vector<QMetaObject::Connection> viewConnections;
     QPointer<QAbstractItemModel> model;
@@ -447,7 +452,7 @@ void HtmlDataMapperPrivate::settle() {
 
 void HtmlDataMapperPrivate::connectView() {
     const auto on = [this](auto* sender, auto signal, auto slot) { viewConnections.push_back(QObject::connect(sender, signal, q, slot)); };
-    on(view, &HtmlView::bodyHtmlChanged, [this](const QString& html) {
+    on(host, &HtmlViewPrivate::bodyHtmlChanged, [this](const QString& html) {
         if (html != templ)
             unbind();
     });
@@ -485,8 +490,36 @@ void HtmlDataMapperPrivate::releaseView() {
     viewConnections.clear();
     if (host)
         host->mappers.erase(std::remove(host->mappers.begin(), host->mappers.end(), q), host->mappers.end());
+    face = nullptr;
     view = nullptr;
     host = nullptr;
+}
+
+void HtmlDataMapperPrivate::bindTo(QObject* to) {
+    if (to == face)
+        return;
+    releaseView();
+    host = HtmlViewPrivate::of(to);
+    if (!host)
+        return;
+    face = to;
+    view = qobject_cast<HtmlView*>(to);
+    host->mappers.push_back(q);
+    connectView();
+}
+
+namespace {
+
+// The private side of each mapper.
+QHash<const HtmlDataMapper*, HtmlDataMapperPrivate*>& mapperPrivates() {
+    static QHash<const HtmlDataMapper*, HtmlDataMapperPrivate*> all;
+    return all;
+}
+
+}  // namespace
+
+void setMapperView(HtmlDataMapper* mapper, QObject* view) {
+    mapperPrivates().value(mapper)->bindTo(view);
 }
 
 namespace {
@@ -508,22 +541,17 @@ using engine::attempt;
 using engine::HtmlDataMapperPrivate;
 using engine::PageFailure;
 
-HtmlDataMapper::HtmlDataMapper(QObject* parent) : QObject(parent), d(std::make_unique<HtmlDataMapperPrivate>(this)) {}
+HtmlDataMapper::HtmlDataMapper(QObject* parent) : QObject(parent), d(std::make_unique<HtmlDataMapperPrivate>(this)) {
+    engine::mapperPrivates().insert(this, d.get());
+}
 
 HtmlDataMapper::~HtmlDataMapper() {
+    engine::mapperPrivates().remove(this);
     d->releaseView();
 }
 
 void HtmlDataMapper::setView(HtmlView* view) {
-    if (view == d->view)
-        return;
-    d->releaseView();
-    d->host = engine::HtmlViewPrivate::of(view);
-    if (!d->host)
-        return;
-    d->view = view;
-    d->host->mappers.push_back(this);
-    d->connectView();
+    d->bindTo(view);
 }
 
 HtmlView* HtmlDataMapper::view() const {

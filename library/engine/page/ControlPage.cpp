@@ -1,103 +1,25 @@
 #include "engine/page/ControlPage.h"
 
+#include "engine/page/PageSettings.h"
+
 #include <lumetto/EngineEnvironment.h>
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QWebEngineHistory>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
 namespace lumetto::engine {
-namespace {
 
-// Text without a size of its own is set in the desktop's small interface size (8 pt at
-// 96 DPI): the pages are laid out for text of that size, and fit the control only with it.
-constexpr int DefaultFontPixels = 11;
-
-QString withSlash(const QString& directory) {
-    return directory.endsWith(QLatin1Char('/')) ? directory : directory + QLatin1Char('/');
-}
-
-}  // namespace
-
-QString filesScheme(const QUrl& base) {
-    if (base.isLocalFile())
-        return QStringLiteral("file");
-    if (base.scheme() == QLatin1String("qrc"))
-        return QStringLiteral("qrc");
-    return {};
-}
-
-// Whether the file url names lies below the root directory. A local file is judged by where it
-// really is, links resolved (of the directory as well): a link below the directory to a file
-// elsewhere does not bring that file in. A file that does not exist is below nothing.
-bool LocalFilesOnly::isBelowRoot(const QUrl& url) const {
-    const QString files = filesScheme(root_);
-    if (files.isEmpty() || url.scheme() != files || url.host() != root_.host())
-        return false;
-    if (files == QLatin1String("qrc"))
-        return QDir::cleanPath(url.path()).startsWith(withSlash(root_.path()));
-    const QString file = QFileInfo(url.toLocalFile()).canonicalFilePath();
-    const QString root = QFileInfo(root_.toLocalFile()).canonicalFilePath();
-    return !file.isEmpty() && !root.isEmpty() && file.startsWith(withSlash(root));
-}
-
-void LocalFilesOnly::interceptRequest(QWebEngineUrlRequestInfo& info) {
-    if (info.requestUrl().scheme() != QLatin1String("data") && !isBelowRoot(info.requestUrl()))
-        info.block(true);
-}
-
-ControlPage::ControlPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {
-    setUrlRequestInterceptor(&files_);
+ControlPage::ControlPage(QWebEngineProfile* profile, std::function<bool(bool mainFrame)> accepts, QObject* parent)
+    : QWebEnginePage(profile, parent), accepts_(std::move(accepts)) {
     QWebEngineSettings* s = settings();
-    // The content never runs script; the control's own script runs in a world of its own.
-    s->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-    s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    s->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
-    s->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
-    s->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
-    s->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+    for (const PageSetting& setting : pageSettings())
+        s->setAttribute(setting.attribute, setting.on);
     s->setFontSize(QWebEngineSettings::DefaultFontSize, DefaultFontPixels);
-    // A shell whose page process ended is no longer loading: the engine may still report its
-    // load finished, even as succeeded, once the process has gone.
-    connect(this, &QWebEnginePage::renderProcessTerminated, this, [this] { loadingShell_ = false; });
-    connect(this, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
-        if (!loadingShell_ && url.adjusted(QUrl::RemoveFragment) != shellUrl_)
-            leftShell();
-    });
-    connect(this, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        if (!loadingShell_) {
-            if (ok)  // a document loaded, though not the shell; a refused navigation ends failed
-                leftShell();
-            return;
-        }
-        loadingShell_ = false;
-        history()->clear();  // nothing to go back to: the control shows only its shell
-        emit shellLoaded(ok);
-    });
-}
-
-void ControlPage::loadShell(const QString& html, const QUrl& baseUrl) {
-    loadingShell_ = true;
-    left_ = false;
-    shellUrl_ = baseUrl;
-    setHtml(html, baseUrl);
-}
-
-void ControlPage::leftShell() {
-    if (!left_) {
-        left_ = true;
-        emit shellLeft();
-    }
 }
 
 bool ControlPage::acceptNavigationRequest(const QUrl&, NavigationType, bool isMainFrame) {
-    return isMainFrame && loadingShell_;
+    return accepts_(isMainFrame);
 }
 
 QWebEnginePage* ControlPage::createWindow(WebWindowType) {

@@ -1,5 +1,6 @@
 #include "engine/page/PageCalls.h"
 
+#include "engine/page/EngineView.h"
 #include "engine/page/PageFailure.h"
 
 #include <QAbstractEventDispatcher>
@@ -7,8 +8,6 @@
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QTimer>
-#include <QWebEnginePage>
-#include <QWebEngineScript>
 
 #include <csignal>
 #include <memory>
@@ -42,7 +41,7 @@ void answerWith(const char* caller, const QVariant& result, const PageCalls::Ans
 
 }  // namespace
 
-PageCalls::PageCalls(QWebEnginePage* page) : page_(page) {
+PageCalls::PageCalls(EngineView* page) : page_(page) {
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this, [this] { ++epoch_; });
 }
 
@@ -213,12 +212,12 @@ void PageCalls::dispatch(const char* caller, const QString& op, const QJsonArray
     const auto bound = boundFor(args);
     auto reply = std::make_shared<std::optional<QVariant>>();
     const qint64 deadline = QDateTime::currentMSecsSinceEpoch() + bound.count();
-    page_->runJavaScript(script(op, args, deadline), QWebEngineScript::ApplicationWorld,
-                         [reply, self = QPointer<PageCalls>(this)](const QVariant& v) {
-                             *reply = v;
-                             if (self)
-                                 emit self->stateChanged();
-                         });
+    page_->runScript(script(op, args, deadline),
+                      [reply, self = QPointer<PageCalls>(this)](const QVariant& v) {
+                          *reply = v;
+                          if (self)
+                              emit self->stateChanged();
+                      });
     watch(bound + AnswerGrace, [this, caller, reply, answer = std::move(answer), bound](bool timedOut) -> Outcome {
         if (*reply)
             return [caller, value = **reply, answer] { answerWith(caller, value, answer); };
@@ -250,7 +249,7 @@ QVariant PageCalls::call(const char* caller, const QString& op, const QJsonArray
 void PageCalls::post(const QString& op, const QJsonArray& args) {
     if (page_ && rendererAlive_) {
         posted_ += textSize(QJsonValue(args));
-        page_->runJavaScript(script(op, args), QWebEngineScript::ApplicationWorld);
+        page_->runScript(script(op, args));
     }
 }
 

@@ -12,9 +12,10 @@
 #include <functional>
 
 class QEventLoop;
-class QWebEnginePage;
 
 namespace lumetto::engine {
+
+class EngineView;
 
 // Host-to-page calls of one control. A request runs the page-side operation and hands its
 // outcome to a function once the page has answered, within a bound; a call is a request whose
@@ -38,7 +39,7 @@ public:
     static constexpr std::chrono::milliseconds AnswerGrace{2000};
     static constexpr std::chrono::milliseconds StartBound{30000};
 
-    explicit PageCalls(QWebEnginePage* page);
+    explicit PageCalls(EngineView* page);
 
     // The outcome of a request: the page's value, or the failure (then the value is invalid).
     using Answer = std::function<void(const QVariant& value, const HtmlError& failure)>;
@@ -125,7 +126,7 @@ private:
     // The bound of a call with these arguments; what was posted ahead of it counts as well.
     std::chrono::milliseconds boundFor(const QJsonArray& args);
 
-    QPointer<QWebEnginePage> page_;
+    QPointer<EngineView> page_;
     bool shellReady_ = false;
     bool shellLoading_ = false;
     bool rendererAlive_ = true;

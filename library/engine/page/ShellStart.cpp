@@ -1,24 +1,18 @@
 #include "engine/page/ShellStart.h"
 
+#include "engine/page/EngineView.h"
 #include "engine/page/PageCalls.h"
 #include "engine/page/StartOrder.h"
 
-#include <QEvent>
-#include <QPalette>
 #include <QTimer>
-#include <QWebEngineView>
 
 namespace lumetto::engine {
 
-ShellStart::ShellStart(QWebEngineView* view, PageCalls& calls, std::function<bool()> hasContent, std::function<void()> load)
+ShellStart::ShellStart(EngineView& view, PageCalls& calls, std::function<bool()> hasContent, std::function<void()> load)
     : view_(view), calls_(calls), hasContent_(std::move(hasContent)), load_(std::move(load)) {
     calls_.loadingShell();
-    view->setAutoFillBackground(true);
-    QPalette empty = view->palette();
-    empty.setColor(QPalette::Window, Qt::white);
-    view->setPalette(empty);
     connect(&calls_, &PageCalls::shellNeeded, this, &ShellStart::now);
-    view->installEventFilter(this);
+    connect(&view, &EngineView::showing, this, &ShellStart::showing);
     QTimer::singleShot(0, this, &ShellStart::inTurn);
 }
 
@@ -54,19 +48,12 @@ void ShellStart::restart(bool alone) {
         load();
 }
 
-bool ShellStart::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != view_)
-        return false;
-    // A window polishes its widgets as it begins to show, some way ahead of its show events.
-    if (event->type() == QEvent::Polish || event->type() == QEvent::Show) {
-        shown_ = shown_ || event->type() == QEvent::Show;
-        inTurn();
-    }
-    // While the control waits, the view's own show and hide handlers, which tell the page, do
-    // not run.
-    const bool showing = event->type() == QEvent::Show || event->type() == QEvent::Hide;
-    return showing && waiting_ && !started_;
+// A window polishes its widgets as it begins to show, some way ahead of showing them.
+void ShellStart::showing(bool shown) {
+    shown_ = shown_ || shown;
+    inTurn();
 }
+
 
 void ShellStart::inTurn() {
     if (started_ || waiting_)
@@ -76,6 +63,7 @@ void ShellStart::inTurn() {
         now();
     } else {
         waiting_ = true;
+        view_.holdVisibility(true);  // the page is told that the view shows once its turn comes
         StartOrder::instance().startWhenFree(this, [this] { now(); });
     }
 }
@@ -84,7 +72,8 @@ void ShellStart::now() {
     if (started_)
         return;
     started_ = true;
-    view_->page()->setVisible(view_->isVisible());
+    view_.holdVisibility(false);
+    view_.showPage();
     load_();
 }
 

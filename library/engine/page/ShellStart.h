@@ -4,10 +4,10 @@
 
 #include <functional>
 
-class QWebEngineView;
 
 namespace lumetto::engine {
 
+class EngineView;
 class PageCalls;
 
 // When a control's shell starts loading. Once the host has had its first say, so that a base
@@ -20,7 +20,7 @@ class PageCalls;
 // as its turn comes.
 class ShellStart : public QObject {
 public:
-    ShellStart(QWebEngineView* view, PageCalls& calls, std::function<bool()> hasContent, std::function<void()> load);
+    ShellStart(EngineView& view, PageCalls& calls, std::function<bool()> hasContent, std::function<void()> load);
     ~ShellStart() override;
 
     // Before the control is first shown and while its shell loads, what the host writes is
@@ -38,11 +38,11 @@ public:
     void restart(bool alone);
 
 private:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showing(bool shown);
     void inTurn();
     void now();
 
-    QWebEngineView* view_;
+    EngineView& view_;
     PageCalls& calls_;
     std::function<bool()> hasContent_;
     std::function<void()> load_;

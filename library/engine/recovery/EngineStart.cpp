@@ -1,5 +1,7 @@
 #include "engine/recovery/EngineStart.h"
 
+#include "engine/page/EngineView.h"
+
 #include <lumetto/EngineEnvironment.h>
 
 #include <utility>
@@ -27,16 +29,16 @@ bool hadPage = false;
 
 }  // namespace
 
-QString failure(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+QString failure(int status, int exitCode) {
     switch (status) {
-    case QWebEnginePage::KilledTerminationStatus:
+    case EngineView::Killed:
         return {};
-    case QWebEnginePage::CrashedTerminationStatus:
+    case EngineView::Crashed:
         if (exitCode != 0)  // a signal: the process ran, and its content may have ended it
             return {};
         [[fallthrough]];
-    case QWebEnginePage::NormalTerminationStatus:
-    case QWebEnginePage::AbnormalTerminationStatus:
+    case EngineView::NormalEnd:
+    case EngineView::AbnormalEnd:
         if (hadPage)
             return {};
         return QStringLiteral("the display engine cannot start: its helper process (QtWebEngineProcess) ended as it "

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QWebEnginePage>
 
 namespace lumetto::engine {
 
@@ -18,7 +17,8 @@ namespace lumetto::engine {
 namespace EngineStart {
 
 // Why the engine cannot start a page process, after one ended so; empty when it can.
-QString failure(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
+// status is an EngineView::ProcessEnd.
+QString failure(int status, int exitCode);
 // A control's page loaded: the engine's page processes start.
 void pageLoaded();
 

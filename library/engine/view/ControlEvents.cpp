@@ -1,21 +1,19 @@
 #include "engine/view/ControlEvents.h"
 
 #include "engine/page/ElementHandles.h"
+#include "engine/page/EngineView.h"
 #include "engine/page/PageCalls.h"
 #include "engine/page/PageElement.h"
 #include "engine/page/PageFailure.h"
-#include "engine/view/ControlMenu.h"
 #include "engine/view/Logging.h"
 #include "engine/view/SlotGuard.h"
 
 #include <lumetto/HtmlView.h>
 
-#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPointer>
-#include <QWidget>
 
 #include <algorithm>
 
@@ -29,8 +27,8 @@ constexpr int BlockedRetryMs = 50;
 
 }  // namespace
 
-ControlEvents::ControlEvents(HtmlView* view, QWidget* page, std::shared_ptr<ElementHandles> handles, const ControlMenu& menu)
-    : view_(view), page_(page), handles_(std::move(handles)), menu_(menu) {
+ControlEvents::ControlEvents(EngineView& view, std::shared_ptr<ElementHandles> handles)
+    : view_(view), handles_(std::move(handles)) {
     // Events are raised from a timer, never from inside the engine's delivery of a message nor
     // from Qt's delivery of posted events: a handler's calls wait for answers that the engine
     // posts, and those would not be delivered until the outer delivery had finished.
@@ -64,7 +62,7 @@ void ControlEvents::pageLost() {
 void ControlEvents::raisePending() {
     if (raising_ || calls().busy())
         return;
-    if (windowBlocked()) {
+    if (view_.windowBlocked()) {
         blockedRetry_.start();
         return;
     }
@@ -80,24 +78,19 @@ void ControlEvents::raisePending() {
     }
 }
 
-bool ControlEvents::windowBlocked() const {
-    const QWidget* modal = QApplication::activeModalWidget();
-    return modal && modal != page_->window();
-}
-
 void ControlEvents::raise(const Pending& event) {
     const QPointer<ControlEvents> alive(this);
     switch (event.event) {
     case ViewEvent::LeftClick:
         clicked_ = handles_->elementFor(event.detail);
-        emit view_->clicked(PageElement::handleOf(clicked_), Qt::LeftButton);
+        emit elementClicked(PageElement::handleOf(clicked_), Qt::LeftButton);
         break;
     case ViewEvent::RightClick:
         clicked_ = handles_->elementFor(event.detail);
-        emit view_->clicked(PageElement::handleOf(clicked_), Qt::RightButton);
+        emit elementClicked(PageElement::handleOf(clicked_), Qt::RightButton);
         if (alive) {
             const QPoint at(event.detail.value(QStringLiteral("x")).toInt(), event.detail.value(QStringLiteral("y")).toInt());
-            menu_.popup(page_, at);
+            view_.openMenu(at);
         }
         break;
     case ViewEvent::Copy:
@@ -110,7 +103,7 @@ void ControlEvents::raise(const Pending& event) {
 // then the selection goes to the system clipboard and the host hears which kind of copy it was.
 void ControlEvents::copySelection(HtmlView::CopyFormat format) {
     const QPointer<ControlEvents> alive(this);
-    emit view_->aboutToCopy(format);
+    emit aboutToCopy(format);
     if (!alive)
         return;
     try {
@@ -127,7 +120,7 @@ void ControlEvents::copySelection(HtmlView::CopyFormat format) {
         qCWarning(viewLog, "the copy did not reach the clipboard: %s", qPrintable(failure.error.description()));
         return;
     }
-    emit view_->copied(format);
+    emit copied(format);
 }
 
 }  // namespace lumetto::engine

@@ -11,28 +11,22 @@
 #include <deque>
 #include <memory>
 
-class QWidget;
-
-namespace lumetto {
-class HtmlView;
-}
-
 namespace lumetto::engine {
 
-class ControlMenu;
 class ElementHandles;
+class EngineView;
 class PageCalls;
 class PageElement;
 
 // The view's events: queued as they come from the page or from the view's clipboard actions, and emitted
-// as the view's signals one at a time. One that arrives while a handler runs, or while a call
+// one at a time, which each face of the view emits as its own signals. One that arrives while a handler runs, or while a call
 // waits for the page, is raised after it; one that arrives while a modal window (a run-time
 // error's message box, a dialog) keeps the person from the control's window waits until that
 // window is closed.
-class ControlEvents : public QObject {
+class LUMETTO_CONTROL_EXPORT ControlEvents : public QObject {
     Q_OBJECT
 public:
-    ControlEvents(HtmlView* view, QWidget* page, std::shared_ptr<ElementHandles> handles, const ControlMenu& menu);
+    ControlEvents(EngineView& view, std::shared_ptr<ElementHandles> handles);
 
     // The element under the last click, held until the next one or until the page is lost.
     const std::shared_ptr<PageElement>& clicked() const { return clicked_; }
@@ -47,6 +41,13 @@ public slots:
     // An event the page side reported.
     void queue(lumetto::engine::ViewEvent event, const QVariantMap& detail);
 
+signals:
+    // The user clicked element with button; after a right click the menu opens, once the
+    // receivers have returned.
+    void elementClicked(const lumetto::HtmlElement& element, Qt::MouseButton button);
+    void aboutToCopy(lumetto::HtmlView::CopyFormat format);
+    void copied(lumetto::HtmlView::CopyFormat format);
+
 private:
     struct Pending {
         ViewEvent event;
@@ -54,15 +55,12 @@ private:
     };
 
     void raisePending();
-    bool windowBlocked() const;
     void raise(const Pending& event);
     void copySelection(HtmlView::CopyFormat format);
     PageCalls& calls() const;
 
-    HtmlView* view_;
-    QWidget* page_;  // the engine's view, where the menu opens
+    EngineView& view_;  // where the menu opens
     std::shared_ptr<ElementHandles> handles_;
-    const ControlMenu& menu_;
     bool raising_ = false;
     QTimer raiseTimer_;
     QTimer blockedRetry_;

@@ -3,51 +3,51 @@
 #include <lumetto/HtmlDataMapper.h>
 
 #include "engine/view/HtmlViewPrivate.h"
-#include "engine/page/PageElement.h"
-#include "engine/page/PageFailure.h"
-#include "engine/view/SourceFile.h"
+#include "engine/view/WidgetEngineView.h"
 
 #include <QMetaMethod>
 #include <QVBoxLayout>
+#include <QWebEngineView>
 
 namespace lumetto {
 namespace {
 
-using engine::attempt;
 using engine::HtmlViewPrivate;
-using engine::PageElement;
-using engine::PageFailure;
-using engine::SourceFile;
+using engine::WidgetEngineView;
 
 // A view placed without a size of its own, as in Qt Designer.
 constexpr QSize DefaultSize(320, 240);
 
-// The document of the view's element handles, through HtmlDocument's constructor for the engine.
-class ViewDocument : public HtmlDocument {
-public:
-    explicit ViewDocument(std::shared_ptr<engine::ElementHandles> handles) : HtmlDocument(std::move(handles)) {}
-};
-
 }  // namespace
 
-HtmlView::HtmlView(QWidget* parent) : QWidget(parent), d(std::make_unique<HtmlViewPrivate>(this)) {
+HtmlView::HtmlView(QWidget* parent) : QWidget(parent), d(std::make_unique<HtmlViewPrivate>(this, new WidgetEngineView(this))) {
+    QWidget* view = static_cast<WidgetEngineView*>(d->engine)->widget();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(d->view);
-    setFocusPolicy(d->view->focusPolicy());
-    setFocusProxy(d->view);
+    layout->addWidget(view);
+    setFocusPolicy(view->focusPolicy());
+    setFocusProxy(view);
     d->errorReceived = [this] { return isSignalConnected(QMetaMethod::fromSignal(&HtmlView::errorOccurred)); };
+    connect(d.get(), &HtmlViewPrivate::bodyHtmlChanged, this, &HtmlView::bodyHtmlChanged);
+    connect(d.get(), &HtmlViewPrivate::sourceChanged, this, &HtmlView::sourceChanged);
+    connect(d.get(), &HtmlViewPrivate::cssTextChanged, this, &HtmlView::cssTextChanged);
+    connect(d.get(), &HtmlViewPrivate::cssFromUrlChanged, this, &HtmlView::cssFromUrlChanged);
+    connect(d.get(), &HtmlViewPrivate::baseUrlChanged, this, &HtmlView::baseUrlChanged);
+    connect(d.get(), &HtmlViewPrivate::mouseSelectEnabledChanged, this, &HtmlView::mouseSelectEnabledChanged);
+    connect(d.get(), &HtmlViewPrivate::contentDiscarded, this, &HtmlView::contentDiscarded);
+    connect(d.get(), &HtmlViewPrivate::errorOccurred, this, &HtmlView::errorOccurred);
+    connect(d->events.get(), &engine::ControlEvents::elementClicked, this, &HtmlView::clicked);
+    connect(d->events.get(), &engine::ControlEvents::aboutToCopy, this, &HtmlView::aboutToCopy);
+    connect(d->events.get(), &engine::ControlEvents::copied, this, &HtmlView::copied);
     // The engine's view carries the view's name, so that what finds the page by the view's
     // name (accessibility tools, tests) finds it.
-    QWidget* view = d->view;
     connect(this, &QObject::objectNameChanged, view, [view](const QString& name) { view->setObjectName(name); });
     resize(DefaultSize);
 }
 
 // The mappers of the view let go of it before what they bind to goes.
 HtmlView::~HtmlView() {
-    while (!d->mappers.empty())
-        d->mappers.back()->setView(nullptr);
+    d->releaseMappers();
 }
 
 QSize HtmlView::sizeHint() const {
@@ -59,7 +59,7 @@ QString HtmlView::bodyHtml() const {
 }
 
 void HtmlView::setBodyHtml(const QString& html) {
-    d->attemptWrite("setBodyHtml", [&] { d->setBody("setBodyHtml", html); });
+    d->setBodyHtml(html);
 }
 
 QUrl HtmlView::source() const {
@@ -67,10 +67,7 @@ QUrl HtmlView::source() const {
 }
 
 void HtmlView::setSource(const QUrl& url) {
-    d->attemptWrite("setSource", [&] {
-        const SourceFile file = SourceFile::read(url);
-        d->showDocument(file.html, file.folder, url);
-    });
+    d->setSource(url);
 }
 
 QString HtmlView::cssText() const {
@@ -78,7 +75,7 @@ QString HtmlView::cssText() const {
 }
 
 void HtmlView::setCssText(const QString& rules) {
-    d->attemptWrite("setCssText", [&] { d->applyStyle("setCssText", rules, d->set.cssFromUrl); });
+    d->setCssText(rules);
 }
 
 bool HtmlView::cssFromUrl() const {
@@ -86,7 +83,7 @@ bool HtmlView::cssFromUrl() const {
 }
 
 void HtmlView::setCssFromUrl(bool fromUrl) {
-    d->attemptWrite("setCssFromUrl", [&] { d->applyStyle("setCssFromUrl", d->set.cssText, fromUrl); });
+    d->setCssFromUrl(fromUrl);
 }
 
 QUrl HtmlView::baseUrl() const {
@@ -94,7 +91,7 @@ QUrl HtmlView::baseUrl() const {
 }
 
 void HtmlView::setBaseUrl(const QUrl& base) {
-    d->attemptWrite("setBaseUrl", [&] { d->applyBase("setBaseUrl", base); });
+    d->setBaseUrl(base);
 }
 
 bool HtmlView::mouseSelectEnabled() const {
@@ -102,13 +99,7 @@ bool HtmlView::mouseSelectEnabled() const {
 }
 
 void HtmlView::setMouseSelectEnabled(bool enabled) {
-    d->attemptWrite("setMouseSelectEnabled", [&] {
-        d->write("setMouseSelectEnabled", QStringLiteral("setAllowMouseSelect"), {enabled});
-        if (enabled == d->set.allowMouseSelect)
-            return;
-        d->set.allowMouseSelect = enabled;
-        emit mouseSelectEnabledChanged(enabled);
-    });
+    d->setMouseSelectEnabled(enabled);
 }
 
 HtmlError HtmlView::error() const {
@@ -116,15 +107,15 @@ HtmlError HtmlView::error() const {
 }
 
 HtmlDocument HtmlView::document() const {
-    return ViewDocument(d->handles);
+    return d->document();
 }
 
 HtmlElement HtmlView::clickedElement() const {
-    return PageElement::handleOf(d->events->clicked());
+    return d->clickedElement();
 }
 
 QAction* HtmlView::action(StandardAction which) const {
-    return d->menu.action(which);
+    return static_cast<WidgetEngineView*>(d->engine)->menu().action(which);
 }
 
 }  // namespace lumetto

@@ -1,19 +1,17 @@
 #include "engine/view/HtmlViewPrivate.h"
 
-#include "engine/accessibility/ControlAccessibility.h"
 #include "engine/recovery/EngineStart.h"
-#include "engine/accessibility/FocusOrder.h"
+#include "engine/page/PageElement.h"
 #include "engine/page/PageFailure.h"
 #include "engine/page/PageScript.h"
-#include "engine/recovery/RestartedPainter.h"
 #include "engine/view/SlotGuard.h"
+#include "engine/view/SourceFile.h"
 #include "engine/page/ShellDocument.h"
 
 #include <QHash>
 #include <QMetaMethod>
 #include <QTimer>
 #include <QUrl>
-#include <QWebEngineScriptCollection>
 
 namespace lumetto::engine {
 namespace {
@@ -38,51 +36,51 @@ HtmlError carriedFailure(const QString& op, const QString& reason, int code) {
     return pageFailure("", QStringLiteral("%1 could not be shown again: %2").arg(what, reason), code).error;
 }
 
+// The document of the view's element handles, through HtmlDocument's constructor for the engine.
+class ViewDocument : public HtmlDocument {
+public:
+    explicit ViewDocument(std::shared_ptr<ElementHandles> handles) : HtmlDocument(std::move(handles)) {}
+};
+
 // How long the view waits before it loads its shell again after its page process ended.
 constexpr int RestartDelayMs = 100;
 
 // The private side of each view.
-QHash<const HtmlView*, HtmlViewPrivate*>& privates() {
-    static QHash<const HtmlView*, HtmlViewPrivate*> all;
+QHash<const QObject*, HtmlViewPrivate*>& privates() {
+    static QHash<const QObject*, HtmlViewPrivate*> all;
     return all;
 }
 
 }  // namespace
 
-HtmlViewPrivate::HtmlViewPrivate(HtmlView* q)
-    : q(q), view(accessibleView(q)), page(new ControlPage(sharedProfile(), view)), pageEvents(this),
-      calls(std::make_shared<PageCalls>(page)), record(std::make_shared<ContentRecord>()),
-      handles(std::make_shared<ElementHandles>(calls, record)),
-      menu(q, [this](HtmlView::CopyFormat format) { events->queueCopy(format); }) {
-    view->setPage(page);
-    view->setContextMenuPolicy(Qt::NoContextMenu);
-    view->setFocusPolicy(Qt::StrongFocus);
+HtmlViewPrivate::HtmlViewPrivate(QObject* q, EngineView* engine)
+    : q(q), engine(engine), pageEvents(this), calls(std::make_shared<PageCalls>(engine)),
+      record(std::make_shared<ContentRecord>()), handles(std::make_shared<ElementHandles>(calls, record)) {
     const QWebEngineScript script = pageScript();
-    page->scripts().insert(script);
     ensureScript = QStringLiteral("if (!window.__lumetto) {\n%1\n}").arg(script.sourceCode());
-    channel.registerObject(QStringLiteral("control"), &pageEvents);
-    page->setWebChannel(&channel, QWebEngineScript::ApplicationWorld);
+    engine->installPageSide(script, &pageEvents);
 
-    events = std::make_unique<ControlEvents>(q, view, handles, menu);
+    events = std::make_unique<ControlEvents>(*engine, handles);
+    connect(engine, &EngineView::copyRequested, events.get(),
+            [this](int format) { events->queueCopy(static_cast<HtmlView::CopyFormat>(format)); });
     connect(&pageEvents, &PageEvents::raised, events.get(), &ControlEvents::queue);
     connect(&pageEvents, &PageEvents::fieldEntered, this,
             [this](const QJsonArray& path, const QJsonObject& state) { record->fieldChanged(path, state); });
-    connect(page, &ControlPage::shellLoaded, this, &HtmlViewPrivate::shellLoaded);
-    connect(page, &ControlPage::shellLeft, this, [this] {
+    connect(engine, &EngineView::shellLoaded, this, &HtmlViewPrivate::shellLoaded);
+    connect(engine, &EngineView::shellLeft, this, [this] {
         if (calls->ready())
             restoreShell();
     });
     connect(&pageEvents, &PageEvents::carriedStepFailed, this, [this](const QString& op, const QString& error, int code) {
         report(carriedFailure(op, error, code));
     });
-    connect(page, &QWebEnginePage::renderProcessTerminated, this, &HtmlViewPrivate::pageProcessEnded);
+    connect(engine, &EngineView::processEnded, this, &HtmlViewPrivate::pageProcessEnded);
 
-    start = std::make_unique<ShellStart>(view, *calls, [this] { return !record->body().isEmpty(); },
+    start = std::make_unique<ShellStart>(*engine, *calls, [this] { return !record->body().isEmpty(); },
                                          [this] { loadShell(); });
     connect(&pageEvents, &PageEvents::drawn, start.get(), &ShellStart::drawn);
     connect(&pageEvents, &PageEvents::drawn, this, [this] { watch.drawn(); });
-    keepPainterInFocusOrder(view);
-    documentNamer = std::make_unique<DocumentName>(q, [this](const QString& name) {
+    connect(engine, &EngineView::documentNamed, this, [this](const QString& name) {
         documentName = name;
         if (!calls->shellLoading())
             calls->post(QStringLiteral("setName"), {name});
@@ -96,19 +94,19 @@ HtmlViewPrivate::~HtmlViewPrivate() {
     calls->detach();
 }
 
-HtmlViewPrivate* HtmlViewPrivate::of(const HtmlView* view) {
+HtmlViewPrivate* HtmlViewPrivate::of(const QObject* view) {
     return privates().value(view);
 }
 
 void HtmlViewPrivate::loadShell() {
     calls->loadingShell();
-    if (restarted && !record->body().isEmpty() && view->isVisible())
+    if (restarted && !record->body().isEmpty() && engine->isShown())
         watch.restoring();
     shellFiles = filesScheme(set.baseUrl);
     const QJsonArray now = steps();
     const ShellDocument shell(shellFiles, now);
     carriedSteps = shell.carriesSteps() ? now : QJsonArray();
-    page->loadShell(shell.html(), QUrl(QStringLiteral("file:///")));
+    engine->loadShell(shell.html(), QUrl(QStringLiteral("file:///")));
 }
 
 QJsonArray HtmlViewPrivate::steps() const {
@@ -139,7 +137,7 @@ void HtmlViewPrivate::shellLoaded(bool ok) {
         // started late, it carries out the shell's steps at once. Steps the shell does not
         // carry, or that changed while it loaded, follow, and are carried out as the shell's
         // are.
-        page->runJavaScript(ensureScript, QWebEngineScript::ApplicationWorld);
+        engine->runScript(ensureScript);
         const QJsonArray now = steps();
         if (now != carriedSteps)
             calls->post(QStringLiteral("carry"), QJsonArray{QJsonValue(now)});
@@ -151,13 +149,13 @@ void HtmlViewPrivate::shellLoaded(bool ok) {
         calls->post(QStringLiteral("reportDrawn"), {});
     if (ok && restarted) {
         restarted = false;
-        paintRestartedPage(view);
+        engine->pageRestarted();
     }
 }
 
 // The engine may tell more than once of a page process that could not start; the host hears
 // once that the engine cannot start, and the view stops loading its shell.
-void HtmlViewPrivate::pageProcessEnded(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+void HtmlViewPrivate::pageProcessEnded(int status, int exitCode) {
     if (calls->engineFailed())
         return;
     const QString cannotStart = EngineStart::failure(status, exitCode);
@@ -179,10 +177,10 @@ void HtmlViewPrivate::restartAfterCrash() {
         const bool fromFile = !record->source().isEmpty();
         record->bodySet(QString());
         tellHost([this, fromFile] {
-            emit q->bodyHtmlChanged(QString());
+            emit bodyHtmlChanged(QString());
             if (fromFile)
-                emit q->sourceChanged(QUrl());
-            emit q->contentDiscarded();
+                emit sourceChanged(QUrl());
+            emit contentDiscarded();
         });
     }
     QTimer::singleShot(RestartDelayMs, this, [this, alone = next == RestoreWatch::Next::RestoreAlone] {
@@ -212,9 +210,55 @@ void HtmlViewPrivate::report(const HtmlError& failure) {
 void HtmlViewPrivate::reportNow(const HtmlError& failure) {
     error = failure;
     if (errorReceived())
-        emitGuarded([this, failure] { emit q->errorOccurred(failure); });
+        emitGuarded([this, failure] { emit errorOccurred(failure); });
     else
         reportFailure(nullptr, failure);
+}
+
+void HtmlViewPrivate::setBodyHtml(const QString& html) {
+    attemptWrite("setBodyHtml", [&] { setBody("setBodyHtml", html); });
+}
+
+void HtmlViewPrivate::setSource(const QUrl& url) {
+    attemptWrite("setSource", [&] {
+        const SourceFile file = SourceFile::read(url);
+        showDocument(file.html, file.folder, url);
+    });
+}
+
+void HtmlViewPrivate::setCssText(const QString& rules) {
+    attemptWrite("setCssText", [&] { applyStyle("setCssText", rules, set.cssFromUrl); });
+}
+
+void HtmlViewPrivate::setCssFromUrl(bool fromUrl) {
+    attemptWrite("setCssFromUrl", [&] { applyStyle("setCssFromUrl", set.cssText, fromUrl); });
+}
+
+void HtmlViewPrivate::setBaseUrl(const QUrl& base) {
+    attemptWrite("setBaseUrl", [&] { applyBase("setBaseUrl", base); });
+}
+
+void HtmlViewPrivate::setMouseSelectEnabled(bool enabled) {
+    attemptWrite("setMouseSelectEnabled", [&] {
+        write("setMouseSelectEnabled", QStringLiteral("setAllowMouseSelect"), {enabled});
+        if (enabled == set.allowMouseSelect)
+            return;
+        set.allowMouseSelect = enabled;
+        emit mouseSelectEnabledChanged(enabled);
+    });
+}
+
+HtmlDocument HtmlViewPrivate::document() const {
+    return ViewDocument(handles);
+}
+
+HtmlElement HtmlViewPrivate::clickedElement() const {
+    return PageElement::handleOf(events->clicked());
+}
+
+void HtmlViewPrivate::releaseMappers() {
+    while (!mappers.empty())
+        mappers.back()->setView(nullptr);
 }
 
 void HtmlViewPrivate::attemptWrite(const char* call, const std::function<void()>& work) {
@@ -239,20 +283,20 @@ void HtmlViewPrivate::applyStyle(const char* call, const QString& text, bool fro
     set.cssText = text;
     set.cssFromUrl = fromUrl;
     if (textChanged)
-        emit q->cssTextChanged(text);
+        emit cssTextChanged(text);
     if (fromUrlChanged)
-        emit q->cssFromUrlChanged(fromUrl);
+        emit cssFromUrlChanged(fromUrl);
 }
 
 void HtmlViewPrivate::applyBase(const char* call, const QUrl& url) {
     const bool sent = write(call, QStringLiteral("setBase"), {url.toString()});
     const bool changed = url != set.baseUrl;
     set.baseUrl = url;
-    page->setFileRoot(url);
+    engine->setFileRoot(url);
     if (sent && filesScheme(url) != shellFiles)
         loadShell();  // a page's policy only ever narrows: another one needs a new page
     if (changed)
-        emit q->baseUrlChanged(url);
+        emit baseUrlChanged(url);
 }
 
 // The document goes to the page in one step with its folder, the base of its references; where
@@ -263,19 +307,19 @@ void HtmlViewPrivate::showDocument(const QString& html, const QUrl& folder, cons
     constexpr const char* call = "setSource";
     const bool newPolicy = filesScheme(folder) != shellFiles;
     // The page loads the document's files as it takes the document in.
-    page->setFileRoot(folder);
+    engine->setFileRoot(folder);
     try {
         if (!newPolicy)
             write(call, QStringLiteral("setDocument"), {html, folder.toString()});
         else if (!start->keepsWrites())
             calls->awaitPage(call);  // where no page can take the call, it fails and nothing changes
     } catch (const PageFailure&) {
-        page->setFileRoot(set.baseUrl);
+        engine->setFileRoot(set.baseUrl);
         throw;
     }
     const bool baseChanged = folder != set.baseUrl;
     const bool bodyChanged = html != record->body();
-    const bool sourceChanged = source != record->source();
+    const bool sourceNew = source != record->source();
     set.baseUrl = folder;
     record->bodySet(html, source);
     const bool loadsShell = newPolicy && !start->keepsWrites();
@@ -283,11 +327,11 @@ void HtmlViewPrivate::showDocument(const QString& html, const QUrl& folder, cons
         loadShell();
     const std::shared_ptr<PageCalls> pageCalls = calls;  // a slot may delete the view
     if (baseChanged)
-        emit q->baseUrlChanged(folder);
+        emit baseUrlChanged(folder);
     if (bodyChanged)
-        emit q->bodyHtmlChanged(html);
-    if (sourceChanged)
-        emit q->sourceChanged(source);
+        emit bodyHtmlChanged(html);
+    if (sourceNew)
+        emit sourceChanged(source);
     if (loadsShell)
         pageCalls->awaitPage(call);  // returns as a write does, once the page shows the file
 }
@@ -299,12 +343,12 @@ void HtmlViewPrivate::setBody(const char* call, const QString& html) {
 
 void HtmlViewPrivate::bodyShown(const QString& html) {
     const bool bodyChanged = html != record->body();
-    const bool sourceChanged = !record->source().isEmpty();
+    const bool wasFile = !record->source().isEmpty();
     record->bodySet(html);
     if (bodyChanged)
-        emit q->bodyHtmlChanged(html);
-    if (sourceChanged)
-        emit q->sourceChanged(QUrl());
+        emit bodyHtmlChanged(html);
+    if (wasFile)
+        emit sourceChanged(QUrl());
 }
 
 }  // namespace lumetto::engine
