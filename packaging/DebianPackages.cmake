@@ -48,8 +48,10 @@ Puts the Lumetto HTML display control in Qt Designer's widget box, with its prop
 
 set(CPACK_DEBIAN_QUICK_PACKAGE_NAME qml6-module-lumetto)
 set(CPACK_DEBIAN_QUICK_PACKAGE_SECTION libs)
-# The module's HtmlView is a WebEngineView made from QML: Qt WebEngine's QML module is imported, not linked.
-set(CPACK_DEBIAN_QUICK_PACKAGE_DEPENDS "${on_runtime}, qml6-module-qtwebengine")
+# The QML modules it imports are loaded, not linked: Qt WebEngine's, whose WebEngineView shows the
+# page, and Qt Quick Controls' (with the templates it is made of), whose Actions and Menu it uses.
+set(CPACK_DEBIAN_QUICK_PACKAGE_DEPENDS
+    "${on_runtime}, qml6-module-qtwebengine, qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-templates")
 set(CPACK_COMPONENT_QUICK_DESCRIPTION "Lumetto HTML display control, QML module
 The QML module Lumetto for Qt Quick programs (import Lumetto): HtmlView, which shows HTML with its
 style rules and reports the user's clicks, and HtmlDataMapper, which binds a model's rows to it.")
