@@ -1,9 +1,9 @@
 // The current paint and the list of all paints in one HtmlView, bound to the table by an
 // HtmlDataMapper; the moves and Save are Qt Quick buttons. A click in a row of the list is the
 // mapper's own; edits reach the database on Save, and a value it refuses stays in its field,
-// marked, for the user to correct.
+// marked, for the user to correct. The buttons are of the Basic style, in the page's colours.
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Lumetto
 
@@ -26,6 +26,8 @@ ApplicationWindow {
     visible: true
 
     header: ToolBar {
+        background: Rectangle { color: "#EEF1F5" }
+
         RowLayout {
             anchors.fill: parent
             anchors.margins: 6
@@ -41,6 +43,7 @@ ApplicationWindow {
                 Button {
                     required property var modelData
                     text: modelData.text
+                    Layout.preferredWidth: 110
                     palette.button: "#D9E2EC"
                     palette.buttonText: "#243B53"
                     onClicked: modelData.move()
@@ -69,7 +72,7 @@ ApplicationWindow {
         templateHtml: window.templateHtml
         submitPolicy: HtmlDataMapper.ManualSubmit
         // The model fetches its rows as the list needs them: the count is known once it has all.
-        onCurrentIndexChanged: window.report(window.paints.canFetchMore()
+        onCurrentIndexChanged: window.report(window.paints.canFetchMore(window.paints.index(-1, -1))
                                              ? "Paint " + (currentIndex + 1)
                                              : "Paint " + (currentIndex + 1) + " of " + window.paints.rowCount())
     }
@@ -77,6 +80,7 @@ ApplicationWindow {
     footer: Label {
         id: status
         padding: 8
-        leftPadding: 12
+        leftPadding: 18
+        background: Rectangle { color: "#EEF1F5" }
     }
 }
