@@ -183,7 +183,7 @@ build quick_records
 QML_IMPORT_PATH="$(dirname "$(dirname "$(find "$PREFIX" -path '*/Lumetto/qmldir' | head -n 1)")")"
 export QML_IMPORT_PATH QT_MESSAGE_PATTERN='%{message}'
 walk_records "$WORK/quick_records/lumetto_quick_records" "Lumetto Qt Quick records example" "${QUICK_RECORDS_SCREENSHOTS:-}"
-unset QML_IMPORT_PATH QT_MESSAGE_PATTERN
+export -n QML_IMPORT_PATH QT_MESSAGE_PATTERN
 
 # build_program NAME: builds $WORK/NAME/main.cpp as a project of its own against the installed
 # package, the program $WORK/NAME-build/NAME.
@@ -205,6 +205,33 @@ awk '/^## The control in your own program/ { inside = 1 } inside && /^```cpp$/ {
      take && /^```$/ { exit } take { print }' "$SOURCE/README.md" >"$WORK/readme/main.cpp"
 [ -s "$WORK/readme/main.cpp" ] || fail "the README has no program under 'The control in your own program'"
 build_program readme || fail "the README's program does not build"
+
+# The README's Qt Quick program, its main and its QML, built as a project of its own against the
+# installed package's component Quick, run, and its link clicked.
+mkdir -p "$WORK/readme_quick"
+readme_block() {
+    awk -v language="$1" '/^### In Qt Quick/ { inside = 1 } inside && $0 == "```" language { take = 1; next }
+         take && /^```$/ { exit } take { print }' "$SOURCE/README.md"
+}
+readme_block cpp >"$WORK/readme_quick/main.cpp"
+readme_block qml >"$WORK/readme_quick/Main.qml"
+[ -s "$WORK/readme_quick/main.cpp" ] && [ -s "$WORK/readme_quick/Main.qml" ] || fail "the README has no Qt Quick program under 'In Qt Quick'"
+cat >"$WORK/readme_quick/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.19)
+project(readme_quick LANGUAGES CXX)
+find_package(LumettoControl 3.0 REQUIRED COMPONENTS Quick)
+add_executable(readme_quick main.cpp)
+qt_add_resources(readme_quick page PREFIX / FILES Main.qml)
+target_link_libraries(readme_quick PRIVATE Lumetto::Quick)
+CMAKE
+cmake -S "$WORK/readme_quick" -B "$WORK/readme_quick-build" -DCMAKE_PREFIX_PATH="$PREFIX" >"$WORK/readme_quick.log" 2>&1 &&
+    cmake --build "$WORK/readme_quick-build" >>"$WORK/readme_quick.log" 2>&1 || { cat "$WORK/readme_quick.log" >&2; fail "the README's Qt Quick program does not build"; }
+export QML_IMPORT_PATH QT_MESSAGE_PATTERN='%{message}'
+start "$WORK/readme_quick-build/readme_quick" "Lumetto in Qt Quick"
+click_colour '#DDE6F5'
+reported "A more"
+stop
+unset QML_IMPORT_PATH QT_MESSAGE_PATTERN
 
 # The version macros, compiled against the installed headers: they name the version of the
 # installed CMake package, and the library the program runs with is of that version.
