@@ -1,10 +1,9 @@
-// The current paint and the list of all paints in one HtmlView, bound to the table by an
-// HtmlDataMapper; the moves and Save are Qt Quick buttons. A click in a row of the list is the
-// mapper's own; edits reach the database on Save, and a value it refuses stays in its field,
-// marked, for the user to correct. The buttons are of the Basic style, in the page's colours.
+// The current paint with its fields and buttons, and the list of all paints, in one HtmlView
+// bound to the table by an HtmlDataMapper through the widget example's template. A click on a
+// button of the page moves or saves; a click in a row of the list is the mapper's own. Edits
+// reach the database on Save, and a value it refuses stays in its field, for the user to correct.
 import QtQuick
 import QtQuick.Controls.Basic
-import QtQuick.Layouts
 import Lumetto
 
 ApplicationWindow {
@@ -25,44 +24,29 @@ ApplicationWindow {
     height: 680
     visible: true
 
-    header: ToolBar {
-        background: Rectangle { color: "#EEF1F5" }
-
-        RowLayout {
-            anchors.fill: parent
-            anchors.margins: 6
-            spacing: 6
-
-            Repeater {
-                model: [
-                    { text: "« First", move: () => mapper.toFirst() },
-                    { text: "‹ Previous", move: () => mapper.toPrevious() },
-                    { text: "Next ›", move: () => mapper.toNext() },
-                    { text: "Last »", move: () => mapper.toLast() }
-                ]
-                Button {
-                    required property var modelData
-                    text: modelData.text
-                    Layout.preferredWidth: 110
-                    palette.button: "#D9E2EC"
-                    palette.buttonText: "#243B53"
-                    onClicked: modelData.move()
-                }
-            }
-            Item { Layout.fillWidth: true }
-            Button {
-                text: "Save"
-                palette.button: "#2F855A"
-                palette.buttonText: "white"
-                onClicked: window.report(mapper.submit() ? "Saved" : "Not saved: " + window.paints.storeError())
-            }
-        }
-    }
-
     HtmlView {
         id: page
         anchors.fill: parent
         cssText: window.cssText
+        // The clicked element's id is read from the page, and handed over later.
+        onClicked: (element, button) => {
+            if (button !== Qt.LeftButton)
+                return
+            element.id((id, error) => {
+                const moves = {
+                    first: () => mapper.toFirst(),
+                    previous: () => mapper.toPrevious(),
+                    next: () => mapper.toNext(),
+                    last: () => mapper.toLast()
+                }
+                if (error)
+                    return
+                if (id === "save")
+                    window.report(mapper.submit() ? "Saved" : "Not saved: " + window.paints.storeError())
+                else if (moves[id])
+                    moves[id]()
+            })
+        }
     }
 
     HtmlDataMapper {
@@ -80,7 +64,6 @@ ApplicationWindow {
     footer: Label {
         id: status
         padding: 8
-        leftPadding: 18
-        background: Rectangle { color: "#EEF1F5" }
+        leftPadding: 12
     }
 }

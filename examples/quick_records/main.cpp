@@ -1,7 +1,7 @@
 // The paint shop's stock of the records example, browsed and edited in Qt Quick: Main.qml shows
 // the current paint and the list of all paints in Lumetto's HtmlView, bound to the table by an
-// HtmlDataMapper, under a tool bar of Qt Quick Controls. This side opens the database into a
-// QSqlTableModel and hands it to QML with the page's template and style rules.
+// HtmlDataMapper through the widget example's template. This side opens the database into a
+// QSqlTableModel and hands it to QML with the template and its style rules.
 // Usage: lumetto_quick_records [DATABASE]   (made and filled when it holds no paints yet)
 #include "PaintStock.h"
 
@@ -42,7 +42,7 @@ int main(int argc, char* argv[]) {
 
     QQmlApplicationEngine engine;
     engine.setInitialProperties({{"paints", QVariant::fromValue(&paints)},
-                                 {"templateHtml", resource(":/paints.html")},
+                                 {"templateHtml", resource(":/records.html")},
                                  {"cssText", resource(":/records.css")}});
     engine.load(QUrl("qrc:/Main.qml"));
     return engine.rootObjects().isEmpty() ? 1 : app.exec();
