@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlTableModel>
 #include <QStandardPaths>
 
 namespace {
@@ -98,4 +99,10 @@ bool openPaintStock(QSqlDatabase& db) {
         return false;
     }
     return true;
+}
+
+void selectPaints(QSqlTableModel& model) {
+    model.setTable("paints");
+    model.setEditStrategy(QSqlTableModel::OnManualSubmit);
+    model.select();
 }

@@ -36,9 +36,7 @@ int main(int argc, char* argv[]) {
     if (!openPaintStock(db))
         return 1;
     PaintTable paints(nullptr, db);
-    paints.setTable("paints");
-    paints.setEditStrategy(QSqlTableModel::OnManualSubmit);  // the mapper's submit() stores the edits
-    paints.select();
+    selectPaints(paints);
 
     QQmlApplicationEngine engine;
     engine.setInitialProperties({{"paints", QVariant::fromValue(&paints)},

@@ -34,9 +34,7 @@ int main(int argc, char* argv[]) {
     if (!openPaintStock(db))
         return 1;
     QSqlTableModel model(nullptr, db);
-    model.setTable("paints");
-    model.setEditStrategy(QSqlTableModel::OnManualSubmit);  // the mapper's submit() stores the edits
-    model.select();
+    selectPaints(model);
 
     QWidget window;
     window.setWindowTitle("Lumetto records example");
