@@ -10,6 +10,8 @@
 namespace lumetto::quick {
 
 HtmlDataMapperItem::HtmlDataMapperItem(QObject* parent) : QObject(parent), columns_(new RoleColumns(this)) {
+    // An empty ListModel has no roles until its first row comes: the template binds then.
+    connect(columns_, &QAbstractItemModel::modelReset, this, &HtmlDataMapperItem::bind);
     connect(&mapper_, &HtmlDataMapper::currentIndexChanged, this, &HtmlDataMapperItem::currentIndexChanged);
     connect(&mapper_, &HtmlDataMapper::submitPolicyChanged, this, &HtmlDataMapperItem::submitPolicyChanged);
     connect(&mapper_, &HtmlDataMapper::emptyIsNullChanged, this, &HtmlDataMapperItem::emptyIsNullChanged);
@@ -20,16 +22,9 @@ HtmlDataMapperItem::~HtmlDataMapperItem() {
     engine::setMapperView(&mapper_, nullptr);
 }
 
-// What QML declared beside the mapper (a ListModel with its elements) may complete after it:
-// the binding begins once all of it has.
 void HtmlDataMapperItem::componentComplete() {
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            complete_ = true;
-            bind();
-        },
-        Qt::QueuedConnection);
+    complete_ = true;
+    bind();
 }
 
 void HtmlDataMapperItem::setView(HtmlViewItem* view) {
@@ -56,7 +51,8 @@ void HtmlDataMapperItem::setTemplateHtml(const QString& html) {
     bind();
 }
 
-// A list model's roles are its columns; any other model's columns are its own.
+// A list model's roles are its columns; any other model's columns are its own. A list without
+// roles yet names no column: its template waits for them.
 void HtmlDataMapperItem::bind() {
     if (!complete_)
         return;
@@ -67,8 +63,8 @@ void HtmlDataMapperItem::bind() {
     if (qobject_cast<QAbstractListModel*>(model_)) {
         if (columns_->sourceModel() != model_)
             columns_->setSourceModel(model_);
-        else
-            columns_->readRoles();
+        if (columns_->columnCount() == 0)
+            return;
         shown = columns_;
     }
     HtmlError failure;

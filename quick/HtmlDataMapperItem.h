@@ -19,9 +19,9 @@ class RoleColumns;
 // lumetto::HtmlDataMapper, with its templates, moves, submit policy and refusals. The model is
 // a C++ QAbstractItemModel (a QSqlTableModel), whose columns the template names by their header
 // text, or a list model (a QML ListModel), whose roles it names as columns. The view, model and
-// template bind together once the mapper and what QML made beside it are complete (from the
-// event loop), whatever the order QML sets them in; a failure is reported by errorOccurred()
-// and #error.
+// template bind together once the mapper is complete, whatever the order QML sets them in, and
+// a ListModel that has no rows yet binds once its first row comes; a failure is reported by
+// errorOccurred() and #error.
 class HtmlDataMapperItem : public QObject, public QQmlParserStatus {
     Q_OBJECT
     Q_INTERFACES(QQmlParserStatus)

@@ -79,6 +79,10 @@ QuickEngineView::QuickEngineView(QQuickItem* item)
     connect(item, &QQuickItem::visibleChanged, this, &QuickEngineView::followWindow);
 }
 
+QuickEngineView::~QuickEngineView() {
+    delete view_;
+}
+
 void QuickEngineView::runScript(const QString& script, std::function<void(const QVariant&)> done) {
     if (!view_)
         return;

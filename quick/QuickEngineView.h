@@ -20,6 +20,8 @@ class QuickEngineView : public engine::EngineView {
 public:
     // Made in item, which fills it, by the item's QML engine.
     explicit QuickEngineView(QQuickItem* item);
+    // The engine's view goes first, while its profile is there.
+    ~QuickEngineView() override;
 
     void runScript(const QString& script, std::function<void(const QVariant&)> done) override;
     qint64 renderProcessPid() const override;

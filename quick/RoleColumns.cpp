@@ -8,6 +8,8 @@ RoleColumns::RoleColumns(QObject* parent) : QIdentityProxyModel(parent) {}
 
 // A ListModel knows its roles once it has rows: they are read again as its rows come.
 void RoleColumns::setSourceModel(QAbstractItemModel* source) {
+    if (sourceModel())
+        disconnect(sourceModel(), nullptr, this, nullptr);
     QIdentityProxyModel::setSourceModel(source);
     readRoles();
     if (!source)
@@ -16,10 +18,6 @@ void RoleColumns::setSourceModel(QAbstractItemModel* source) {
     connect(source, &QAbstractItemModel::rowsInserted, this, [this] {
         if (roles_.isEmpty())
             readRoles();
-    });
-    connect(source, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
-        if (!roles_.isEmpty())
-            emit dataChanged(index(from.row(), 0), index(to.row(), int(roles_.size()) - 1));
     });
 }
 

@@ -6,16 +6,13 @@ namespace lumetto::quick {
 
 // A list model (a QML ListModel) as a table: a column for each of the list's roles, named by
 // the role's name in its header, so that a template names the roles as it names a table's
-// columns. A cell reads and writes its role of the row; a row's change changes all its cells.
+// columns. A cell reads and writes its role of the row.
 class RoleColumns : public QIdentityProxyModel {
     Q_OBJECT
 public:
     explicit RoleColumns(QObject* parent = nullptr);
 
     void setSourceModel(QAbstractItemModel* source) override;
-    // Reads the list's roles again: a ListModel made with its elements knows them only once
-    // it is complete, and tells of them by no signal.
-    void readRoles();
     int columnCount(const QModelIndex& parent = {}) const override;
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex mapToSource(const QModelIndex& proxy) const override;
@@ -26,6 +23,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    void readRoles();
+
     QList<int> roles_;  // the role of each column
     QList<QByteArray> names_;
 };

@@ -5,6 +5,8 @@
 #include <QQuickWindow>
 #include <QUuid>
 
+#include <X11/keysym.h>
+
 #include <csignal>
 
 std::optional<QPoint> ScreenDriver::onScreen(QQuickItem* item, qreal x, qreal y) const {
@@ -32,6 +34,16 @@ bool ScreenDriver::click(QQuickItem* item, qreal x, qreal y, int button) {
     x_.movePointer(*at);
     x_.click(static_cast<Qt::MouseButton>(button));
     return true;
+}
+
+bool ScreenDriver::type(const QString& text, bool enter) {
+    if (!x_.usable())
+        return false;
+    const auto press = [this](unsigned long symbol) { return x_.key(symbol, true) && x_.key(symbol, false); };
+    for (const QChar c : text)
+        if (!press(c.unicode()))  // Latin-1 characters are their own key symbols
+            return false;
+    return !enter || press(XK_Return);
 }
 
 QString ScreenDriver::colourAt(QQuickItem* item, qreal x, qreal y) const {

@@ -18,6 +18,9 @@ public:
     // Whether the X server can be driven (not under Wayland, say).
     Q_INVOKABLE bool usable() const { return x_.usable(); }
     Q_INVOKABLE bool click(QQuickItem* item, qreal x, qreal y, int button = Qt::LeftButton);
+    // Key presses of text (letters, digits, spaces), then of Enter when enter is set, into
+    // whatever has the keyboard.
+    Q_INVOKABLE bool type(const QString& text, bool enter = false);
     // The colour the screen shows at a point of item, as "#rrggbb"; empty when the item's window
     // is not on the screen.
     Q_INVOKABLE QString colourAt(QQuickItem* item, qreal x, qreal y) const;

@@ -11,7 +11,24 @@ Item {
 
     HtmlView {
         id: view
-        anchors.fill: parent
+        width: parent.width
+        height: 200
+    }
+
+    HtmlView {
+        id: listView
+        y: 200
+        width: parent.width
+        height: 100
+    }
+
+    ListModel { id: laterRows }
+
+    HtmlDataMapper {
+        id: listMapper
+        view: listView
+        model: laterRows
+        templateHtml: "<p data-column='title'></p><input data-column='count'>"
     }
 
     SignalSpy { id: bodySpy; target: view; signalName: "bodyHtmlChanged" }
@@ -27,7 +44,7 @@ Item {
         name: "HtmlView"
         when: windowShown
 
-        readonly property url pages: Qt.resolvedUrl("pages/")
+        readonly property url pages: Qt.resolvedUrl("../library/pages/")
 
         function init() {
             for (const spy of [bodySpy, sourceSpy, cssSpy, fromUrlSpy, baseSpy, selectSpy, errorSpy, clickSpy])
@@ -42,6 +59,21 @@ Item {
             promise.then(value => { outcome.resolved = value }, error => { outcome.rejected = error })
             tryVerify(() => outcome.calls > 0 && (outcome.resolved !== undefined || outcome.rejected !== undefined))
             return outcome
+        }
+
+        function test_listModelWithoutRowsBindsAsTheyComeAndFollowsMoves() {
+            compare(listView.bodyHtml, "")
+            laterRows.append({ title: "first", count: 1 })
+            laterRows.append({ title: "second", count: 2 })
+            tryCompare(listView, "bodyHtml", listMapper.templateHtml)
+            compare(listMapper.error.valid, false)
+            const shows = () => settled(callback => listView.document.source(callback)).value
+            tryVerify(() => shows().indexOf(">first<") >= 0)
+            listMapper.toNext()
+            compare(listMapper.currentIndex, 1)
+            tryVerify(() => shows().indexOf(">second<") >= 0)
+            laterRows.setProperty(1, "title", "changed")
+            tryVerify(() => shows().indexOf(">changed<") >= 0)
         }
 
         function test_writesNotifyOnlyWhatChanged_data() {
@@ -65,10 +97,10 @@ Item {
         }
 
         function test_sourceShowsTheFileWithItsFolderUntilTextReplacesIt() {
-            const file = Qt.resolvedUrl("pages/help/page.html")
+            const file = Qt.resolvedUrl("../library/pages/help/page.html")
             view.source = file
             compare(view.source, file)
-            compare(view.baseUrl, Qt.resolvedUrl("pages/help/"))
+            compare(view.baseUrl, Qt.resolvedUrl("../library/pages/help/"))
             verify(view.bodyHtml.indexOf("square.svg") >= 0, view.bodyHtml)
             compare(sourceSpy.count, 1)
             view.bodyHtml = "<p>text</p>"
@@ -92,13 +124,17 @@ Item {
         }
 
         function test_contentRunsNoScriptAndLoadsNothingFromOutsideItsFolder() {
-            view.baseUrl = Qt.resolvedUrl("pages/help/")
+            view.baseUrl = Qt.resolvedUrl("../library/pages/help/")
             view.bodyHtml = "<p id='target'>as written</p><script>document.getElementById('target').textContent = 'ran'</script>"
+                          + "<img id='probe' src='missing.gif' onerror=\"this.setAttribute('data-ran', 'yes')\">"
                           + "<img id='inside' src='square.svg'><img id='outside' src='../outside.svg'>"
                           + "<img id='remote' src='http://127.0.0.1:9/remote.svg'>"
             const all = settled(callback => view.document.elements(callback)).value
             const byId = id => all.find(element => element.tagName !== "BODY" && settled(callback => element.id(callback)).value === id)
             compare(settled(callback => byId("target").innerHtml(callback)).value, "as written")
+            const probe = byId("probe")
+            tryVerify(() => settled(callback => probe.property("complete", callback)).value === true)
+            compare(settled(callback => probe.attribute("data-ran", callback)).value, "")
             tryVerify(() => settled(callback => byId("inside").property("naturalWidth", callback)).value > 0)
             compare(settled(callback => byId("outside").property("naturalWidth", callback)).value, 0)
             compare(settled(callback => byId("remote").property("naturalWidth", callback)).value, 0)

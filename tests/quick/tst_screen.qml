@@ -32,13 +32,7 @@ Item {
         y: 200
         width: parent.width
         height: 200
-        cssText: "div { position: fixed; left: 0; top: 0; right: 0; bottom: 0 }"
-    }
-
-    ListModel {
-        id: records
-        ListElement { name: "first"; look: "background: #1e3c8c" }
-        ListElement { name: "second"; look: "background: #c83200" }
+        cssText: "div { position: fixed; left: 0; top: 0; right: 0; bottom: 0 } input[data-refused] { background: " + root.otherColour + " }"
     }
 
     HtmlDataMapper {
@@ -46,6 +40,21 @@ Item {
         view: boundView
         model: records
         templateHtml: "<div data-column='name' data-column-style='look'></div>"
+    }
+
+    HtmlDataMapper {
+        id: tableMapper
+        model: sqlRecords
+        templateHtml: "<input data-column='name' style='position:fixed; left:10px; top:10px; width:300px; height:40px'>"
+    }
+
+    SignalSpy { id: refusedSpy; target: tableMapper; signalName: "editRefused" }
+
+    // Declared after the mapper, it completes after it.
+    ListModel {
+        id: records
+        ListElement { name: "first"; look: "background: #1e3c8c" }
+        ListElement { name: "second"; look: "background: #c83200" }
     }
 
     SignalSpy { id: clickSpy; target: view; signalName: "clicked" }
@@ -57,6 +66,7 @@ Item {
         when: windowShown
 
         function init() {
+            view.baseUrl = ""
             view.copyAsTextAction.visible = true
             view.copyAsHtmlAction.visible = true
             view.bodyHtml = "<div id='box' style='" + fill + pageColour + "'></div>"
@@ -74,7 +84,8 @@ Item {
         }
 
         function test_linkClickedStaysOnThePage() {
-            view.bodyHtml = "<a id='link' href='" + Qt.resolvedUrl("tst_screen.qml") + "' style='display:block; " + fill + pageColour + "'>link</a>"
+            view.baseUrl = Qt.resolvedUrl("../library/pages/help/")
+            view.bodyHtml = "<a id='link' href='page.html' style='display:block; " + fill + pageColour + "'>link</a>"
             tryVerify(() => Qt.colorEqual(screen.colourAt(view, 100, 100), pageColour), 10000)
             verify(screen.click(view, 100, 100))
             tryCompare(clickSpy, "count", 1)
@@ -84,6 +95,37 @@ Item {
             tryVerify(() => source !== "")
             verify(source.indexOf("id=\"link\"") >= 0 && source.indexOf("rgb(0, 160, 0)") >= 0,
                    "the page the host changed is the one shown: " + source)
+        }
+
+        // Runs last: the table's template takes the bound view from the list's.
+        function test_typedEntryReachesTheTableUnlessTheDatabaseRefusesIt() {
+            const name = () => sqlRecords.data(sqlRecords.index(0, 1))
+            const field = () => {
+                let found = null
+                boundView.document.elements((all, error) => { found = all.find(element => element.tagName === "INPUT") })
+                tryVerify(() => found !== null)
+                return found
+            }
+            tableMapper.view = boundView
+            tryCompare(boundView, "bodyHtml", tableMapper.templateHtml)
+            const input = field()  // the page shows it
+            verify(screen.click(boundView, 100, 30))
+            verify(screen.type("s", true))
+            tryVerify(() => name() === "apples", 10000, "handed to the model as the entry is committed")
+
+            tableMapper.submitPolicy = HtmlDataMapper.ManualSubmit
+            verify(screen.click(boundView, 100, 30))
+            verify(screen.type("muchtoolong", true))
+            let typed = ""
+            tryVerify(() => { input.property("value", (value, error) => { typed = value }); return typed.endsWith("muchtoolong") }, 10000)
+            compare(name(), "apples", "kept until submitted")
+            verify(!tableMapper.submit())
+            compare(refusedSpy.count, 1)
+            compare(refusedSpy.signalArguments[0][0], 0)
+            compare(refusedSpy.signalArguments[0][1], "name")
+            tryVerify(() => Qt.colorEqual(screen.colourAt(boundView, 290, 30), otherColour), 10000, "the field shows the refusal")
+            tableMapper.submitPolicy = HtmlDataMapper.AutoSubmit
+            tableMapper.view = null
         }
 
         function test_menuShowsItsVisibleEntriesAndTriggersTheChosenOne() {
