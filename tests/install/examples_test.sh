@@ -185,6 +185,33 @@ export QML_IMPORT_PATH QT_MESSAGE_PATTERN='%{message}'
 walk_records "$WORK/quick_records/lumetto_quick_records" "Lumetto Qt Quick records example" "${QUICK_RECORDS_SCREENSHOTS:-}"
 export -n QML_IMPORT_PATH QT_MESSAGE_PATTERN
 
+# The package's component Quick names the module's folder in the prefix it was installed into,
+# for QML's tools as well; without the module, or asked for a component it lacks, the package is
+# not found, and says why.
+mkdir -p "$WORK/component"
+cat >"$WORK/component/CMakeLists.txt" <<'CMAKE'
+cmake_minimum_required(VERSION 3.19)
+project(component LANGUAGES CXX)
+find_package(LumettoControl 3.0 REQUIRED COMPONENTS ${COMPONENTS})
+message(STATUS "module folder: ${LumettoControl_QML_IMPORT_PATH}|${QML_IMPORT_PATH}")
+CMAKE
+# configure_component COMPONENTS: configures the project in a fresh folder, its output in $WORK/component.log.
+configure_component() {
+    rm -rf "$WORK/component-build"
+    cmake -S "$WORK/component" -B "$WORK/component-build" -DCMAKE_PREFIX_PATH="$PREFIX" -DCOMPONENTS="$1" >"$WORK/component.log" 2>&1
+}
+configure_component Quick || { cat "$WORK/component.log" >&2; fail "the component Quick is not found"; }
+grep -qF -- "module folder: $QML_IMPORT_PATH|$QML_IMPORT_PATH" "$WORK/component.log" ||
+    fail "the component Quick does not name the prefix's folder of QML modules, $QML_IMPORT_PATH: $(grep 'module folder' "$WORK/component.log")"
+! configure_component Quick3D || fail "a component the package lacks is found"
+if [ -z "${3:-}" ]; then  # only the prefix of this test's own is changed
+    mv "$QML_IMPORT_PATH/Lumetto/qmldir" "$WORK/qmldir"
+    ! configure_component Quick || fail "the component Quick is found without the QML module"
+    mv "$WORK/qmldir" "$QML_IMPORT_PATH/Lumetto/qmldir"
+    tr -s ' \n' '  ' <"$WORK/component.log" | grep -qF "the QML module Lumetto is not in $QML_IMPORT_PATH " ||
+        fail "without the QML module, the package does not say where it looked: $(cat "$WORK/component.log")"
+fi
+
 # build_program NAME: builds $WORK/NAME/main.cpp as a project of its own against the installed
 # package, the program $WORK/NAME-build/NAME.
 build_program() {
