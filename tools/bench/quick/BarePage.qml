@@ -3,6 +3,8 @@ import QtQuick
 import QtWebEngine
 
 Window {
+    id: window
+
     required property string document
     required property url baseUrl
 
@@ -10,7 +12,8 @@ Window {
     visible: true
 
     WebEngineView {
+        id: view
         anchors.fill: parent
-        Component.onCompleted: loadHtml(document, baseUrl)
+        Component.onCompleted: view.loadHtml(window.document, window.baseUrl)
     }
 }
