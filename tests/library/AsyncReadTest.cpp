@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -158,6 +159,28 @@ TEST(HtmlView, DestroyedWhileReadsWait) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !last.errors.isEmpty(); }, BoundMs));
     EXPECT_EQ(pending.errors.size(), 1);
     EXPECT_FALSE(orphanCalled);
+}
+
+// A view deleted from the event loop (deleteLater, as a QML Loader lets go of its item) while
+// reads of it wait, with no document of it kept: the reads hold the last of its page's calls,
+// which go as the reads end; the other views go on.
+TEST(HtmlView, DeletedLaterWithOnlyItsReadsLeft) {
+    auto other = shownView();
+    for (int round = 0; round < 5; ++round) {
+        auto view = shownView();
+        Outcomes<QString> up;
+        view->document().source(view.get(), up.callback());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !up.values.isEmpty(); }, BoundMs));
+        QObject context;
+        for (int i = 0; i < 50; ++i)
+            view->document().source(&context, [](const QString&, const lumetto::HtmlError&) {});
+        QPointer<lumetto::HtmlView> gone(view.release());
+        gone->deleteLater();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return gone.isNull(); }, BoundMs));
+        Outcomes<QString> still;
+        other->document().source(other.get(), still.callback());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !still.values.isEmpty(); }, BoundMs));
+    }
 }
 
 // A property write that fails emits errorOccurred before it returns, changes nothing, and its

@@ -31,6 +31,16 @@ Item {
         templateHtml: "<p data-column='title'></p><input data-column='count'>"
     }
 
+    Loader {
+        id: loaded
+        active: false
+        y: 300
+        sourceComponent: HtmlView {
+            width: 100
+            height: 100
+        }
+    }
+
     SignalSpy { id: bodySpy; target: view; signalName: "bodyHtmlChanged" }
     SignalSpy { id: sourceSpy; target: view; signalName: "sourceChanged" }
     SignalSpy { id: cssSpy; target: view; signalName: "cssTextChanged" }
@@ -74,6 +84,20 @@ Item {
             tryVerify(() => shows().indexOf(">second<") >= 0)
             laterRows.setProperty(1, "title", "changed")
             tryVerify(() => shows().indexOf(">changed<") >= 0)
+        }
+
+        function test_viewUnloadedWhileItsReadsWaitGoesWithoutHarm() {
+            loaded.active = true
+            tryVerify(() => loaded.item !== null)
+            loaded.item.bodyHtml = "<p>unloaded</p>"
+            settled(callback => loaded.item.document.source(callback))  // its page is up
+            for (let i = 0; i < 50; ++i)
+                loaded.item.document.source()
+            loaded.active = false
+            tryVerify(() => loaded.item === null)
+            view.bodyHtml = "<p>still here</p>"
+            for (let i = 0; i < 3; ++i)  // the engine answers what the gone view asked meanwhile
+                verify(settled(callback => view.document.source(callback)).value.indexOf("still here") >= 0)
         }
 
         function test_writesNotifyOnlyWhatChanged_data() {

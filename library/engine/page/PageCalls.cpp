@@ -117,8 +117,12 @@ void PageCalls::waitIn(QEventLoop& loop, const std::function<bool()>& done) {
         emit idle();
 }
 
+// The watch's timer is not a child of the calls: the outcome it holds may hold the last
+// reference to them (a read's document), which then goes as the timer does, and would delete
+// the timer again. A timer whose watch has not ended goes with the calls.
 void PageCalls::watch(std::chrono::milliseconds bound, std::function<Outcome(bool timedOut)> settle) {
-    auto* timer = new QTimer(this);
+    auto* timer = new QTimer;
+    connect(this, &QObject::destroyed, timer, &QObject::deleteLater);
     timer->setSingleShot(true);
     auto over = std::make_shared<bool>(false);
     const auto finish = [timer, over, settle = std::move(settle)](bool timedOut) {
