@@ -4,6 +4,7 @@
 #                                which programs built against those versions keep using
 #   liblumetto-control-dev       headers, CMake package and reference, for building programs
 #   liblumetto-control-designer  the Qt Designer plugin
+#   qml6-module-lumetto          the QML module Lumetto, named and placed as Debian's Qt QML modules
 #   lumetto-demo                 the demo program
 # Each names the exact version of the run-time library it was built with.
 set(CPACK_PACKAGE_VENDOR "Lumetto developers")
@@ -11,7 +12,7 @@ set(CPACK_PACKAGE_CONTACT "Lumetto developers <lumetto-demo@localhost>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL library development designer demo)
+set(CPACK_COMPONENTS_ALL library development designer quick demo)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 
 # dpkg-shlibdeps names the packages of the linked libraries; our own library is found in the
@@ -32,6 +33,8 @@ runs script, never navigates and loads nothing outside the control's base locati
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME liblumetto-control-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "${on_runtime}, qt6-base-dev")
+# The CMake package's component Quick, for QML programs, needs these as well.
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SUGGESTS "qml6-module-lumetto, qt6-declarative-dev, qt6-webengine-dev")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "Lumetto HTML display control, development files
 Headers, the CMake package LumettoControl (target Lumetto::Control) and the HTML reference of
 the Lumetto HTML display control.")
@@ -42,6 +45,16 @@ set(CPACK_DEBIAN_DESIGNER_PACKAGE_DEPENDS ${on_runtime})
 set(CPACK_DEBIAN_DESIGNER_PACKAGE_ENHANCES designer-qt6)
 set(CPACK_COMPONENT_DESIGNER_DESCRIPTION "Lumetto HTML display control, Qt Designer plugin
 Puts the Lumetto HTML display control in Qt Designer's widget box, with its properties editable.")
+
+set(CPACK_DEBIAN_QUICK_PACKAGE_NAME qml6-module-lumetto)
+set(CPACK_DEBIAN_QUICK_PACKAGE_SECTION libs)
+# The QML modules it imports are loaded, not linked: Qt WebEngine's, whose WebEngineView shows the
+# page, and Qt Quick Controls' (with the templates it is made of), whose Actions and Menu it uses.
+set(CPACK_DEBIAN_QUICK_PACKAGE_DEPENDS
+    "${on_runtime}, qml6-module-qtwebengine, qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-templates")
+set(CPACK_COMPONENT_QUICK_DESCRIPTION "Lumetto HTML display control, QML module
+The QML module Lumetto for Qt Quick programs (import Lumetto): HtmlView, which shows HTML with its
+style rules and reports the user's clicks, and HtmlDataMapper, which binds a model's rows to it.")
 
 set(CPACK_DEBIAN_DEMO_PACKAGE_NAME lumetto-demo)
 set(CPACK_DEBIAN_DEMO_PACKAGE_SECTION misc)

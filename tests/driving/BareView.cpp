@@ -14,9 +14,15 @@ constexpr int DefaultFontPixels = 11;
 
 }  // namespace
 
-QString bareDocument(const QString& body, const QString& script) {
+QString bareDocument(const QString& body, const QString& script, TextSize size) {
     const QString scriptElement = script.isEmpty() ? QString() : QStringLiteral("<script>%1</script>").arg(script);
-    return QStringLiteral("<html><head><style>%1</style>%2</head><body>%3</body></html>").arg(Rules, scriptElement, body);
+    // A table in a document without a doctype takes the default size, not its parent's.
+    const QString textSize = size == TextSize::FromRules ? QStringLiteral("HTML {font-size:%1px;} TABLE {font-size:inherit;}").arg(DefaultFontPixels) : QString();
+    return QStringLiteral("<html><head><style>%1%2</style>%3</head><body>%4</body></html>").arg(textSize, Rules, scriptElement, body);
+}
+
+QString pageViewRules() {
+    return Rules;
 }
 
 QUrl bareBaseUrl() {

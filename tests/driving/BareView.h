@@ -14,6 +14,10 @@ class QWebEngineView;
 std::unique_ptr<QWebEngineView> makeBareView(const QString& body, const QString& script = {});
 
 // The document a bare view shows, and the base location its relative names resolve against:
-// the program's directory, which holds the pages' image.
-QString bareDocument(const QString& body, const QString& script = {});
+// the program's directory, which holds the pages' image. A view that has no setting for its
+// default text size (Qt Quick's WebEngineView) is given the control's as a style rule.
+enum class TextSize { FromSettings, FromRules };
+QString bareDocument(const QString& body, const QString& script = {}, TextSize size = TextSize::FromSettings);
 QUrl bareBaseUrl();
+// The style rules Form1's design gives its page view, with which a bare view shows a body.
+QString pageViewRules();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Packs the build with CPack and checks the Debian packages: the run-time library, its
-# development files, the Designer plugin and the demo, each under /usr, each depending on the
-# exact version of the run-time library, and each one's Depends naming the package of every
-# library its programs link (and the engine's helper process, for the library). The installed
+# development files, the Designer plugin, the QML module and the demo, each under /usr, each
+# depending on the exact version of the run-time library, and each one's Depends naming the
+# package of every library its programs link (and the engine's helper process, for the library;
+# Qt WebEngine's QML module, for the QML module). The installed
 # tree itself is installed_tree_test.sh's; installing them in a fresh system, debian_root_test.sh's.
 # Usage: debian_package_test.sh BUILD_DIR
 set -euo pipefail
@@ -23,12 +24,14 @@ package() {
 RUNTIME="$(package liblumetto-control3)"
 DEV="$(package liblumetto-control-dev)"
 DESIGNER="$(package liblumetto-control-designer)"
+QUICK="$(package qml6-module-lumetto)"
 DEMO="$(package lumetto-demo)"
 VERSION="$(dpkg-deb --field "$RUNTIME" Version)"
 
 depends_on() { tr ',' '\n' <<<"$(dpkg-deb --field "$1" Depends)" | sed 's/^ *//' | grep -qx "$2"; }
 depends_on "$RUNTIME" 'libqt6webenginecore6-bin' || fail "the library's Depends lack libqt6webenginecore6-bin, which holds QtWebEngineProcess"
-for user in "$DEV" "$DESIGNER" "$DEMO"; do
+depends_on "$QUICK" 'qml6-module-qtwebengine' || fail "the QML module's Depends lack qml6-module-qtwebengine, whose WebEngineView it shows"
+for user in "$DEV" "$DESIGNER" "$QUICK" "$DEMO"; do
     depends_on "$user" "liblumetto-control3 (= $VERSION)" || fail "$(basename "$user") does not depend on liblumetto-control3 (= $VERSION)"
 done
 
@@ -52,6 +55,16 @@ DESIGNER_ROOT="$(tree "$DESIGNER")"
 PLUGIN="$(find "$DESIGNER_ROOT/usr/lib" -path '*/qt6/plugins/designer/*.so' | head -n 1)"
 [ -n "$PLUGIN" ] || fail "the designer package has no plugin in Qt's plugins/designer"
 [ "$(basename "$PLUGIN")" = liblumetto-control-designer.so ] || fail "the plugin is named $(basename "$PLUGIN"), not liblumetto-control-designer.so"
+# The QML module where Qt looks for QML modules, as Debian's qml6-module-* packages place theirs:
+# its qmldir names the module and its plugin, which is in the package, with the type information.
+QUICK_ROOT="$(tree "$QUICK")"
+MODULE="$QUICK_ROOT/usr/lib/x86_64-linux-gnu/qt6/qml/Lumetto"
+[ -f "$MODULE/qmldir" ] || fail "qml6-module-lumetto has no qmldir in Qt's qml/Lumetto"
+grep -qx 'module Lumetto' "$MODULE/qmldir" || fail "the qmldir does not name the module Lumetto"
+QML_PLUGIN="$MODULE/lib$(sed -n 's/^\(optional \)\?plugin \([^ ]*\).*/\2/p' "$MODULE/qmldir").so"
+[ -f "$QML_PLUGIN" ] || fail "the qmldir's plugin is not in the package: $(grep plugin "$MODULE/qmldir")"
+TYPEINFO="$(sed -n 's/^typeinfo //p' "$MODULE/qmldir")"
+[ -n "$TYPEINFO" ] && [ -f "$MODULE/$TYPEINFO" ] || fail "the module's type information is not in the package"
 DEMO_ROOT="$(tree "$DEMO")"
 EXECUTABLE="$DEMO_ROOT/usr/lib/lumetto-demo/lumetto-demo"
 [ -x "$EXECUTABLE" ] || fail "the demo package has no /usr/lib/lumetto-demo/lumetto-demo"
@@ -74,5 +87,6 @@ check_linked() {
 check_linked "$RUNTIME" "$LIBRARY"
 check_linked "$DEMO" "$EXECUTABLE"
 check_linked "$DESIGNER" "$PLUGIN"
+check_linked "$QUICK" "$QML_PLUGIN"
 grep -qxF liblumetto-control.so.3 <<<"$(readelf --dynamic "$EXECUTABLE" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')" ||
     fail "the demo does not link the control's shared library"

@@ -23,8 +23,9 @@ cp /etc/resolv.conf "$ROOT/etc/resolv.conf"
 in_root() { chroot "$ROOT" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root DEBIAN_FRONTEND=noninteractive LC_ALL=C "$@"; }
 apt_in_root() { in_root apt-get -y -q --no-install-recommends "$@" >>"$WORK/apt.log" 2>&1 || { tail -n 30 "$WORK/apt.log" >&2; return 1; }; }
 
-# What an example's developer brings along: a compiler and CMake.
-apt_in_root install cmake make g++ || fail "the build tools do not install"
+# What an example's developer brings along: a compiler and CMake, and for the Qt Quick example
+# Qt Quick's and Qt WebEngine's development files, which only the package's component Quick needs.
+apt_in_root install cmake make g++ qt6-declarative-dev qt6-webengine-dev || fail "the build tools do not install"
 state() {
     in_root dpkg-query -W -f='${Package} ${Status}\n' | sort
     in_root find / -xdev \( -path /proc -o -path /tmp -o -path /var/cache -o -path /var/lib/apt -o -path /var/lib/dpkg \
@@ -35,7 +36,7 @@ BEFORE="$(state)"
 mkdir "$ROOT/tmp/debs"
 (cd "$BUILD" && cpack -G DEB -B "$WORK/cpack" >/dev/null)
 cp "$WORK"/cpack/*.deb "$ROOT/tmp/debs/"
-PACKAGES=(liblumetto-control3 liblumetto-control-dev liblumetto-control-designer lumetto-demo)
+PACKAGES=(liblumetto-control3 liblumetto-control-dev liblumetto-control-designer qml6-module-lumetto lumetto-demo)
 
 # Each installs on its own, the packages it depends on already there or from the mirror.
 for package in "${PACKAGES[@]}"; do
@@ -44,9 +45,10 @@ for package in "${PACKAGES[@]}"; do
 done
 in_root test -x /usr/bin/lumetto-demo || fail "the demo's command is not installed"
 
-# The examples, against the installed development package only.
+# The examples, against the installed development package only (and the QML module, for the
+# Qt Quick one: its component Quick is found in Qt's own folder of QML modules).
 cp -r "$SOURCE/examples" "$ROOT/tmp/examples"
-for example in minimal designer_form records; do
+for example in minimal designer_form records quick_records; do
     in_root sh -c "cmake -S /tmp/examples/$example -B /tmp/build-$example && cmake --build /tmp/build-$example -j2" \
         >"$WORK/$example.log" 2>&1 || { tail -n 30 "$WORK/$example.log" >&2; fail "$example does not build against liblumetto-control-dev"; }
 done

@@ -29,8 +29,8 @@ double Samples::median() const {
 double Samples::min() const { return sorted().value(0, NAN); }
 double Samples::max() const { return sorted().value(values_.size() - 1, NAN); }
 
-void printHeader(const char* measured) {
-    std::printf("\n| %-62s | %-22s | %-22s | ratio |\n|---|---|---|---|\n", "benchmark", measured, "bare view");
+void printHeader(const char* measured, const char* baseline) {
+    std::printf("\n| %-62s | %-22s | %-22s | ratio |\n|---|---|---|---|\n", "benchmark", measured, baseline);
 }
 
 void printRow(const char* what, const Samples& measured, const Samples& bare) {

@@ -17,8 +17,9 @@ private:
     QList<double> values_;
 };
 
-// A table of figures against the bare view's, in Markdown, headed by what is measured.
-void printHeader(const char* measured);
+// A table of figures against a baseline's (by default the bare view's), in Markdown, headed by
+// what is measured.
+void printHeader(const char* measured, const char* baseline = "bare view");
 // One row: a figure against the bare view's, and their ratio; with samples, the median and the range.
 void printRow(const char* what, const Samples& measured, const Samples& bare);
 void printRow(const char* what, double measured, double bare);

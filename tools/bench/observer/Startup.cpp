@@ -3,21 +3,13 @@
 #include "Benchmarks.h"
 #include "Measured.h"
 
-#include "bench/ProcessTree.h"
 #include "bench/Stats.h"
 
 #include <QThread>
 
 #include <cstdio>
 
-namespace {
-
-struct Started {
-    double firstPaintMs = 0;
-    TreeMemory memory;
-};
-
-std::optional<Started> start(XScreen& screen, const Subject& subject, const QRect& logo) {
+std::optional<Started> startUntilPainted(XScreen& screen, const Subject& subject, const QRect& logo) {
     QElapsedTimer clock;
     clock.start();
     MeasuredProgram measured(subject.program, subject.arguments, subject.title);
@@ -36,25 +28,31 @@ std::optional<Started> start(XScreen& screen, const Subject& subject, const QRec
     return Started{*painted, memoryOfTree(measured.pid())};
 }
 
-}  // namespace
-
-bool measureStartup(XScreen& screen, const Subjects& subjects, int runs) {
-    const QRect logo = subjects.layout["logo"];
-    enum { App, Bare, OneView, TwoViews, Count };
-    const Subject* measured[Count] = {&subjects.application, &subjects.bareView, &subjects.bareWindowOneView,
-                                      &subjects.bareWindow};
-    Samples ms[Count], mib[Count];
+bool startInTurns(XScreen& screen, const QList<const Subject*>& subjects, const QRect& logo, int runs,
+                  QList<Samples>& ms, QList<Samples>& mib) {
+    const auto count = subjects.size();
+    ms.resize(count);
+    mib.resize(count);
     for (int i = 0; i < runs; ++i) {
         // Each run starts with another subject, so that none always comes first or last.
-        for (int k = 0; k < Count; ++k) {
-            const int s = (i + k) % Count;
-            const auto started = start(screen, *measured[s], logo);
+        for (qsizetype k = 0; k < count; ++k) {
+            const qsizetype s = (i + k) % count;
+            const auto started = startUntilPainted(screen, *subjects[s], logo);
             if (!started)
                 return false;
             ms[s].add(started->firstPaintMs);
             mib[s].add(started->memory.residentKiB / 1024.0);
         }
     }
+    return true;
+}
+
+bool measureStartup(XScreen& screen, const Subjects& subjects, int runs) {
+    enum { App, Bare, OneView, TwoViews };
+    QList<Samples> ms, mib;
+    if (!startInTurns(screen, {&subjects.application, &subjects.bareView, &subjects.bareWindowOneView, &subjects.bareWindow},
+                      subjects.layout["logo"], runs, ms, mib))
+        return false;
     printHeader("application");
     printRow(qPrintable(QStringLiteral("start-up: process start to the logo on screen, ms, %1 runs").arg(runs)), ms[App], ms[Bare]);
     printRow("memory after start-up, resident, with engine processes, MiB", mib[App], mib[Bare]);

@@ -8,6 +8,8 @@
 //        observer records [moves]             record to record, bound against markup written
 //        observer writes [runs]               large body writes
 //        observer lists [runs]                every row of a table of up to 1,000,000, against a QTableView
+//        observer quick [runs]                start-up and memory of the QML HtmlView, against a bare
+//                                             WebEngineView in QML
 // LUMETTO_OBSERVED_DEMO names another build of the application to measure, against the same
 // baseline: one built from an earlier version, to compare.
 #include "Benchmarks.h"
@@ -37,6 +39,8 @@ int main(int argc, char** argv) {
     const QString here = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     if (mode("lists"))
         return measureLists(screen, here + QStringLiteral("list_app"), number(2, 3)) ? 0 : 1;
+    if (mode("quick"))
+        return measureQuick(screen, here + QStringLiteral("quick_page"), here + QStringLiteral("bare_view"), number(2, 5)) ? 0 : 1;
     if (mode("records"))
         return measureRecords(screen, here + QStringLiteral("record_app"), number(2, 100)) ? 0 : 1;
     const Layout layout = Layout::probe(here + QStringLiteral("layout_probe"));
