@@ -15,7 +15,7 @@ PACKAGES=(
     weston qt6-wayland wl-clipboard
     qt6-tools-dev doxygen debootstrap
     libqt6sql6-sqlite sqlite3
-    qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-window
+    qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-window qml6-module-qtquick-layouts
     qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtqml-workerscript qml6-module-qtwebengine
     qml6-module-qtwebchannel qml6-module-qttest
 )
