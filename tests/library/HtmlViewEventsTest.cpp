@@ -255,7 +255,6 @@ TEST(HtmlView, PageProcessEndedWhileThePageWaitsForAClickSlotLeavesTheViewWorkin
     EXPECT_EQ(clicks.raised, (QStringList{QStringLiteral("left:x"), QStringLiteral("left:y")}));
 }
 
-
 TEST(HtmlView, LinksAndFormSubmissionsNeverNavigate) {
     ViewHarness h;
     h.view().setBaseUrl(h.baseUrl());
